@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Installs what is needed, builds, and runs every test: the full build with
+# ctest, then the Qt-free core under AddressSanitizer and
+# UndefinedBehaviorSanitizer. Exits non-zero on any failure.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+./scripts/install-deps.sh
+
+jobs=$(nproc 2>/dev/null || echo 2)
+
+echo "== build and test (RelWithDebInfo) =="
+cmake --preset default
+cmake --build build -j"$jobs"
+ctest --test-dir build --output-on-failure -j"$jobs"
+
+echo "== core tests under AddressSanitizer and UndefinedBehaviorSanitizer =="
+cmake --preset sanitize
+cmake --build build-sanitize -j"$jobs"
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  ctest --test-dir build-sanitize --output-on-failure -j"$jobs" -L core
