@@ -1,0 +1,169 @@
+// TDatum: the one value type of the language.
+//
+// The same record is a scalar (logical, character, integer, real), an array
+// or string, a token of a compiled expression (operator, reference to a
+// variable or element) and a call record. Scalars never allocate: the value
+// lives in the record itself and only arrays own a heap buffer.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+// Value kinds. The numbers are fixed: the compiler, the p-code, the
+// interpreter and the built-in tables exchange them.
+enum TDatumKind : uint8_t {
+  dkNone = 0,          // freshly created
+  dkVoid = 1,          // no value (procedure without result; "no argument")
+  dkLogical = 2,
+  dkChar = 3,          // one Windows-1251 byte
+  dkInteger = 4,       // 32-bit signed
+  dkReal = 5,          // IEEE double
+  dkLogicalArray = 6,  // an array kind is its element kind + 4
+  dkCharArray = 7,     // also the string type
+  dkIntegerArray = 8,
+  dkRealArray = 9,
+  dkOpenParen = 10,    // only on the compiler's operator stack
+  dkOperator = 11,     // OpCode holds the operator
+  dkGlobalRef = 12,    // IntValue = index in the globals
+  dkLocalRef = 13,     // IntValue = index in the current procedure's Vars
+  dkGlobalItemRef = 14,  // element (or whole array) of a global; Index1/Index2
+  dkLocalItemRef = 15,
+  dkTempRef = 16,      // IntValue = index in the current procedure's Temps
+  dkCall = 17,         // IntValue = user procedure index; Args
+  dkSysCall = 18,      // IntValue = built-in index; Args
+};
+
+// Operator codes held in TDatum::OpCode (shared with the vocabulary).
+enum TOperatorCode : uint8_t {
+  ocAdd = 17, ocSub = 18, ocMul = 19, ocDiv = 20, ocMod = 21, ocPow = 22,
+  ocAssign = 23, ocEq = 24, ocNe = 25, ocLt = 26, ocLe = 27, ocGt = 28, ocGe = 29,
+  ocNot = 30, ocAnd = 31, ocOr = 32,
+  ocInput = 36,   // ">>" of cin; never evaluated
+  ocOutput = 37,  // "<<" of cout; never evaluated
+};
+
+// Limits of arrays.
+constexpr int kMaxArraySize = 10000;
+
+inline bool IsScalarKind(int kind) { return kind >= dkLogical && kind <= dkReal; }
+inline bool IsArrayKind(int kind) { return kind >= dkLogicalArray && kind <= dkRealArray; }
+
+class TStackDatum;
+
+class TDatum {
+ public:
+  uint8_t Kind = dkNone;
+  uint8_t CharValue = 0;
+  int32_t IntValue = 0;
+  double RealValue = 0;
+  uint8_t BoolValue = 0;
+  int32_t Size1 = 0;  // first dimension; 0 for a scalar
+  int32_t Size2 = 0;  // second dimension; 0 for a one-dimensional array
+  std::unique_ptr<TStackDatum> Index1;  // index expressions of an element reference
+  std::unique_ptr<TStackDatum> Index2;
+  int32_t Width = 0;     // output field width set by the compiler (0 = none)
+  int32_t Fraction = 0;  // output fraction digits (0 = none)
+  uint8_t OpCode = 0;
+  std::unique_ptr<TStackDatum> Args;  // call record: argument list; argument item: its expression
+
+  TDatum();
+  // A C++ copy is a complete deep copy (Width, Fraction and Args included), so
+  // that containers of values behave; the language's own copy is Assign.
+  TDatum(const TDatum& other);
+  TDatum(TDatum&& other) noexcept;
+  TDatum& operator=(const TDatum& other);
+  TDatum& operator=(TDatum&& other) noexcept;
+  virtual ~TDatum();
+
+  static TDatum Logical(bool v);
+  static TDatum Char(uint8_t v);
+  static TDatum Integer(int32_t v);
+  static TDatum Real(double v);
+  static TDatum Operator(uint8_t code);
+
+  // The language's full copy: scalar fields, sizes, elements and index
+  // expressions. Width, Fraction and Args are not copied.
+  virtual void Assign(const TDatum& src);
+  // Copies Kind, CharValue, IntValue, RealValue, BoolValue and OpCode.
+  void CopyScalar(const TDatum& src);
+  // Assignment into an existing variable without re-allocation: arrays must
+  // match in size, strings need only fit.
+  void AssignArray(const TDatum& src);
+  // Every store into a variable, argument, temporary or result: checks array
+  // against scalar, copies (fully when full), and converts back to the
+  // target's scalar kind so a variable keeps its declared kind.
+  void AssignChecked(const TDatum& src, bool full);
+  // Stores src into element [i] or [i, *j] of this array.
+  void StoreItem(const TDatum& src, const TDatum& i, const TDatum* j);
+  // Loads element [i] (j == -1) or [i, j] of array into this value.
+  void FetchItem(const TDatum& array, int i, int j);
+
+  void ToChar();
+  void ToInteger();
+  void ToReal();
+  void ToLogical();
+  // Converts to the given scalar kind (2..5); other kinds do nothing.
+  void ConvertTo(int kind);
+
+  // The text of a character or a string (up to its first 0).
+  std::string AsString() const;
+  // Replaces the text of a character array.
+  void SetString(std::string_view text);
+
+  // Gives a scalar its first dimension (1..10000) and a zeroed buffer.
+  void MakeArray(int n);
+  // Adds the second dimension; at most 10000 elements in all.
+  void MakeArray2(int m);
+  void SetArgs(std::unique_ptr<TStackDatum> list);
+
+  bool IsArray() const { return IsArrayKind(Kind); }
+  bool IsScalar() const { return IsScalarKind(Kind); }
+  // Number of elements: Size1, or Size1 * Size2 for two dimensions.
+  int ElementCount() const { return Size2 > 0 ? Size1 * Size2 : Size1; }
+  bool HasBuffer() const { return buf_ != nullptr; }
+
+  // Element storage. Each returns the buffer when it holds that element type,
+  // else nullptr.
+  uint8_t* Bools() { return bufKind_ == dkLogicalArray ? buf_ : nullptr; }
+  uint8_t* Chars() { return bufKind_ == dkCharArray ? buf_ : nullptr; }
+  int32_t* Ints() { return bufKind_ == dkIntegerArray ? reinterpret_cast<int32_t*>(buf_) : nullptr; }
+  double* Reals() { return bufKind_ == dkRealArray ? reinterpret_cast<double*>(buf_) : nullptr; }
+  const uint8_t* Bools() const { return const_cast<TDatum*>(this)->Bools(); }
+  const uint8_t* Chars() const { return const_cast<TDatum*>(this)->Chars(); }
+  const int32_t* Ints() const { return const_cast<TDatum*>(this)->Ints(); }
+  const double* Reals() const { return const_cast<TDatum*>(this)->Reals(); }
+
+  // Reads element pos of the buffer into the matching scalar field and sets
+  // Kind to the element kind. pos must be within ElementCount().
+  void LoadElement(const TDatum& array, int pos);
+  // Writes this value's field of the array's element kind into element pos.
+  void StoreElementOf(TDatum& array, int pos) const;
+
+ private:
+  // A zeroed buffer of count elements of the array kind arrayKind.
+  void AllocBuffer(int arrayKind, int count);
+  void FreeBuffer();
+  void CopyBufferFrom(const TDatum& src);
+
+  uint8_t* buf_ = nullptr;
+  int32_t bufCount_ = 0;   // elements in buf_
+  uint8_t bufKind_ = 0;    // array kind the buffer was made for
+};
+
+// Applies operator op to left and right and leaves the result in left. For
+// ocNot the caller passes a copy of right as left. Raises the language's
+// errors: EExecuteException with the exact texts (division by zero and the
+// real remainder already in the run-time error prefix), EIntOverflow,
+// EFloatOverflow, EUnexpectedFault for a real that cannot be rounded to an
+// integer, ECompileException for a concatenation of 10000 characters or more.
+void ApplyOperator(uint8_t op, TDatum& left, const TDatum& right);
+
+// Rounds to the nearest integer, ties to even; EUnexpectedFault when the real
+// lies outside the 32-bit range or is not a number.
+int32_t RoundToInt32(double v);
+
+// The text of the run-time error prefix filled with message:
+// "Ошибка при выполнении программы: <message>."
+std::string RunTimeErrorText(std::string_view message);

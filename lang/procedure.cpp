@@ -1,0 +1,106 @@
+#include "procedure.h"
+
+#include "errors.h"
+#include "string_table.h"
+
+TProcedure::TProcedure() = default;
+
+TProcedure::~TProcedure() {
+  // Free a long chain of saved activations iteratively rather than by
+  // recursive destructors, so a deep recursion cannot overflow the C++ stack.
+  std::unique_ptr<TProcedure> next = std::move(Outer);
+  while (next) next = std::move(next->Outer);
+}
+
+std::unique_ptr<TProcedure> TProcedure::CreateBuiltIn(std::string_view name,
+                                                      std::initializer_list<uint8_t> argKinds,
+                                                      uint8_t resultKind, int32_t code) {
+  auto p = std::make_unique<TProcedure>();
+  p->Name = std::string(name);
+  p->Id = code;
+  p->Result.Kind = resultKind;
+  for (uint8_t kind : argKinds) {
+    if (kind == dkVoid) continue;
+    p->Vars.Add(TVar("", kind));
+    ++p->ArgCount;
+  }
+  return p;
+}
+
+void TProcedure::ActivateCopy(const TProcedure& src) {
+  Name = src.Name;
+  Id = src.Id;
+  ArgCount = src.ArgCount;
+  CallerProc = src.CallerProc;
+  Depth = src.Depth;
+  ReturnPos = src.ReturnPos;
+  Entry = src.Entry;
+  FirstLine = src.FirstLine;
+  LastLine = src.LastLine;
+  Vars.AssignFrom(src.Vars);
+  Temps.AssignFrom(src.Temps);
+  Result.Assign(src.Result);
+  Active = true;
+}
+
+TProcList::TProcList() = default;
+TProcList::~TProcList() = default;
+
+void TProcList::Clear() { items_.clear(); }
+
+void TProcList::Delete(int i) {
+  if (i < 0 || i >= Count()) return;
+  items_.erase(items_.begin() + i);
+}
+
+TProcedure& TProcList::Item(int i) {
+  if (i < 0 || i >= Count()) throw EListIndexError(FormatStr(sBadProcIndex, {i}));
+  return *items_[static_cast<size_t>(i)];
+}
+
+const TProcedure& TProcList::Item(int i) const { return const_cast<TProcList*>(this)->Item(i); }
+
+int TProcList::IndexOf(std::string_view name) const {
+  for (size_t i = 0; i < items_.size(); ++i)
+    if (items_[i]->Name == name) return static_cast<int>(i);
+  return -1;
+}
+
+TProcedure& TProcList::Add(std::unique_ptr<TProcedure> p) {
+  items_.push_back(std::move(p));
+  return *items_.back();
+}
+
+std::unique_ptr<TProcedure> TProcList::Replace(int i, std::unique_ptr<TProcedure> p) {
+  if (i < 0 || i >= Count()) throw EListIndexError(FormatStr(sBadProcIndex, {i}));
+  std::swap(items_[static_cast<size_t>(i)], p);
+  return p;
+}
+
+TProcedure& TProcList::EnterActivation(int p) {
+  TProcedure& current = Item(p);
+  if (!current.Active) return current;
+  if (current.Depth > kMaxRecursionDepth) throw EExecuteException(RunTimeErrorText(Str(sRecursionLimit)));
+  std::unique_ptr<TProcedure> fresh;
+  if (!spare_.empty()) {
+    fresh = std::move(spare_.back());
+    spare_.pop_back();
+  } else {
+    fresh = std::make_unique<TProcedure>();
+  }
+  fresh->ActivateCopy(current);
+  fresh->Depth = current.Depth + 1;
+  TProcedure& result = *fresh;
+  result.Outer = Replace(p, std::move(fresh));
+  return result;
+}
+
+void TProcList::LeaveActivation(int p) {
+  TProcedure& current = Item(p);
+  current.Active = false;
+  if (!current.Outer) return;
+  std::unique_ptr<TProcedure> outer = std::move(current.Outer);
+  outer->Result.Assign(current.Result);
+  std::unique_ptr<TProcedure> done = Replace(p, std::move(outer));
+  spare_.push_back(std::move(done));
+}

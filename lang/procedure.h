@@ -1,0 +1,95 @@
+// Procedure records and the activation chain.
+//
+// One TProcedure per user procedure (index 0 is the main program) and per
+// built-in. The same record is the activation record at run time: a
+// recursive call replaces the record in its list by a fresh copy and keeps
+// the outer activation linked to it through Outer.
+#pragma once
+
+#include <cstdint>
+#include <initializer_list>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "datum.h"
+#include "variables.h"
+
+// The deepest recursion: a call made while the innermost activation has a
+// depth above this fails.
+constexpr int kMaxRecursionDepth = 1000;
+
+class TProcedure {
+ public:
+  std::string Name;
+  int32_t Id = 0;        // code of a built-in
+  int32_t ArgCount = 0;
+  TVarList Vars;         // the arguments in order, then the declared variables
+  TVarList Temps;        // compiler-made temporaries "#0", "#1", ...
+  bool Active = false;
+  std::unique_ptr<TProcedure> Outer;  // saved outer activation
+  int32_t CallerProc = -1;
+  int32_t ReturnPos = -1;
+  int32_t Depth = 0;     // 0 for the compiler's record
+  int32_t Entry = -1;
+  int32_t FirstLine = 0;
+  int32_t LastLine = 0;
+  TDatum Result;         // its kind is the declared result kind
+
+  TProcedure();
+  ~TProcedure();
+  TProcedure(const TProcedure&) = delete;
+  TProcedure& operator=(const TProcedure&) = delete;
+
+  // A built-in: one argument variable per kind that is not dkVoid, so the
+  // single kind dkVoid gives a built-in without arguments.
+  static std::unique_ptr<TProcedure> CreateBuiltIn(std::string_view name,
+                                                   std::initializer_list<uint8_t> argKinds,
+                                                   uint8_t resultKind, int32_t code);
+
+  // Makes this record a fresh activation equal to src: fields, full copies
+  // of Vars, Temps and Result; Active. Outer is left to the caller.
+  void ActivateCopy(const TProcedure& src);
+};
+
+// An owned list of procedure records.
+class TProcList {
+ public:
+  TProcList();
+  ~TProcList();
+  TProcList(const TProcList&) = delete;
+  TProcList& operator=(const TProcList&) = delete;
+
+  int Count() const { return static_cast<int>(items_.size()); }
+  void Clear();
+  void Delete(int i);
+  // The record at i; EListIndexError "Неверный индекс процедуры в списке: %d." outside.
+  TProcedure& Item(int i);
+  const TProcedure& Item(int i) const;
+  // Unchecked access for the interpreter's hot path.
+  TProcedure& operator[](int i) { return *items_[static_cast<size_t>(i)]; }
+  const TProcedure& operator[](int i) const { return *items_[static_cast<size_t>(i)]; }
+  int IndexOf(std::string_view name) const;
+  TProcedure& Add(std::unique_ptr<TProcedure> p);
+  // Puts p into slot i and hands back the record that was there.
+  std::unique_ptr<TProcedure> Replace(int i, std::unique_ptr<TProcedure> p);
+
+  // The activation chain. Enter returns the record that runs a call of
+  // procedure p: the record itself when it is not active, otherwise a fresh
+  // activation copied from it, chained through Outer, one level deeper, and
+  // put into slot p. Past kMaxRecursionDepth it raises the run-time error
+  // "превышен предел в 1000 рекурсивных вызовов". The caller fills in
+  // CallerProc, ReturnPos and the arguments.
+  TProcedure& EnterActivation(int p);
+  // The return half: the record in slot p becomes inactive; when it has an
+  // Outer, the outer record returns to slot p with a full copy of the
+  // returning record's Result, and the returning record is released.
+  void LeaveActivation(int p);
+
+ private:
+  std::vector<std::unique_ptr<TProcedure>> items_;
+  // Released activation records, reused so that recursion does not allocate
+  // on every call once it has been that deep.
+  std::vector<std::unique_ptr<TProcedure>> spare_;
+};
