@@ -1,15 +1,16 @@
 #include "vocabulary.h"
 
+#include "datum.h"
 #include "encoding.h"
 
 namespace {
 
-// Value kinds of the built-in tables (the TDatum kind codes).
-constexpr uint8_t V = 1;  // void
-constexpr uint8_t L = 2;  // logical
-constexpr uint8_t I = 4;  // integer
-constexpr uint8_t R = 5;  // real
-constexpr uint8_t S = 7;  // character array: a string
+// Short names of the value kinds, so that the built-in table reads as one.
+constexpr uint8_t V = dkVoid;
+constexpr uint8_t L = dkLogical;
+constexpr uint8_t I = dkInteger;
+constexpr uint8_t R = dkReal;
+constexpr uint8_t S = dkCharArray;  // a string
 
 constexpr TKeywordWord kKeywordWords[] = {
     {sKwVoid, kwVoid},           {sKwVoidAlt, kwVoid},
@@ -36,7 +37,7 @@ constexpr TLogicalWord kLogicalWords[] = {
 
 constexpr TStrId kWordOperators[] = {sOpNot, sOpNotRu, sOpOr, sOpOrRu, sOpAnd, sOpAndRu};
 // Operator codes of the word operators, in the order above.
-constexpr uint8_t kWordOperatorCodes[] = {30, 30, 32, 32, 31, 31};
+constexpr uint8_t kWordOperatorCodes[] = {ocNot, ocNot, ocOr, ocOr, ocAnd, ocAnd};
 
 struct TSymbolOperator {
   const char* text;
@@ -46,9 +47,10 @@ struct TSymbolOperator {
 // Entries 1 to 19. The two-character operators stand before their
 // one-character prefixes so that the longer one wins.
 constexpr TSymbolOperator kSymbolOperators[] = {
-    {">>", 36}, {"<<", 37}, {"+", 17},  {"-", 18},  {"*", 19}, {"/", 20}, {"%", 21},
-    {"^", 22},  {"==", 24}, {"=", 23},  {"!=", 25}, {"<>", 25}, {"<=", 27}, {"<", 26},
-    {">=", 29}, {">", 28},  {"!", 30},  {"|", 32},  {"&", 31}};
+    {">>", ocInput}, {"<<", ocOutput}, {"+", ocAdd}, {"-", ocSub}, {"*", ocMul},
+    {"/", ocDiv},    {"%", ocMod},    {"^", ocPow}, {"==", ocEq}, {"=", ocAssign},
+    {"!=", ocNe},    {"<>", ocNe},    {"<=", ocLe}, {"<", ocLt},  {">=", ocGe},
+    {">", ocGt},     {"!", ocNot},    {"|", ocOr},  {"&", ocAnd}};
 constexpr int kFirstNeedsBlank = 17;  // 0-based: "|" and everything after it
 
 constexpr TBuiltinDef kBuiltins[] = {
