@@ -1,0 +1,141 @@
+#include "console.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+
+#include "datum.h"
+#include "encoding.h"
+#include "errors.h"
+#include "string_table.h"
+
+bool TConsoleModel::AddLine(std::string_view text) {
+  if (lines_.size() == 1 && lines_[0].empty()) {
+    lines_[0].assign(text);
+    return false;
+  }
+  lines_.emplace_back(text);
+  return true;
+}
+
+void TConsoleModel::AppendToLine(int index, std::string_view text) {
+  if (index >= 0 && index < static_cast<int>(lines_.size())) lines_[index].append(text);
+}
+
+void TConsoleModel::Clear() {
+  lines_.assign(1, std::string());
+}
+
+bool TConsoleModel::BeginInput() {
+  if (lines_.back().empty()) return false;
+  lines_.emplace_back();
+  return true;
+}
+
+std::string TConsoleModel::Text() const {
+  std::string text;
+  for (size_t i = 0; i < lines_.size(); ++i) {
+    if (i) text += '\n';
+    text += lines_[i];
+  }
+  return text;
+}
+
+namespace {
+
+// "%<width><letter>" or "%<width>.<fraction>f". A negative width yields the
+// "-" flag, which is how Format left-aligns.
+std::string Pattern(int width, char letter, int fraction = -1) {
+  std::string p = "%" + std::to_string(width);
+  if (fraction >= 0) p += "." + std::to_string(fraction);
+  p += letter;
+  return p;
+}
+
+std::string_view Trim(std::string_view text) {
+  size_t b = 0, e = text.size();
+  while (b < e && (text[b] == ' ' || text[b] == '\t' || text[b] == '\r' || text[b] == '\n')) ++b;
+  while (e > b && (text[e - 1] == ' ' || text[e - 1] == '\t' || text[e - 1] == '\r' || text[e - 1] == '\n')) --e;
+  return text.substr(b, e - b);
+}
+
+}  // namespace
+
+std::string FormatOutput(const TDatum& value, int width, int fraction) {
+  if (fraction >= 1 && width != 0 && value.Kind != dkReal)
+    throw EExecuteException(Str(sFractionOnlyReal));
+  switch (value.Kind) {
+    case dkLogical:
+      if (width == 0) return Str(value.BoolValue ? sTrueText : sFalseText);
+      return Format(Pattern(width, 's'), {value.BoolValue ? "1" : "0"});
+    case dkChar: {
+      std::string c(1, static_cast<char>(value.CharValue));
+      return width == 0 ? c : Format(Pattern(width, 's'), {c});
+    }
+    case dkInteger:
+      return width == 0 ? std::to_string(value.IntValue) : Format(Pattern(width, 'd'), {value.IntValue});
+    case dkReal:
+      if (width == 0) return Format("%f", {value.RealValue});
+      if (fraction <= 0) return Format(Pattern(width, 'f'), {value.RealValue});
+      return Format(Pattern(width, 'f', fraction), {value.RealValue});
+    case dkCharArray: {
+      if (value.Size2 > 0) throw EExecuteException(Str(sNo2DOutput));
+      std::string text = value.AsString();
+      return width == 0 ? text : Format(Pattern(width, 's'), {text});
+    }
+    default:
+      return std::string();
+  }
+}
+
+bool ParseIntegerInput(std::string_view text, int32_t& value) {
+  std::string_view t = Trim(text);
+  size_t i = 0;
+  bool negative = false;
+  if (i < t.size() && (t[i] == '-' || t[i] == '+')) negative = t[i++] == '-';
+  if (i == t.size()) return false;
+  int64_t v = 0;
+  for (; i < t.size(); ++i) {
+    if (t[i] < '0' || t[i] > '9') return false;
+    v = v * 10 + (t[i] - '0');
+    if (v > 2147483648LL) return false;
+  }
+  if (negative) v = -v;
+  if (v > 2147483647LL) return false;
+  value = static_cast<int32_t>(v);
+  return true;
+}
+
+bool ParseRealInput(std::string_view text, double& value) {
+  std::string t(Trim(text));
+  // Only [sign] digits [sep digits] [e [sign] digits]: strtod alone would also
+  // take hexadecimal, "inf" and "nan", which no pupil means.
+  size_t i = 0, digits = 0;
+  if (i < t.size() && (t[i] == '-' || t[i] == '+')) ++i;
+  for (; i < t.size() && t[i] >= '0' && t[i] <= '9'; ++i) ++digits;
+  if (i < t.size() && (t[i] == '.' || t[i] == ',')) {
+    t[i] = '.';
+    for (++i; i < t.size() && t[i] >= '0' && t[i] <= '9'; ++i) ++digits;
+  }
+  if (digits == 0) return false;
+  if (i < t.size() && (t[i] == 'e' || t[i] == 'E')) {
+    ++i;
+    if (i < t.size() && (t[i] == '-' || t[i] == '+')) ++i;
+    size_t expDigits = 0;
+    for (; i < t.size() && t[i] >= '0' && t[i] <= '9'; ++i) ++expDigits;
+    if (expDigits == 0) return false;
+  }
+  if (i != t.size()) return false;
+  errno = 0;
+  double v = std::strtod(t.c_str(), nullptr);
+  if (errno == ERANGE && std::isinf(v)) return false;
+  if (!std::isfinite(v)) return false;
+  value = v;
+  return true;
+}
+
+bool ParseLogicalInput(std::string_view text) {
+  if (text.empty()) return false;
+  unsigned char c = UpperCp1251(static_cast<unsigned char>(text[0]));
+  return c == 'T' || c == 0xC8;  // Latin T or Cyrillic И
+}

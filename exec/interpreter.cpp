@@ -1,0 +1,697 @@
+#include "interpreter.h"
+
+#include <cstring>
+
+#include "console.h"
+#include "errors.h"
+#include "string_table.h"
+
+namespace {
+
+[[noreturn]] void Fail(TStrId id) { throw EExecuteException(Str(id)); }
+
+}  // namespace
+
+TExecutor::TExecutor(TPseudoCode& code, TRunHost& host, TRunState& state, std::unique_ptr<TGenericGrondo> machine)
+    : code_(code), host_(host), state_(state), machine_(std::move(machine)) {
+  if (!machine_) machine_ = std::make_unique<TNullGrondo>(code.ExecutorKind);
+  machine_->Host = &host_;
+  stack_.reserve(64);
+}
+
+TExecutor::~TExecutor() = default;
+
+void TExecutor::Error(std::string_view message) { throw EExecuteException(RunTimeErrorText(message)); }
+
+// ---------------------------------------------------------------------------
+// Decoding
+
+void TExecutor::Decode() {
+  exprs_.clear();
+  calls_.clear();
+  const int count = code_.ExpressionCount();
+  exprs_.resize(static_cast<size_t>(count));
+  for (int i = 0; i < count; ++i) {
+    const TStackDatum* e = code_.Expression(i);
+    if (!e) continue;
+    const int32_t at = DecodeExpr(e);
+    exprs_[static_cast<size_t>(i)] = std::move(exprs_[static_cast<size_t>(at)]);
+    exprs_.pop_back();
+  }
+  for (int i = 0; i < code_.CallRecordCount(); ++i) {
+    TXCall c;
+    if (const TDatum* rec = code_.CallRecord(i)) {
+      c.Proc = rec->IntValue;
+      if (rec->Args) {
+        c.HasArgs = true;
+        for (const TDatum& arg : rec->Args->Postfix()) c.Args.push_back(arg.Args ? DecodeExpr(arg.Args.get()) : -1);
+      }
+    }
+    calls_.push_back(std::move(c));
+  }
+}
+
+// Appends the decoded form of expr (and before it those of its index
+// expressions) to exprs_ and returns its position.
+int32_t TExecutor::DecodeExpr(const TStackDatum* expr) {
+  TXExpr x;
+  x.Width = expr->Result.Width;
+  x.Fraction = expr->Result.Fraction;
+  x.Items.reserve(expr->Postfix().size());
+  for (const TDatum& t : expr->Postfix()) {
+    TXItem it;
+    it.Index = t.IntValue;
+    switch (t.Kind) {
+      case dkOperator: it.Op = TXItem::kOperator; it.Code = t.OpCode; break;
+      case dkGlobalRef: it.Op = TXItem::kGlobal; break;
+      case dkLocalRef: it.Op = TXItem::kLocal; break;
+      case dkTempRef: it.Op = TXItem::kTemp; break;
+      case dkGlobalItemRef:
+      case dkLocalItemRef: {
+        const bool global = t.Kind == dkGlobalItemRef;
+        if (t.Index1) {
+          it.Op = global ? TXItem::kGlobalItem : TXItem::kLocalItem;
+          it.Sub1 = DecodeExpr(t.Index1.get());
+          if (t.Index2) it.Sub2 = DecodeExpr(t.Index2.get());
+        } else {
+          it.Op = global ? TXItem::kGlobal : TXItem::kLocal;
+        }
+        break;
+      }
+      default:
+        // Constants, and any other token, stand for themselves.
+        it.Op = TXItem::kConst;
+        it.Value = SlotOf(t);
+        break;
+    }
+    x.Items.push_back(it);
+  }
+  exprs_.push_back(std::move(x));
+  return static_cast<int32_t>(exprs_.size() - 1);
+}
+
+// ---------------------------------------------------------------------------
+// Variables
+
+TVar& TExecutor::Global(int32_t i) {
+  if (static_cast<uint32_t>(i) >= static_cast<uint32_t>(code_.Globals.Count())) return code_.Globals.Item(i);
+  return code_.Globals[i];
+}
+
+TVar& TExecutor::Local(int32_t i) {
+  if (static_cast<uint32_t>(i) >= static_cast<uint32_t>(cur_->Vars.Count())) return cur_->Vars.Item(i);
+  return cur_->Vars[i];
+}
+
+TVar& TExecutor::Temp(int32_t i) {
+  if (static_cast<uint32_t>(i) >= static_cast<uint32_t>(cur_->Temps.Count())) return cur_->Temps.Item(i);
+  return cur_->Temps[i];
+}
+
+TDatum& TExecutor::Scratch() {
+  if (scratchUsed_ == scratch_.size()) scratch_.emplace_back();
+  return scratch_[scratchUsed_++];
+}
+
+// ---------------------------------------------------------------------------
+// Evaluation
+
+TSlot TExecutor::Eval(int32_t e) {
+  if (e < 0 || static_cast<size_t>(e) >= exprs_.size()) Error(Str(sBadArithExpression));
+  const TXExpr& x = exprs_[static_cast<size_t>(e)];
+  const size_t base = stack_.size();
+  for (const TXItem& it : x.Items) {
+    switch (it.Op) {
+      case TXItem::kConst: stack_.push_back(it.Value); break;
+      case TXItem::kGlobal: stack_.push_back(SlotOf(Global(it.Index))); break;
+      case TXItem::kLocal: stack_.push_back(SlotOf(Local(it.Index))); break;
+      case TXItem::kTemp: stack_.push_back(SlotOf(Temp(it.Index))); break;
+      case TXItem::kGlobalItem:
+      case TXItem::kLocalItem: {
+        const TSlot i = Eval(it.Sub1);
+        TSlot j;
+        const bool two = it.Sub2 >= 0;
+        if (two) j = Eval(it.Sub2);
+        if (i.Kind != dkInteger || (two && j.Kind != dkInteger)) Fail(sIndexNotInteger);
+        const TDatum& array = it.Op == TXItem::kGlobalItem ? Global(it.Index) : Local(it.Index);
+        stack_.push_back(LoadElement(array, i, two ? &j : nullptr));
+        break;
+      }
+      case TXItem::kOperator: {
+        if (stack_.size() == base) Error(Str(sBadExpression));
+        const TSlot r = stack_.back();
+        stack_.pop_back();
+        TSlot l;
+        if (it.Code == ocNot) {
+          l = r;
+        } else {
+          if (stack_.size() == base) Error(Str(sBadExpression));
+          l = stack_.back();
+          stack_.pop_back();
+        }
+        if (l.IsScalar() && r.IsScalar() && IsFastOperator(it.Code)) ApplyScalar(it.Code, l, r);
+        else ApplySlow(it.Code, l, r);
+        stack_.push_back(l);
+        break;
+      }
+      default: Error(Str(sBadExpression));
+    }
+  }
+  if (stack_.size() != base + 1) {
+    stack_.resize(base);
+    Error(Str(sBadArithExpression));
+  }
+  const TSlot v = stack_.back();
+  stack_.pop_back();
+  return v;
+}
+
+// FetchItem without the copy: the element is read where it lies.
+TSlot TExecutor::LoadElement(const TDatum& a, const TSlot& i, const TSlot* j) {
+  if (a.Size1 < 1) Fail(sScalarUsedAsArray);
+  const int32_t ii = i.I;
+  if (ii < 0 || ii > a.Size1 - 1) throw EExecuteException(FormatStr(sIndexOutOfRange, {ii, a.Size1 - 1}));
+  int32_t pos = ii;
+  if (j) {
+    // A negative second index is out of range like any other, rather than
+    // quietly meaning "no second index".
+    if (a.Size2 == 0) Fail(sTwoIndexesOnSimpleArray);
+    if (j->I < 0 || j->I > a.Size2 - 1) throw EExecuteException(FormatStr(sIndexOutOfRange, {j->I, a.Size2 - 1}));
+    pos = ii * a.Size2 + j->I;
+  }
+  TSlot s;
+  switch (a.Kind) {
+    case dkIntegerArray:
+      s.Kind = dkInteger;
+      s.I = a.Ints() ? a.Ints()[pos] : a.IntValue;
+      break;
+    case dkRealArray:
+      s.Kind = dkReal;
+      s.R = a.Reals() ? a.Reals()[pos] : a.RealValue;
+      break;
+    case dkCharArray:
+      s.Kind = dkChar;
+      s.I = a.Chars() ? a.Chars()[pos] : a.CharValue;
+      break;
+    case dkLogicalArray:
+      s.Kind = dkLogical;
+      s.I = a.Bools() ? (a.Bools()[pos] != 0) : (a.BoolValue != 0);
+      break;
+    default: {
+      TDatum d;
+      d.FetchItem(a, ii, j ? j->I : -1);
+      s = SlotOf(d);
+      if (!s.IsScalar()) s = TSlot();
+      break;
+    }
+  }
+  return s;
+}
+
+// The operators on anything but two scalars, and the rare ones, through the
+// values layer. The result lives in a scratch value of this instruction.
+void TExecutor::ApplySlow(uint8_t op, TSlot& l, const TSlot& r) {
+  TDatum& left = Scratch();
+  if (l.IsScalar()) left.Assign(DatumOf(l));
+  else left.Assign(*l.Ref);
+  if (r.IsScalar()) {
+    const TDatum right = DatumOf(r);
+    ApplyOperator(op, left, right);
+  } else {
+    ApplyOperator(op, left, *r.Ref);
+  }
+  l = SlotOf(left);
+}
+
+// ---------------------------------------------------------------------------
+// Stores
+
+void TExecutor::StoreWhole(TDatum& target, const TSlot& v, bool full) {
+  if (v.IsScalar()) {
+    if (IsScalarKind(target.Kind)) {
+      WriteScalar(target, v, target.Kind);
+      return;
+    }
+    const TDatum src = DatumOf(v);
+    target.AssignChecked(src, full);
+    return;
+  }
+  target.AssignChecked(*v.Ref, full);
+}
+
+void TExecutor::StoreElement(TDatum& a, const TSlot& v, const TSlot& i, const TSlot* j) {
+  if (!v.IsScalar() || !IsArrayKind(a.Kind) || !i.IsScalar() || (j && !j->IsScalar())) {
+    const TDatum iv = i.IsScalar() ? DatumOf(i) : TDatum(*i.Ref);
+    const TDatum jv = j ? (j->IsScalar() ? DatumOf(*j) : TDatum(*j->Ref)) : TDatum();
+    if (v.IsScalar()) a.StoreItem(DatumOf(v), iv, j ? &jv : nullptr);
+    else a.StoreItem(*v.Ref, iv, j ? &jv : nullptr);
+    return;
+  }
+  if (i.Kind != dkInteger || (j && j->Kind != dkInteger)) Fail(sIndexMustBeInteger);
+  if (i.I < 0 || i.I > a.Size1 - 1) throw EExecuteException(FormatStr(sIndexOutOfRange, {i.I, a.Size1 - 1}));
+  if (j && (j->I < 0 || j->I > a.Size2 - 1))
+    throw EExecuteException(FormatStr(sIndexOutOfRange, {j->I, a.Size2 - 1}));
+  const int32_t pos = j ? i.I * a.Size2 + j->I : i.I;
+  if (pos >= a.ElementCount()) return;
+  TSlot e = v;
+  ConvertSlot(e, a.Kind - 4);
+  switch (a.Kind) {
+    case dkIntegerArray:
+      if (int32_t* p = a.Ints()) p[pos] = e.I;
+      break;
+    case dkRealArray:
+      if (double* p = a.Reals()) p[pos] = e.R;
+      break;
+    case dkCharArray:
+      if (uint8_t* p = a.Chars()) p[pos] = static_cast<uint8_t>(e.I);
+      break;
+    default:
+      if (uint8_t* p = a.Bools()) p[pos] = static_cast<uint8_t>(e.I);
+      break;
+  }
+}
+
+// The assignment instructions: index expressions first, then the value.
+void TExecutor::AssignItem(TDatum& target, int32_t e1, int32_t e2, int32_t ev) {
+  if (e1 < 0) {
+    StoreWhole(target, Eval(ev), false);
+    return;
+  }
+  const TSlot i = Eval(e1);
+  TSlot j;
+  const bool two = e2 >= 0;
+  if (two) j = Eval(e2);
+  const TSlot v = Eval(ev);
+  StoreElement(target, v, i, two ? &j : nullptr);
+}
+
+// ---------------------------------------------------------------------------
+// Calls
+
+void TExecutor::Call(const TXCall& c) {
+  const int p = c.Proc;
+  if (p < 0 || p >= code_.Procs.Count()) code_.Procs.Item(p);
+  const TProcedure& callee = code_.Procs[p];
+  if (callee.Active && callee.Depth > kMaxRecursionDepth) Error(Str(sRecursionLimit));
+  if (c.HasArgs && static_cast<int>(c.Args.size()) != callee.ArgCount) Error(Str(sBadArgCount));
+  // The arguments are evaluated in the caller's activation, before a
+  // recursive call's fresh record takes the slot: f(b, a) really swaps.
+  args_.clear();
+  if (c.HasArgs)
+    for (int32_t a : c.Args) args_.push_back(Eval(a));
+  TProcedure& r = code_.Procs.EnterActivation(p);
+  r.CallerProc = CurProc;
+  r.ReturnPos = code_.Pos;
+  r.Active = true;
+  for (size_t i = 0; i < args_.size(); ++i) StoreWhole(r.Vars.Item(static_cast<int>(i)), args_[i], true);
+  code_.Pos = r.Entry;
+  CurProc = p;
+  cur_ = &r;
+}
+
+bool TExecutor::Return() {
+  const int p = CurProc;
+  const int caller = cur_->CallerProc;
+  const int returnPos = cur_->ReturnPos;
+  const bool stepLevel = p == stepProc_ && cur_->Depth == stepDepth_;
+  code_.Procs.LeaveActivation(p);
+  CurProc = caller;
+  code_.Pos = returnPos;
+  if (CurProc < 0) return false;
+  Refresh();
+  // Step over the last line of a procedure stops at the caller's next line,
+  // also when the caller is an outer activation of the same procedure.
+  if (stepLevel) {
+    stepProc_ = CurProc;
+    stepDepth_ = cur_->Depth;
+  }
+  return true;
+}
+
+void TExecutor::SysCall(const TXCall& c) {
+  const int p = c.Proc;
+  if (p < 0 || p >= code_.SysProcs.Count()) code_.SysProcs.Item(p);
+  TProcedure& b = code_.SysProcs[p];
+  if (c.HasArgs && static_cast<int>(c.Args.size()) != b.ArgCount) Error(Str(sBadArgCount));
+  if (c.HasArgs) {
+    for (size_t i = 0; i < c.Args.size(); ++i) {
+      const TSlot v = Eval(c.Args[i]);
+      TVar& arg = b.Vars.Item(static_cast<int>(i));
+      if (b.Id == 1004 && i == 0) {
+        // abs keeps the kind of its argument: integer stays integer.
+        const uint8_t k = v.IsScalar() && v.Kind == dkReal ? dkReal : dkInteger;
+        arg.Kind = k;
+        b.Result.Kind = k;
+      }
+      StoreWhole(arg, v, true);
+    }
+  }
+  if (b.Id >= 1001 && b.Id <= 1032) {
+    CallFunction(b);
+  } else if (b.Id == 2114) {
+    host_.ConsoleClear();
+    if (machine_->Kind() != ekGrondo) machine_->ClearCanvas();
+    machine_->RequestRepaint();
+  } else if (b.Id >= 2100 && b.Id <= 2115) {
+    Plot(b);
+  } else {
+    machine_->Execute(b);
+  }
+}
+
+void TExecutor::Plot(TProcedure& b) {
+  TPlotArgs a;
+  int ni = 0, nr = 0;
+  for (int i = 0; i < b.Vars.Count(); ++i) {
+    const TVar& v = b.Vars[i];
+    if (v.Kind == dkCharArray) a.Text = v.AsString();
+    else if (v.Kind == dkReal && nr < 2) a.Real[nr++] = v.RealValue;
+    else if (ni < 4) a.Int[ni++] = v.IntValue;
+  }
+  // The colour arguments become palette-relative colours; the addition
+  // overflows for colours of 0x7E000000 and above, as the integer error.
+  constexpr int32_t kPaletteFlag = 0x02000000;
+  auto flag = [&](int k) {
+    if (__builtin_add_overflow(a.Int[k], kPaletteFlag, &a.Int[k])) throw EIntOverflow();
+  };
+  switch (b.Id) {
+    case pcPen:
+    case pcBrush:
+    case pcTextColor: flag(0); break;
+    case pcFillTo: flag(2); break;
+    case pcFont: a.Int[1] &= 15; break;
+    default: break;
+  }
+  machine_->Plot(b.Id, a);
+}
+
+// ---------------------------------------------------------------------------
+// Console
+
+void TExecutor::Write(int32_t e) {
+  const TSlot v = Eval(e);
+  const TXExpr& x = exprs_[static_cast<size_t>(e)];
+  const std::string text = v.IsScalar() ? FormatOutput(DatumOf(v), x.Width, x.Fraction)
+                                        : FormatOutput(*v.Ref, x.Width, x.Fraction);
+  host_.ConsoleAppend(text);
+}
+
+// One input instruction. False when the run was stopped (or the input
+// ended) while waiting; the run then ends as a stop.
+bool TExecutor::Read(TDatum& target, int32_t e1, int32_t e2) {
+  TSlot i, j;
+  const bool indexed = e1 >= 0;
+  const bool two = indexed && e2 >= 0;
+  if (indexed) i = Eval(e1);
+  if (two) j = Eval(e2);
+  TDatum value;
+  std::string text;
+  const int kind = IsArrayKind(target.Kind) ? target.Kind - 4 : target.Kind;
+  switch (kind) {
+    case dkInteger: {
+      if (!host_.ConsoleRead(imInteger, text)) return false;
+      int32_t n;
+      if (!ParseIntegerInput(text, n)) Error(Str(sBadIntegerInput));
+      value = TDatum::Integer(n);
+      break;
+    }
+    case dkReal: {
+      if (!host_.ConsoleRead(imReal, text)) return false;
+      double r;
+      if (!ParseRealInput(text, r)) Error(Str(sBadRealInput));
+      value = TDatum::Real(r);
+      break;
+    }
+    default: {
+      // Characters, strings and logicals: an empty line is asked again.
+      do {
+        if (!host_.ConsoleRead(imText, text)) return false;
+      } while (text.empty());
+      if (kind == dkLogical) {
+        value = TDatum::Logical(ParseLogicalInput(text));
+      } else if (target.Kind == dkCharArray && !indexed) {
+        target.SetString(text);
+        return true;
+      } else {
+        // A character, or one element of a string: the first character typed.
+        value = TDatum::Char(static_cast<uint8_t>(text[0]));
+      }
+      break;
+    }
+  }
+  if (indexed) {
+    StoreElement(target, SlotOf(value), i, two ? &j : nullptr);
+  } else if (IsScalarKind(target.Kind)) {
+    target.AssignChecked(value, false);
+  }
+  return true;
+}
+
+// ---------------------------------------------------------------------------
+// Debugger
+
+bool TExecutor::AtLine(int line) {
+  if (line == lastLine_) return true;
+  lastLine_ = line;
+  if (stepProc_ >= 0 && !(CurProc == stepProc_ && cur_->Depth == stepDepth_)) return true;
+  const int e = state_.Events.Poll((1u << evRun) | (1u << evRunTo));
+  if (e == evRun) return true;
+  if (e == evRunTo) {
+    if (CurLine != state_.RunToLine.load()) return true;
+    state_.Events.Reset(evRunTo);
+  }
+  return Pause();
+}
+
+bool TExecutor::Pause() {
+  Unhighlight();
+  host_.HighlightLine(CurLine);
+  HighlightLine = CurLine;
+  for (;;) {
+    state_.PausedCount.fetch_add(1);
+    const int e = state_.Events.WaitAny();
+    if (state_.PausedCount.load() > 0) state_.PausedCount.fetch_sub(1);
+    switch (e) {
+      case evStep:
+        stepProc_ = CurProc;
+        stepDepth_ = cur_->Depth;
+        return true;
+      case evStop: return false;
+      case evVar: host_.ShowVariables(View()); break;
+      case evVarHint: host_.ShowValueHint(View()); break;
+      default:
+        stepProc_ = -1;
+        return true;
+    }
+  }
+}
+
+void TExecutor::Unhighlight() {
+  if (HighlightLine < 0) return;
+  host_.UnhighlightLine();
+  HighlightLine = -1;
+}
+
+// ---------------------------------------------------------------------------
+// The main loop
+
+void TExecutor::Run() {
+  Decode();
+  code_.Pos = 0;
+  CurProc = 0;
+  CurLine = -1;
+  lastLine_ = -1;
+  stepProc_ = -1;
+  stepDepth_ = 0;
+  if (code_.Procs.Count() == 0) return;
+  Refresh();
+  // The main program is an activation like any other, so that a call of it
+  // from a procedure gets a record of its own.
+  cur_->Active = true;
+  cur_->CallerProc = -1;
+
+  const int32_t* cells = code_.Cells.data();
+  const int32_t size = std::min<int32_t>(code_.CodeSize, static_cast<int32_t>(code_.Cells.size()));
+  int32_t& pos = code_.Pos;
+  auto fetch = [&]() -> int32_t { return pos >= 0 && pos < size ? cells[pos++] : 0; };
+  enum { kNoSkip, kBreak, kContinue } skip = kNoSkip;
+  int skipDepth = 0;
+  TRunEvents& events = state_.Events;
+
+  for (;;) {
+    const int32_t op = fetch();
+    if (events.StopRequested()) return;
+    scratchUsed_ = 0;
+
+    if (skip != kNoSkip) {
+      const TOpInfo* info = OpInfo(op);
+      if (!info) Error(FormatStr(sUnknownCommand, {op}));
+      switch (op) {
+        case opEnd: return;
+        case opLine: CurLine = fetch(); break;
+        case opWriteText:
+          while (fetch() != 0 && pos < size) {
+          }
+          break;
+        case opLoopBegin: ++skipDepth; break;
+        case opEndRepeat:
+        case opEndFor:
+        case opEndWhile:
+          if (skipDepth > 0) {
+            --skipDepth;
+          } else {
+            if (skip == kContinue) pos -= op == opEndRepeat ? 5 : 3;
+            skip = kNoSkip;
+          }
+          break;
+        default:
+          for (const char* o = info->operands; *o; ++o) fetch();
+          break;
+      }
+      continue;
+    }
+
+    switch (op) {
+      case opEnd: return;
+      case opAssignGlobal: {
+        TVar& v = Global(fetch());
+        StoreWhole(v, Eval(fetch()), false);
+        break;
+      }
+      case opAssignGlobalItem: {
+        const int32_t g = fetch(), e1 = fetch(), ev = fetch();
+        AssignItem(Global(g), e1, -1, ev);
+        break;
+      }
+      case opAssignGlobalItem2: {
+        const int32_t g = fetch(), e1 = fetch(), e2 = fetch(), ev = fetch();
+        AssignItem(Global(g), e1, e2, ev);
+        break;
+      }
+      case opAssignLocal: {
+        TVar& v = Local(fetch());
+        StoreWhole(v, Eval(fetch()), false);
+        break;
+      }
+      case opAssignLocalItem: {
+        const int32_t l = fetch(), e1 = fetch(), ev = fetch();
+        AssignItem(Local(l), e1, -1, ev);
+        break;
+      }
+      case opAssignLocalItem2: {
+        const int32_t l = fetch(), e1 = fetch(), e2 = fetch(), ev = fetch();
+        AssignItem(Local(l), e1, e2, ev);
+        break;
+      }
+      case opAssignTemp: {
+        TVar& v = Temp(fetch());
+        StoreWhole(v, Eval(fetch()), false);
+        break;
+      }
+      case opTakeResult: {
+        TVar& t = Temp(fetch());
+        const int32_t p = fetch();
+        t.AssignChecked(code_.Procs.Item(p).Result, true);
+        break;
+      }
+      case opTakeSysResult: {
+        TVar& t = Temp(fetch());
+        const int32_t p = fetch();
+        t.AssignChecked(code_.SysProcs.Item(p).Result, true);
+        break;
+      }
+      case opCall: {
+        const int32_t c = fetch();
+        if (static_cast<uint32_t>(c) >= calls_.size()) Error(Str(sBadExpression));
+        Call(calls_[static_cast<size_t>(c)]);
+        break;
+      }
+      case opSysCall: {
+        const int32_t c = fetch();
+        if (static_cast<uint32_t>(c) >= calls_.size()) Error(Str(sBadExpression));
+        SysCall(calls_[static_cast<size_t>(c)]);
+        break;
+      }
+      case opNop: break;
+      case opSetResult: {
+        const TSlot v = Eval(fetch());
+        if (v.IsScalar()) cur_->Result.Assign(DatumOf(v));
+        else cur_->Result.Assign(*v.Ref);
+        break;
+      }
+      case opReturn:
+        if (!Return()) return;
+        break;
+      case opWriteText: {
+        std::string text;
+        for (int32_t c; (c = fetch()) != 0;) {
+          text += static_cast<char>(c);
+          if (pos >= size) break;
+        }
+        host_.ConsoleAppend(text);
+        break;
+      }
+      case opWrite: Write(fetch()); break;
+      case opWriteLn: host_.ConsoleNewLine(); break;
+      case opReadGlobal:
+      case opReadLocal: {
+        const int32_t v = fetch();
+        if (!Read(op == opReadGlobal ? Global(v) : Local(v), -1, -1)) {
+          state_.StoppedByUser.store(true);
+          return;
+        }
+        break;
+      }
+      case opReadGlobalItem:
+      case opReadLocalItem: {
+        const int32_t v = fetch(), e1 = fetch();
+        if (!Read(op == opReadGlobalItem ? Global(v) : Local(v), e1, -1)) {
+          state_.StoppedByUser.store(true);
+          return;
+        }
+        break;
+      }
+      case opReadGlobalItem2:
+      case opReadLocalItem2: {
+        const int32_t v = fetch(), e1 = fetch(), e2 = fetch();
+        if (!Read(op == opReadGlobalItem2 ? Global(v) : Local(v), e1, e2)) {
+          state_.StoppedByUser.store(true);
+          return;
+        }
+        break;
+      }
+      case opDecTemp: {
+        TVar& t = Temp(fetch());
+        t.ToInteger();
+        if (__builtin_sub_overflow(t.IntValue, 1, &t.IntValue)) throw EIntOverflow();
+        break;
+      }
+      case opJump: pos = fetch(); break;
+      case opJumpIfFalse:
+      case opJumpIfNotPositive: {
+        TVar& t = Temp(fetch());
+        const int32_t a = fetch();
+        t.ToInteger();
+        if (op == opJumpIfFalse ? t.IntValue == 0 : t.IntValue <= 0) pos = a;
+        break;
+      }
+      case opLoopBegin:
+      case opEndRepeat:
+      case opEndFor:
+      case opEndWhile: break;
+      case opBreak:
+        skip = kBreak;
+        skipDepth = 0;
+        break;
+      case opContinue:
+        skip = kContinue;
+        skipDepth = 0;
+        break;
+      case opLine:
+        CurLine = fetch();
+        if (!AtLine(CurLine)) return;
+        break;
+      default: Error(FormatStr(sUnknownCommand, {op}));
+    }
+  }
+}

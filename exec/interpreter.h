@@ -1,0 +1,141 @@
+// TExecutor: the interpreter of a TPseudoCode program.
+//
+// Run fetches and dispatches the instructions of pcode_ops.h in one switch.
+// Before the first instruction every expression and call record of the
+// program is decoded once into a compact form (TXExpr): a flat list of
+// tagged items whose variable references are plain indexes, evaluated on a
+// stack of TSlot that is reused from one evaluation to the next. Scalars
+// never allocate and element loads read the array in place.
+//
+// The interpreter runs on the execution thread. Everything outside the
+// program (console, highlighting, variables window, executor drawing) goes
+// through the host; commands of the debugger arrive through the run state's
+// events, polled at line markers and before every instruction (Stop).
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "host.h"
+#include "machine.h"
+#include "pcode.h"
+#include "runstate.h"
+#include "slot.h"
+
+// One item of a decoded expression.
+struct TXItem {
+  enum : uint8_t {
+    kConst,       // Value (a scalar, or a reference to the expression's own constant)
+    kGlobal,      // whole global Index
+    kLocal,       // whole local Index of the current activation
+    kTemp,        // temporary Index of the current activation
+    kGlobalItem,  // element of global Index: Sub1 (and Sub2) index expressions
+    kLocalItem,   // element of local Index
+    kOperator,    // Code
+    kBad          // a token that has no place in an expression
+  };
+  uint8_t Op = kConst;
+  uint8_t Code = 0;
+  int32_t Index = 0;
+  int32_t Sub1 = -1;
+  int32_t Sub2 = -1;
+  TSlot Value;
+};
+
+// A decoded expression: its items in evaluation order and the output format
+// the compiler put on its result.
+struct TXExpr {
+  std::vector<TXItem> Items;
+  int32_t Width = 0;
+  int32_t Fraction = 0;
+};
+
+// A decoded call record: the procedure index and the argument expressions
+// (-1 for an argument without one); HasArgs false when written without a list.
+struct TXCall {
+  int32_t Proc = 0;
+  bool HasArgs = false;
+  std::vector<int32_t> Args;
+};
+
+class TExecutor {
+ public:
+  // Runs code with the given host, run state and executor (taken over).
+  TExecutor(TPseudoCode& code, TRunHost& host, TRunState& state, std::unique_ptr<TGenericGrondo> machine);
+  ~TExecutor();
+
+  // Interprets from cell 0 until the end of the program, the main program's
+  // return or a stop; raises on errors (CurLine tells where).
+  void Run();
+
+  // Raises EExecuteException "Ошибка при выполнении программы: <message>."
+  [[noreturn]] static void Error(std::string_view message);
+
+  // The program as it stands, for the variables window and value hints.
+  TPauseView View() const { return TPauseView{&code_, CurProc, CurLine}; }
+
+  TGenericGrondo& Machine() { return *machine_; }
+
+  // Removes the execution-line mark through the host, when there is one.
+  void Unhighlight();
+
+  int CurProc = 0;         // index in Procs of the current procedure
+  int CurLine = -1;        // line of the last line marker passed
+  int HighlightLine = -1;  // line shown as the execution line; -1 when none
+
+ private:
+  friend class TExecutorTest;
+
+  void Decode();
+  int32_t DecodeExpr(const TStackDatum* expr);
+  int32_t ExprOperand(int32_t cell);
+
+  // The value of decoded expression e (an absent one gives an error).
+  TSlot Eval(int32_t e);
+  TSlot LoadElement(const TDatum& array, const TSlot& i, const TSlot* j);
+  void ApplySlow(uint8_t op, TSlot& l, const TSlot& r);
+  TDatum& Scratch();
+
+  // Stores: AssignChecked and StoreItem of the values layer for slots.
+  void StoreWhole(TDatum& target, const TSlot& v, bool full);
+  void StoreElement(TDatum& array, const TSlot& v, const TSlot& i, const TSlot* j);
+  void AssignItem(TDatum& target, int32_t e1, int32_t e2, int32_t ev);
+
+  void Call(const TXCall& c);
+  bool Return();  // false when the main program returned
+  void SysCall(const TXCall& c);
+  void CallFunction(TProcedure& b);  // the built-ins 1001..1032
+  void Plot(TProcedure& b);
+  void Write(int32_t e);
+  bool Read(TDatum& target, int32_t e1, int32_t e2);
+
+  // The line marker check; false when the run is to end (Stop).
+  bool AtLine(int line);
+  bool Pause();
+
+  TVar& Global(int32_t i);
+  TVar& Local(int32_t i);
+  TVar& Temp(int32_t i);
+  void Refresh() { cur_ = &code_.Procs[CurProc]; }
+
+  TPseudoCode& code_;
+  TRunHost& host_;
+  TRunState& state_;
+  std::unique_ptr<TGenericGrondo> machine_;
+  TProcedure* cur_ = nullptr;
+
+  std::vector<TXExpr> exprs_;     // the program's expressions, then their index expressions
+  std::vector<TXCall> calls_;     // the program's call records
+  std::vector<TSlot> stack_;      // the evaluation stack, reused
+  std::vector<TSlot> args_;       // argument values of the call in progress
+  std::deque<TDatum> scratch_;    // values made by the current instruction
+  size_t scratchUsed_ = 0;
+
+  int lastLine_ = -1;
+  int stepProc_ = -1;
+  int stepDepth_ = 0;
+};

@@ -1,0 +1,186 @@
+// A value on the interpreter's evaluation stack.
+//
+// Scalars are held inline and never allocate; an array or string is a
+// reference to a value that lives elsewhere (a variable, a constant of the
+// expression, or a scratch value of the current instruction), so loading a
+// whole array into an expression does not copy it. Where the language copies
+// (assignment, arguments), the store does the copy.
+//
+// The scalar rules here are the ones of TDatum (conversions, operators); the
+// interpreter's tests compare both on the same operands.
+#pragma once
+
+#include <cmath>
+#include <cstdint>
+
+#include "datum.h"
+#include "errors.h"
+#include "string_table.h"
+
+struct TSlot {
+  uint8_t Kind = dkNone;       // a scalar kind with its value in I or R, or any kind with Ref
+  int32_t I = 0;               // logical 0/1, character 0..255, integer
+  double R = 0;                // real
+  const TDatum* Ref = nullptr; // the value itself when it is not a scalar; not owned
+
+  bool IsScalar() const { return Ref == nullptr; }
+
+  static TSlot Int(int32_t v) { TSlot s; s.Kind = dkInteger; s.I = v; return s; }
+  static TSlot Real(double v) { TSlot s; s.Kind = dkReal; s.R = v; return s; }
+  static TSlot Logical(bool v) { TSlot s; s.Kind = dkLogical; s.I = v ? 1 : 0; return s; }
+  static TSlot Char(uint8_t v) { TSlot s; s.Kind = dkChar; s.I = v; return s; }
+};
+
+// The slot of a value: inline for a scalar, a reference otherwise.
+inline TSlot SlotOf(const TDatum& d) {
+  TSlot s;
+  s.Kind = d.Kind;
+  switch (d.Kind) {
+    case dkLogical: s.I = d.BoolValue ? 1 : 0; break;
+    case dkChar: s.I = d.CharValue; break;
+    case dkInteger: s.I = d.IntValue; break;
+    case dkReal: s.R = d.RealValue; break;
+    default: s.Ref = &d; break;
+  }
+  return s;
+}
+
+// A scalar slot's value as an integer (ToInteger) or a real (ToReal).
+inline int32_t SlotInt(const TSlot& s) { return s.Kind == dkReal ? RoundToInt32(s.R) : s.I; }
+inline double SlotReal(const TSlot& s) { return s.Kind == dkReal ? s.R : static_cast<double>(s.I); }
+inline bool SlotTruth(const TSlot& s) { return s.Kind == dkReal ? s.R != 0.0 : s.I != 0; }
+
+// Converts a scalar slot to scalar kind k (ConvertTo of TDatum).
+inline void ConvertSlot(TSlot& s, int k) {
+  if (s.Kind == k) return;
+  switch (k) {
+    case dkLogical: s.I = SlotTruth(s) ? 1 : 0; break;
+    case dkChar: s.I = SlotInt(s) & 0xFF; break;
+    case dkInteger: s.I = SlotInt(s); break;
+    case dkReal: s.R = SlotReal(s); break;
+    default: return;
+  }
+  s.Kind = static_cast<uint8_t>(k);
+}
+
+// Writes a scalar slot into the scalar field of d for kind k (d.Kind := k).
+inline void WriteScalar(TDatum& d, const TSlot& s, int k) {
+  TSlot v = s;
+  ConvertSlot(v, k);
+  d.Kind = static_cast<uint8_t>(k);
+  switch (k) {
+    case dkLogical: d.BoolValue = static_cast<uint8_t>(v.I); break;
+    case dkChar: d.CharValue = static_cast<uint8_t>(v.I); break;
+    case dkInteger: d.IntValue = v.I; break;
+    default: d.RealValue = v.R; break;
+  }
+}
+
+// A scalar slot as a value of its own kind.
+inline TDatum DatumOf(const TSlot& s) {
+  switch (s.Kind) {
+    case dkLogical: return TDatum::Logical(s.I != 0);
+    case dkChar: return TDatum::Char(static_cast<uint8_t>(s.I));
+    case dkInteger: return TDatum::Integer(s.I);
+    case dkReal: return TDatum::Real(s.R);
+    default: return TDatum();
+  }
+}
+
+// The operators whose scalar form ApplyScalar computes itself; the others
+// (power, the assignment sign, anything on arrays or strings) go through
+// ApplyOperator of the values layer.
+inline bool IsFastOperator(uint8_t op) {
+  return (op >= ocAdd && op <= ocMod) || (op >= ocEq && op <= ocOr);
+}
+
+[[noreturn]] inline void RealFault(double v) {
+  if (std::isinf(v)) throw EFloatOverflow();
+  throw EUnexpectedFault(Str(sInvalidOperationFault));
+}
+
+// ApplyOperator for two scalar slots and a fast operator; the result is l.
+inline void ApplyScalar(uint8_t op, TSlot& l, const TSlot& r) {
+  const int common = l.Kind > r.Kind ? l.Kind : r.Kind;
+  if (op >= ocNot) {
+    const bool a = SlotTruth(l), b = SlotTruth(r);
+    l.Kind = dkLogical;
+    l.I = op == ocNot ? !b : op == ocAnd ? (a && b) : (a || b);
+    return;
+  }
+  if (common == dkReal) {
+    const double a = SlotReal(l), b = SlotReal(r);
+    double v;
+    switch (op) {
+      case ocAdd: v = a + b; break;
+      case ocSub: v = a - b; break;
+      case ocMul: v = a * b; break;
+      case ocDiv:
+        if (b == 0.0) throw EExecuteException(RunTimeErrorText(Str(sDivisionByZero)));
+        v = a / b;
+        break;
+      case ocMod: throw EExecuteException(RunTimeErrorText(Str(sRealRemainder)));
+      default: {
+        bool t;
+        switch (op) {
+          case ocEq: t = a == b; break;
+          case ocNe: t = a != b; break;
+          case ocLt: t = a < b; break;
+          case ocLe: t = a <= b; break;
+          case ocGt: t = a > b; break;
+          default: t = a >= b; break;
+        }
+        l.Kind = dkLogical;
+        l.I = t;
+        return;
+      }
+    }
+    if (!std::isfinite(v)) RealFault(v);
+    l.Kind = dkReal;
+    l.R = v;
+    return;
+  }
+  const int32_t a = l.I, b = r.I;
+  int32_t v;
+  switch (op) {
+    case ocAdd:
+      if (__builtin_add_overflow(a, b, &v)) throw EIntOverflow();
+      break;
+    case ocSub:
+      if (__builtin_sub_overflow(a, b, &v)) throw EIntOverflow();
+      break;
+    case ocMul:
+      if (__builtin_mul_overflow(a, b, &v)) throw EIntOverflow();
+      break;
+    case ocDiv:
+    case ocMod:
+      if (b == 0) throw EExecuteException(RunTimeErrorText(Str(sDivisionByZero)));
+      if (a == INT32_MIN && b == -1) throw EIntOverflow();
+      v = op == ocDiv ? a / b : a % b;
+      break;
+    default: {
+      bool t;
+      switch (op) {
+        case ocEq: t = a == b; break;
+        case ocNe: t = a != b; break;
+        case ocLt: t = a < b; break;
+        case ocLe: t = a <= b; break;
+        case ocGt: t = a > b; break;
+        default: t = a >= b; break;
+      }
+      l.Kind = dkLogical;
+      l.I = t;
+      return;
+    }
+  }
+  if (common == dkLogical) {
+    l.Kind = dkLogical;
+    l.I = v != 0;
+  } else if (common == dkChar) {
+    l.Kind = dkChar;
+    l.I = v & 0xFF;
+  } else {
+    l.Kind = dkInteger;
+    l.I = v;
+  }
+}
