@@ -1,0 +1,121 @@
+#include <gtest/gtest.h>
+
+#include "memo_buffer.h"
+
+namespace {
+
+void Type(TMemoBuffer& b, std::string_view text) {
+  for (char c : text) {
+    if (c == '\n')
+      b.NewLine();
+    else
+      b.TypeChar(c);
+  }
+}
+
+TEST(UndoList, ConsecutiveTypingIsOneRecord) {
+  TMemoBuffer b;
+  Type(b, "abc\n  de");
+  EXPECT_EQ(b.UndoList().Count(), 1);
+  b.Undo();
+  EXPECT_EQ(b.Text(), "");
+  EXPECT_EQ(b.Caret(), (TTextPos{0, 0}));
+  b.Redo();
+  EXPECT_EQ(b.Text(), "abc\r\n  de");
+  EXPECT_EQ(b.Caret(), (TTextPos{4, 1}));
+}
+
+TEST(UndoList, TypingElsewhereStartsANewRecord) {
+  TMemoBuffer b;
+  Type(b, "abc");
+  b.SetCaret(1, 0);
+  Type(b, "X");
+  EXPECT_EQ(b.UndoList().Count(), 2);
+  b.Undo();
+  EXPECT_EQ(b.Text(), "abc");
+  EXPECT_EQ(b.Caret(), (TTextPos{1, 0}));
+}
+
+TEST(UndoList, TypingAfterAnUndoDropsTheUndoneRecordsAndDoesNotMergeWithThem) {
+  TMemoBuffer b;
+  Type(b, "ab");
+  b.SetCaret(0, 0);
+  b.Paste("P");
+  b.Undo();  // the paste is undone, the caret back at 0
+  b.SetCaret(2, 0);
+  Type(b, "c");
+  EXPECT_FALSE(b.UndoList().CanRedo());
+  EXPECT_EQ(b.UndoList().Count(), 2);
+  b.Undo();
+  EXPECT_EQ(b.Text(), "ab");
+  b.Undo();
+  EXPECT_EQ(b.Text(), "");
+}
+
+TEST(UndoList, LimitDropsTheOldestRecord) {
+  TMemoBuffer b;
+  ASSERT_EQ(b.UndoList().Limit(), 100);
+  int changes = 0;
+  b.UndoList().OnChange = [&] { ++changes; };
+  for (int i = 0; i < 101; ++i) b.Paste(std::string(1, char('A' + i % 26)));
+  EXPECT_EQ(b.UndoList().Count(), 100);
+  EXPECT_EQ(changes, 101);
+  while (b.Undo()) {
+  }
+  // The first paste can no longer be undone.
+  EXPECT_EQ(b.Text(), "A");
+  b.UndoList().SetLimit(3);
+  EXPECT_EQ(b.UndoList().Count(), 3);
+}
+
+TEST(UndoList, RecordsAddedWhileUndoingAreDiscarded) {
+  TMemoBuffer b;
+  Type(b, "xy");
+  b.Backspace();
+  b.Backspace();
+  EXPECT_EQ(b.UndoList().Count(), 3);
+  b.Undo();
+  b.Undo();
+  EXPECT_EQ(b.UndoList().Count(), 3);
+  EXPECT_EQ(b.UndoList().UndoneCount(), 2);
+  EXPECT_EQ(b.Text(), "xy");
+}
+
+TEST(UndoList, LineBreakTypedAfterTrailingBlanksComesBackExactly) {
+  TMemoBuffer b;
+  b.SetText("if");
+  b.SetCaret(6, 0);  // pads with blanks
+  Type(b, "\nz");
+  EXPECT_EQ(b.Line(0), "if");  // the blanks went when the caret left
+  b.Undo();
+  EXPECT_EQ(b.LineCount(), 1);
+  EXPECT_EQ(b.Line(0).substr(0, 2), "if");
+  b.Redo();
+  b.SetCaret(0, 0);
+  EXPECT_EQ(b.Text(), "if\r\nz");
+}
+
+TEST(UndoList, DeleteLineAndItsUndo) {
+  TMemoBuffer b;
+  b.SetText("a\r\nb\r\nc");
+  b.SetCaret(0, 1);
+  b.DeleteLine();
+  EXPECT_EQ(b.Text(), "a\r\nc");
+  b.SetCaret(0, 1);
+  b.DeleteLine();
+  EXPECT_EQ(b.Text(), "a");
+  b.Undo();
+  b.Undo();
+  EXPECT_EQ(b.Text(), "a\r\nb\r\nc");
+}
+
+TEST(UndoList, ReplacingTheTextEmptiesTheList) {
+  TMemoBuffer b;
+  Type(b, "abc");
+  b.SetText("new");
+  EXPECT_FALSE(b.UndoList().CanUndo());
+  EXPECT_FALSE(b.Undo());
+  EXPECT_EQ(b.Text(), "new");
+}
+
+}  // namespace
