@@ -18,7 +18,7 @@
 // The most cells a loaded task may have once normalised. The maze editor
 // stops at 100 x 100; files may be larger, but a field of millions of cells
 // would exhaust memory when drawn, so such a file is refused.
-inline constexpr int kMaxMazeCells = 250000;
+inline constexpr int kMaxMazeCells = 160000;
 // Files longer than this are not read at all (no task of kMaxMazeCells cells
 // comes near it, even with CR LF after every row).
 inline constexpr long kMaxMazeFileBytes = 1 << 20;

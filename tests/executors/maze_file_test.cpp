@@ -103,13 +103,13 @@ TEST_F(MazeFileTest, HugeFilesAreRefusedWideOnesAccepted) {
   EXPECT_EQ(g.FieldRows, 10);
   EXPECT_TRUE(g.HasGrondo());
 
-  Put(Path("square.maz"), SerializeMaze(TMaze(600, std::string(600, '.'))));
+  Put(Path("square.maz"), SerializeMaze(TMaze(401, std::string(400, '.'))));
   try {
     LoadMaze(g, Path("square.maz"));
     FAIL() << "no error";
   } catch (const EMazeFileError& e) {
     EXPECT_EQ(U(e.Message()), "Файл ''" + Path("square.maz") +
-                                  "'' слишком велик: в задаче для Грондо может быть не более 250000 клеток.");
+                                  "'' слишком велик: в задаче для Грондо может быть не более 160000 клеток.");
   }
   Put(Path("long.maz"), std::string(kMaxMazeFileBytes + 1, 'w'));
   EXPECT_THROW(LoadMaze(g, Path("long.maz")), EMazeFileError);
