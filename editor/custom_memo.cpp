@@ -126,6 +126,13 @@ void TqxCustomMemo::SetLeftCol(int col) {
 }
 
 void TqxCustomMemo::ScrollToCaret() {
+  // Before the first show the viewport has no real size yet; the caret is
+  // brought into view when it gets one.
+  if (!isVisible()) {
+    scrollPending_ = true;
+    return;
+  }
+  scrollPending_ = false;
   TTextPos c = buf_.Caret();
   int rows = VisibleLines();
   if (c.Line < topLine_)
@@ -326,6 +333,12 @@ void TqxCustomMemo::resizeEvent(QResizeEvent* event) {
   gutter_->setGeometry(r.left(), r.top(), gutterWidth_, viewport()->height());
   SetTopLine(topLine_);
   UpdateScrollBars();
+  if (scrollPending_) ScrollToCaret();
+}
+
+void TqxCustomMemo::showEvent(QShowEvent* event) {
+  QAbstractScrollArea::showEvent(event);
+  if (scrollPending_) ScrollToCaret();
 }
 
 void TqxCustomMemo::paintEvent(QPaintEvent* event) {

@@ -150,6 +150,7 @@ class TqxCustomMemo : public QAbstractScrollArea {
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  void showEvent(QShowEvent* event) override;
   void focusInEvent(QFocusEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
   void timerEvent(QTimerEvent* event) override;
@@ -182,5 +183,6 @@ class TqxCustomMemo : public QAbstractScrollArea {
   bool caretOn_ = true;
   bool dragging_ = false;
   bool syncingBars_ = false;
+  bool scrollPending_ = false;
   QBasicTimer blink_;
 };
