@@ -208,6 +208,12 @@ std::optional<std::string> WriteMaze(TGrid& grid, const std::string& fileName) {
   return std::nullopt;
 }
 
+std::string MazeCaption(const std::string& fileName) {
+  const size_t slash = fileName.rfind('/');
+  const std::string name = slash == std::string::npos ? fileName : fileName.substr(slash + 1);
+  return FormatStr(sMazeCaptionWithName, {Str(sMazeCaption), ShownName(name)});
+}
+
 TSaveMazeOutcome SaveMaze(TGrid& grid, std::string fileName, TMazeSaveDialogs& dialogs) {
   if (!fileName.empty() && IsReadOnlyFile(fileName)) {
     dialogs.ShowError(WithAdvice(FormatStr(sMazeReadOnly, {ShownName(fileName)})));

@@ -63,6 +63,10 @@ void LoadMaze(TGrid& grid, const std::string& fileName);
 // grid is then unchanged.
 std::optional<std::string> WriteMaze(TGrid& grid, const std::string& fileName);
 
+// The maze panel's caption for a task file: "Задача для Грондо: NAME.maz"
+// with the file's name without its folder (Windows-1251).
+std::string MazeCaption(const std::string& fileName);
+
 // The window's part of saving: asking for a name and showing messages.
 class TMazeSaveDialogs {
  public:

@@ -72,6 +72,11 @@ TEST(MazeParse, NormalisedCellCount) {
   EXPECT_EQ(NormalisedCells(TMaze(12, std::string(5000, 'w'))), 60000);
 }
 
+TEST(MazeCaption, NameWithoutFolder) {
+  EXPECT_EQ(U(MazeCaption("/home/pupil/задачи/лабиринт 1.maz")), "Задача для Грондо: лабиринт 1.maz");
+  EXPECT_EQ(U(MazeCaption("a.maz")), "Задача для Грондо: a.maz");
+}
+
 TEST_F(MazeFileTest, ReadsWhatItWroteWithStrangeBytes) {
   TGrid g;
   g.TaskMaze = {"w.x\x80\xFF", std::string("p\0b", 3), "\xC0\xDF"};

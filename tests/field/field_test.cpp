@@ -133,6 +133,17 @@ TEST(FieldDraw, AutoScaleAndPixelBudget) {
   EXPECT_EQ(bitmap.size(), QSize(4801, 4801));
 }
 
+TEST(FieldDraw, WideTaskFromAFileIsDrawnWithinTheBudget) {
+  // 5000 x 10 cells: 200001 x 401 pixels at 100% is too much; 60% fits.
+  TGrid g = GridOf({std::string(5000, 'w'), "0"});
+  QImage bitmap;
+  TGrondoField f(g, bitmap);
+  f.DrawField(-1, 0, 0, 0, true, false);
+  EXPECT_EQ(f.ScaleIndex, 2);
+  EXPECT_EQ(bitmap.size(), QSize(120001, 241));
+  EXPECT_EQ(Block(bitmap, CellRect(4999, 4, 2)), P().Wall(2, wsLeft));
+}
+
 TEST(FieldPaint, GrondoCopiesOneToOne) {
   const QSize bmp(401, 401);
   TFieldPaint whole = ComputeFieldPaint(bmp, true, 3, false, 0, 0, 0, 0);
