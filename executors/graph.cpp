@@ -1,0 +1,242 @@
+#include "graph.h"
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <cstdint>
+
+#include "host.h"
+#include "procedure.h"
+#include "string_table.h"
+
+namespace {
+
+// Resets Busy when a drawing step ends, also by an exception.
+struct TBusyScope {
+  explicit TBusyScope(bool& busy) : busy_(busy) { busy_ = true; }
+  ~TBusyScope() { busy_ = false; }
+  bool& busy_;
+};
+
+}  // namespace
+
+TGraphGrondo::TGraphGrondo(TCanvas& canvas) : Canvas(canvas) {}
+
+TGraphGrondo::~TGraphGrondo() = default;
+
+bool TGraphGrondo::InField(int x, int y) const { return Canvas.InField(x, y); }
+
+void TGraphGrondo::OnMain(const std::function<void()>& fn) {
+  if (Host)
+    Host->RunOnMain(fn);
+  else
+    fn();
+}
+
+int TGraphGrondo::IntArg(const TProcedure& proc, int i) {
+  return i < proc.Vars.Count() ? proc.Vars[i].IntValue : 0;
+}
+
+void TGraphGrondo::Execute(TProcedure& proc) {
+  Canvas.DirtyRect.Clear();
+  const int id = proc.Id;
+  if (!ExecuteOwn(id, proc)) {
+    switch (id) {
+      case pnHome: StepTo(0, 0); break;
+      case pnHide: SetShown(false); break;
+      case pnShow: SetShown(true); break;
+      case pnMoveToPoint: StepTo(IntArg(proc, 0), IntArg(proc, 1)); break;
+      case pnPenUp: PenDown = false; break;
+      case pnPenDown: PenDown = true; break;
+      case pnFill: FloodAt(PaletteColour(IntArg(proc, 0))); break;
+      case pnFillRGB: FloodAt(MakeRGB(IntArg(proc, 0), IntArg(proc, 1), IntArg(proc, 2))); break;
+      case pnColour: PenColor = PaletteColour(IntArg(proc, 0)); break;
+      // Checked like RGB: a component of 255 is full intensity, not 0.
+      case pnColourRGB: PenColor = MakeRGB(IntArg(proc, 0), IntArg(proc, 1), IntArg(proc, 2)); break;
+      case pnCircle: DrawCircle(IntArg(proc, 0)); break;
+      default: break;
+    }
+  }
+  Canvas.DirtyRect.Clear();
+}
+
+void TGraphGrondo::StepTo(double newX, double newY) {
+  bool failed = false;
+  if (!Canvas.InField(RoundEven(newX), RoundEven(newY))) {
+    failed = true;
+    const double ax = X, ay = Y;
+    const double len = std::hypot(newX - ax, newY - ay);
+    double lo = 0, hi = len;
+    double px = ax, py = ay;
+    // Bisection on the distance from the start, down to a hundredth of a
+    // step: the last point tried is where the executor stops.
+    while (std::fabs(lo - hi) > 0.01) {
+      const double t = (lo + hi) / 2;
+      px = ax + t * (newX - ax) / len;
+      py = ay + t * (newY - ay) / len;
+      if (Canvas.InField(RoundEven(px), RoundEven(py)))
+        lo = t;
+      else
+        hi = t;
+    }
+    newX = px;
+    newY = py;
+  }
+  {
+    TBusyScope busy(Busy);
+    if (Shown) HideSprite();
+    if (PenDown) {
+      const int x1 = Canvas.PixelX(X), y1 = Canvas.PixelY(Y);
+      const int x2 = Canvas.PixelX(newX), y2 = Canvas.PixelY(newY);
+      OnMain([&] {
+        Canvas.SetPenColour(PenColor);
+        Canvas.MoveTo(x1, y1);
+        Canvas.LineTo(x2, y2);
+      });
+      Canvas.DirtyRect.Widen(std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2));
+    }
+    X = newX;
+    Y = newY;
+  }
+  if (Shown)
+    ShowSprite();
+  else if (PenDown)
+    RequestRepaint();
+  if (failed) RaiseError(Str(sPenCannotGoFurther));
+}
+
+void TGraphGrondo::SetShown(bool shown) {
+  if (shown == Shown) return;
+  Shown = shown;
+  if (shown)
+    ShowSprite();
+  else
+    HideSprite();
+}
+
+void TGraphGrondo::SpriteDirty(int left, int top) {
+  Canvas.DirtyRect.Widen(left - 10, top - 10, left + 30, top + 30);
+}
+
+void TGraphGrondo::ShowSprite() {
+  if (Drawn) RaiseError(Str(sPenAlreadyShown));
+  const QImage& sprite = GetSprite(hotX_, hotY_);
+  spriteLeft_ = Canvas.PixelX(X) - hotX_;
+  spriteTop_ = Canvas.PixelY(Y) - hotY_;
+  SpriteDirty(spriteLeft_, spriteTop_);
+  OnMain([&] {
+    background_ = Canvas.SaveBlock(spriteLeft_, spriteTop_, sprite.width(), sprite.height());
+    Canvas.DrawTransparent(sprite, spriteLeft_, spriteTop_);
+  });
+  RequestRepaint();
+  Drawn = true;
+}
+
+void TGraphGrondo::HideSprite() {
+  if (!Drawn) RaiseError(Str(sPenAlreadyHidden));
+  SpriteDirty(spriteLeft_, spriteTop_);
+  OnMain([&] { Canvas.RestoreBlock(background_, spriteLeft_, spriteTop_); });
+  RequestRepaint();
+  Drawn = false;
+}
+
+void TGraphGrondo::DrawCircle(int r) {
+  {
+    TBusyScope busy(Busy);
+    if (Shown) HideSprite();
+    if (PenDown) {
+      const int cx = Canvas.PixelX(X), cy = Canvas.PixelY(Y);
+      OnMain([&] {
+        Canvas.SetPenColour(PenColor);
+        Canvas.Circle(cx, cy, r);
+      });
+      const long long R = std::llabs(static_cast<long long>(r));
+      auto clampInt = [](long long v) { return static_cast<int>(std::clamp<long long>(v, INT32_MIN, INT32_MAX)); };
+      Canvas.DirtyRect.Widen(clampInt(cx - R), clampInt(cy - R), clampInt(cx + R), clampInt(cy + R));
+    }
+  }
+  if (Shown)
+    ShowSprite();
+  else if (PenDown)
+    RequestRepaint();
+}
+
+void TGraphGrondo::FloodAt(int colour) {
+  {
+    TBusyScope busy(Busy);
+    if (Shown) HideSprite();
+    if (PenDown) {
+      const int px = Canvas.PixelX(X), py = Canvas.PixelY(Y);
+      OnMain([&] {
+        Canvas.SetBrushColour(colour);
+        Canvas.Fill(px, py);
+      });
+      Canvas.DirtyRect = {0, 0, Canvas.CanvasWidth() - 1, Canvas.CanvasHeight() - 1};
+    }
+  }
+  if (Shown)
+    ShowSprite();
+  else if (PenDown)
+    RequestRepaint();
+}
+
+void TGraphGrondo::ClearCanvas() {
+  OnMain([&] {
+    Canvas.ClearCanvas();
+    // The saved pixels belong to the wiped picture: a sprite that stays
+    // shown now stands on white, or hiding it would bring old lines back.
+    if (Drawn) {
+      background_.fill(Qt::white);
+      Canvas.DrawTransparent(GetSprite(hotX_, hotY_), spriteLeft_, spriteTop_);
+    }
+  });
+}
+
+void TGraphGrondo::Framed(bool busy, const std::function<void()>& draw) {
+  auto hideAndDraw = [&] {
+    if (Shown) HideSprite();
+    OnMain(draw);
+  };
+  if (busy) {
+    TBusyScope scope(Busy);
+    hideAndDraw();
+  } else {
+    hideAndDraw();
+  }
+  if (Shown)
+    ShowSprite();
+  else
+    RequestRepaint();
+}
+
+void TGraphGrondo::Plot(int code, const TPlotArgs& a) {
+  const int* n = a.Int;
+  switch (code) {
+    case pcMoveTo: OnMain([&] { Canvas.MoveTo(n[0], n[1]); }); break;
+    case pcLineTo: Framed(false, [&] { Canvas.LineTo(n[0], n[1]); }); break;
+    case pcLine:
+      Framed(true, [&] {
+        Canvas.MoveTo(n[0], n[1]);
+        Canvas.LineTo(n[2], n[3]);
+      });
+      break;
+    case pcRectangle: Framed(true, [&] { Canvas.Rectangle(n[0], n[1], n[2], n[3]); }); break;
+    case pcEllipse: Framed(true, [&] { Canvas.Ellipse(n[0], n[1], n[2], n[3]); }); break;
+    case pcArc:
+      Framed(true, [&] { Canvas.ArcByAngles(n[0], n[1], n[2], n[3], a.Real[0], a.Real[1]); });
+      break;
+    case pcPen:
+      PenColor = n[0];
+      OnMain([&] { Canvas.SetPen(n[0], n[1], n[2]); });
+      break;
+    case pcBrush: OnMain([&] { Canvas.SetBrush(n[0], n[1]); }); break;
+    case pcFont: OnMain([&] { Canvas.SetFont(a.Text, n[0], n[1]); }); break;
+    case pcTextColor: OnMain([&] { Canvas.SetTextColour(n[0]); }); break;
+    case pcTextAngle: OnMain([&] { Canvas.SetTextAngle(n[0]); }); break;
+    case pcTextOut: Framed(true, [&] { Canvas.TextOut(n[0], n[1], a.Text); }); break;
+    case pcFill: Framed(true, [&] { Canvas.Fill(n[0], n[1]); }); break;
+    case pcFillTo: Framed(true, [&] { Canvas.FillTo(n[0], n[1], n[2]); }); break;
+    case pcPoint: Framed(true, [&] { Canvas.Point(n[0], n[1]); }); break;
+    default: break;
+  }
+}

@@ -1,0 +1,184 @@
+// The plotter commands as the interpreter hands them over: canvas pixel
+// coordinates, the canvas's own pen, brush and font.
+#include <gtest/gtest.h>
+
+#include "pen_test_util.h"
+#include "turtle.h"
+
+namespace {
+
+TPlotArgs Ints(std::initializer_list<int> v) {
+  TPlotArgs a;
+  int i = 0;
+  for (int x : v) a.Int[i++] = x;
+  return a;
+}
+
+// Colours arrive with the palette flag the interpreter adds.
+int Flagged(int colour) { return PaletteRelative(colour); }
+
+class PlotterTest : public ::testing::Test {
+ protected:
+  void SetUp() override { EnsureGuiApp(); }
+  // An origin far from the corner, to show that plotter coordinates ignore it.
+  TCanvas canvas{200, 150, 120, 70};
+  TTurtle turtle{canvas};
+};
+
+}  // namespace
+
+TEST_F(PlotterTest, MoveToAndLineToUseCanvasPixels) {
+  turtle.Plot(pcMoveTo, Ints({10, 10}));
+  EXPECT_EQ(CountColour(canvas, kBlack), 0);
+  turtle.Plot(pcLineTo, Ints({50, 10}));
+  EXPECT_EQ(CountColour(canvas, kBlack), 41);
+  EXPECT_EQ(CountColour(canvas, kBlack, 10, 10, 50, 10), 41);
+  // The pen position moved on: a second LineTo continues from (50, 10).
+  turtle.Plot(pcLineTo, Ints({50, 20}));
+  EXPECT_EQ(At(canvas, 50, 15), kBlack);
+  EXPECT_EQ(turtle.X, 0);
+  EXPECT_EQ(turtle.Y, 0);
+}
+
+TEST_F(PlotterTest, RectangleAndEllipseFillTheirBoxBelowTheFarEdges) {
+  turtle.Plot(pcBrush, Ints({Flagged(kRed), bsSolid}));
+  turtle.Plot(pcRectangle, Ints({40, 30, 10, 20}));  // corners in any order
+  EXPECT_EQ(At(canvas, 10, 20), kBlack);
+  EXPECT_EQ(At(canvas, 39, 29), kBlack);
+  EXPECT_EQ(At(canvas, 40, 25), kWhite);
+  EXPECT_EQ(At(canvas, 25, 30), kWhite);
+  EXPECT_EQ(At(canvas, 25, 25), kRed);
+  EXPECT_EQ(CountColour(canvas, kRed), 28 * 8);
+
+  turtle.Plot(pcEllipse, Ints({100, 100, 141, 141}));
+  EXPECT_EQ(At(canvas, 120, 120), kRed);
+  EXPECT_EQ(At(canvas, 100, 120), kBlack);
+  EXPECT_EQ(At(canvas, 120, 100), kBlack);
+  EXPECT_EQ(At(canvas, 101, 101), kWhite);
+  EXPECT_EQ(CountColour(canvas, kBlack, 141, 0, 199, 149), 0);
+}
+
+TEST_F(PlotterTest, ArcFromZeroToPiIsTheUpperHalf) {
+  turtle.Plot(pcPen, Ints({Flagged(kBlack), psSolid, 1}));
+  TPlotArgs a = Ints({0, 0, 100, 100});
+  a.Real[0] = 0;
+  a.Real[1] = 3.14159;
+  turtle.Plot(pcArc, a);
+  const int upper = CountColour(canvas, kBlack, 0, 0, 100, 47);
+  const int lower = CountColour(canvas, kBlack, 0, 52, 100, 100);
+  EXPECT_GT(upper, 100);
+  EXPECT_EQ(lower, 0);
+  EXPECT_EQ(At(canvas, 49, 0), kBlack);
+  // Arcs are never filled.
+  EXPECT_EQ(At(canvas, 50, 25), kWhite);
+}
+
+TEST_F(PlotterTest, PenColourAndWidthCarryOverToTheExecutorsLines) {
+  turtle.Plot(pcPen, Ints({Flagged(255), psSolid, 3}));
+  EXPECT_EQ(turtle.PenColor & 0xFFFFFF, 255);
+  Exec(turtle, pnPenDown);
+  Exec(turtle, pnHeading, {90});
+  Exec(turtle, pnForward, {40});
+  EXPECT_EQ(At(canvas, 140, 70), kRed);
+  EXPECT_EQ(At(canvas, 140, 69), kRed);
+  EXPECT_EQ(At(canvas, 140, 71), kRed);
+  EXPECT_EQ(At(canvas, 140, 73), kWhite);
+}
+
+TEST_F(PlotterTest, ClearPenAndBrushStyles) {
+  turtle.Plot(pcPen, Ints({Flagged(kBlack), psClear, 1}));
+  turtle.Plot(pcBrush, Ints({Flagged(kRed), bsClear}));
+  turtle.Plot(pcRectangle, Ints({10, 10, 30, 30}));
+  EXPECT_EQ(CountColour(canvas, kWhite), 200 * 150);
+  // A dashed line leaves gaps.
+  turtle.Plot(pcPen, Ints({Flagged(kBlack), psDash, 1}));
+  turtle.Plot(pcLine, Ints({0, 50, 199, 50}));
+  const int dashed = CountColour(canvas, kBlack, 0, 50, 199, 50);
+  EXPECT_GT(dashed, 100);
+  EXPECT_LT(dashed, 199);
+}
+
+TEST_F(PlotterTest, CircleLeavesTheBrushClearUntilItGetsAColour) {
+  Exec(turtle, pnPenDown);
+  Exec(turtle, pnCircle, {10});
+  turtle.Plot(pcRectangle, Ints({10, 10, 30, 30}));
+  EXPECT_EQ(At(canvas, 20, 20), kWhite);
+  EXPECT_EQ(At(canvas, 10, 20), kBlack);
+  turtle.Plot(pcBrush, Ints({Flagged(kRed), bsSolid}));
+  turtle.Plot(pcRectangle, Ints({10, 10, 30, 30}));
+  EXPECT_EQ(At(canvas, 20, 20), kRed);
+}
+
+TEST_F(PlotterTest, FillAndFillToAndPoint) {
+  turtle.Plot(pcBrush, Ints({Flagged(kRed), bsSolid}));
+  turtle.Plot(pcFill, Ints({5, 5}));
+  EXPECT_EQ(CountColour(canvas, kRed), 200 * 150);
+  turtle.Plot(pcPen, Ints({Flagged(kBlack), psSolid, 1}));
+  turtle.Plot(pcPoint, Ints({3, 4}));
+  EXPECT_EQ(At(canvas, 3, 4), kBlack);
+  turtle.Plot(pcEllipse, Ints({50, 50, 90, 90}));  // red inside, black ring
+  turtle.Plot(pcBrush, Ints({Flagged(0x00FF00), bsSolid}));
+  turtle.Plot(pcFillTo, Ints({70, 70, Flagged(kBlack)}));
+  EXPECT_EQ(At(canvas, 70, 70), 0x00FF00);
+  EXPECT_EQ(At(canvas, 10, 10), kRed);
+  // Off the canvas nothing happens.
+  turtle.Plot(pcFill, Ints({-1, 5}));
+  turtle.Plot(pcPoint, Ints({500, 5}));
+}
+
+TEST_F(PlotterTest, TextIsWrittenInTheTextColourOnAnOpaqueCell) {
+  TPlotArgs font;
+  font.Text = "Arial";
+  font.Int[0] = 20;
+  font.Int[1] = fsBold | 16;  // the high bit is ignored
+  turtle.Plot(pcFont, font);
+  EXPECT_EQ(canvas.Font().family(), "Liberation Sans");
+  EXPECT_TRUE(canvas.Font().bold());
+  EXPECT_EQ(canvas.Font().pixelSize(), 27);
+  turtle.Plot(pcTextColor, Ints({Flagged(kRed)}));
+  turtle.Plot(pcBrush, Ints({Flagged(0xFF0000), bsSolid}));
+  TPlotArgs text = Ints({10, 10});
+  text.Text = "\xCF\xF0\xE8\xE2\xE5\xF2";  // "Привет" in Windows-1251
+  turtle.Plot(pcTextOut, text);
+  EXPECT_GT(CountColour(canvas, kRed, 10, 10, 120, 50), 30);
+  EXPECT_GT(CountColour(canvas, 0xFF0000, 10, 10, 120, 50), 100);
+  EXPECT_EQ(CountColour(canvas, kRed, 0, 0, 9, 149), 0);
+  // Clearing the canvas for the next run keeps the text colour only.
+  turtle.ClearCanvas();
+  EXPECT_EQ(canvas.TextColour() & 0xFFFFFF, kRed);
+  EXPECT_EQ(canvas.BrushColour(), kWhite);
+  EXPECT_EQ(canvas.Font().family(), "Liberation Sans");
+  EXPECT_FALSE(canvas.Font().bold());
+  EXPECT_EQ(CountColour(canvas, kWhite), 200 * 150);
+}
+
+TEST_F(PlotterTest, TurnedTextGoesUpwards) {
+  turtle.Plot(pcBrush, Ints({Flagged(kWhite), bsClear}));
+  turtle.Plot(pcTextAngle, Ints({90}));
+  TPlotArgs text = Ints({50, 140});
+  text.Text = "WWWWWW";
+  turtle.Plot(pcTextOut, text);
+  // Written upwards from (50, 140): the ink is above the start, not beside it.
+  EXPECT_GT(CountColour(canvas, kBlack, 45, 60, 70, 140), 20);
+  EXPECT_EQ(CountColour(canvas, kBlack, 80, 0, 199, 149), 0);
+}
+
+TEST_F(PlotterTest, DrawingCommandsHideAndShowTheSprite) {
+  TRecordingHost host(canvas);
+  turtle.Host = &host;
+  Exec(turtle, pnShow);
+  const QImage shown = canvas.Bitmap().copy();
+  host.Repaints = 0;
+  turtle.Plot(pcLine, Ints({0, 0, 5, 0}));
+  // Hidden and shown again inside one busy step: a single repaint.
+  EXPECT_EQ(host.Repaints, 1);
+  EXPECT_EQ(At(canvas, 3, 0), kBlack);
+  EXPECT_TRUE(turtle.Drawn);
+  // MoveTo and the tool commands neither hide the sprite nor repaint.
+  turtle.Plot(pcMoveTo, Ints({1, 1}));
+  turtle.Plot(pcBrush, Ints({Flagged(kRed), bsSolid}));
+  EXPECT_EQ(host.Repaints, 1);
+  // LineTo is not busy: hiding and showing repaint on their own.
+  turtle.Plot(pcLineTo, Ints({1, 5}));
+  EXPECT_EQ(host.Repaints, 3);
+}
