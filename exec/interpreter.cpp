@@ -451,8 +451,13 @@ bool TExecutor::Read(TDatum& target, int32_t e1, int32_t e2) {
 // Debugger
 
 bool TExecutor::AtLine(int line) {
-  if (line == lastLine_) return true;
+  // A marker of the line just passed is no new stop point (two statements
+  // on a line, a one-line loop) - unless it belongs to another activation:
+  // the same line of the caller's activation after a recursive call is.
+  if (line == lastLine_ && CurProc == lastProc_ && cur_->Depth == lastDepth_) return true;
   lastLine_ = line;
+  lastProc_ = CurProc;
+  lastDepth_ = cur_->Depth;
   if (stepProc_ >= 0 && !(CurProc == stepProc_ && cur_->Depth == stepDepth_)) return true;
   const int e = state_.Events.Poll((1u << evRun) | (1u << evRunTo));
   if (e == evRun) return true;
@@ -501,6 +506,8 @@ void TExecutor::Run() {
   CurProc = 0;
   CurLine = -1;
   lastLine_ = -1;
+  lastProc_ = -1;
+  lastDepth_ = 0;
   stepProc_ = -1;
   stepDepth_ = 0;
   if (code_.Procs.Count() == 0) return;

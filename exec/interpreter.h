@@ -135,7 +135,9 @@ class TExecutor {
   std::deque<TDatum> scratch_;    // values made by the current instruction
   size_t scratchUsed_ = 0;
 
-  int lastLine_ = -1;
+  int lastLine_ = -1;   // the last line marker's line, procedure and depth
+  int lastProc_ = -1;
+  int lastDepth_ = 0;
   int stepProc_ = -1;
   int stepDepth_ = 0;
 };

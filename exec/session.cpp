@@ -59,30 +59,22 @@ TCommandResult TRunSession::Step(const TProgramBuilder& build) { return Command(
 TCommandResult TRunSession::Trace(const TProgramBuilder& build) { return Command(evTrace, true, build); }
 
 TCommandResult TRunSession::RunTo(const TProgramBuilder& build, int caretLine) {
-  state_.DebugRun.store(true);
-  TCommandResult result = crDelivered;
-  if (!Running()) {
-    if (!Start(build)) return refused_ ? crAlreadyRunning : crTranslationError;
-    result = crStarted;
-  } else if (!Paused()) {
-    return crIgnored;
-  }
+  if (Running() && !Paused()) return crIgnored;
   state_.RunToLine.store(caretLine);
-  state_.Events.Set(evRunTo);
-  return result;
+  return Command(evRunTo, true, build);
 }
 
 TCommandResult TRunSession::Command(int event, bool debug, const TProgramBuilder& build) {
+  if (Running() && !Paused()) return crIgnored;
   state_.DebugRun.store(debug);
-  TCommandResult result = crDelivered;
-  if (!Running()) {
-    if (!Start(build)) return refused_ ? crAlreadyRunning : crTranslationError;
-    result = crStarted;
-  } else if (!Paused()) {
-    return crIgnored;
+  if (Running()) {
+    state_.Events.Set(event);
+    return crDelivered;
   }
-  state_.Events.Set(event);
-  return result;
+  // The command's event is set before the worker starts, so the run behaves
+  // as if the command had been given at the program's first line.
+  if (!Start(build, event)) return refused_ ? crAlreadyRunning : crTranslationError;
+  return crStarted;
 }
 
 void TRunSession::Stop() {
@@ -98,7 +90,7 @@ void TRunSession::ShowValueHint() {
   if (Running()) state_.Events.Set(evVarHint);
 }
 
-bool TRunSession::Start(const TProgramBuilder& build) {
+bool TRunSession::Start(const TProgramBuilder& build, int event) {
   Wait();
   refused_ = false;
   translationError_.reset();
@@ -127,6 +119,7 @@ bool TRunSession::Start(const TProgramBuilder& build) {
   state_.StoppedByUser.store(false);
   state_.ErrorShown.store(false);
   state_.PausedCount.store(0);
+  state_.Events.Set(event);
   worker_ = std::thread(&TRunSession::Work, this, std::move(code));
   return true;
 }

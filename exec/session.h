@@ -69,7 +69,7 @@ class TRunSession {
 
  private:
   TCommandResult Command(int event, bool debug, const TProgramBuilder& build);
-  bool Start(const TProgramBuilder& build);
+  bool Start(const TProgramBuilder& build, int event);
   void Work(std::unique_ptr<TPseudoCode> code);
 
   TRunHost& host_;
