@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -11,11 +12,13 @@
 
 #include "gutter.h"
 #include "qtext.h"
+#include "string_table.h"
 
 namespace {
 
 constexpr int kTextMargin = 2;  // pixels between the gutter and column 0
 constexpr int kBlinkMs = 530;
+constexpr int kAutoScrollMs = 50;
 
 QColor ToQColor(TColor c) { return QColor(RedOf(c), GreenOf(c), BlueOf(c)); }
 
@@ -43,6 +46,8 @@ TqxCustomMemo::TqxCustomMemo(QWidget* parent) : QAbstractScrollArea(parent) {
   setFocusPolicy(Qt::StrongFocus);
   setAttribute(Qt::WA_InputMethodEnabled, true);
   viewport()->setCursor(Qt::IBeamCursor);
+  // Value hints follow the mouse without a button pressed.
+  viewport()->setMouseTracking(true);
   viewport()->setAutoFillBackground(false);
   setFont(DefaultFont());
   UpdateMetrics();
@@ -435,6 +440,15 @@ void TqxCustomMemo::RestartBlink() {
 }
 
 void TqxCustomMemo::timerEvent(QTimerEvent* event) {
+  if (event->timerId() == autoScroll_.timerId()) {
+    if (!dragging_ || !(QApplication::mouseButtons() & Qt::LeftButton)) {
+      autoScroll_.stop();
+      return;
+    }
+    buf_.MoveCaret(PosAt(dragPoint_), true);
+    AfterMove();
+    return;
+  }
   if (event->timerId() != blink_.timerId()) return QAbstractScrollArea::timerEvent(event);
   caretOn_ = !caretOn_;
   TTextPos c = buf_.Caret();
@@ -450,6 +464,7 @@ void TqxCustomMemo::focusInEvent(QFocusEvent* event) {
 void TqxCustomMemo::focusOutEvent(QFocusEvent* event) {
   QAbstractScrollArea::focusOutEvent(event);
   blink_.stop();
+  autoScroll_.stop();
   dragging_ = false;
   viewport()->update();
 }
@@ -617,13 +632,44 @@ void TqxCustomMemo::mouseMoveEvent(QMouseEvent* event) {
   if (!MouseEnabled()) return;
   emit OnMouseMove(event);
   if (!dragging_ || !(event->buttons() & Qt::LeftButton)) return;
-  buf_.MoveCaret(PosAt(event->position().toPoint()), true);
+  dragPoint_ = event->position().toPoint();
+  buf_.MoveCaret(PosAt(dragPoint_), true);
   AfterMove();
+  // Held above or below the text, the selection goes on growing.
+  if (dragPoint_.y() < 0 || dragPoint_.y() >= viewport()->height())
+    autoScroll_.start(kAutoScrollMs, this);
+  else
+    autoScroll_.stop();
 }
 
 void TqxCustomMemo::mouseReleaseEvent(QMouseEvent* event) {
   if (!MouseEnabled()) return;
-  if (event->button() == Qt::LeftButton) dragging_ = false;
+  if (event->button() == Qt::LeftButton) {
+    dragging_ = false;
+    autoScroll_.stop();
+  }
+}
+
+void TqxCustomMemo::contextMenuEvent(QContextMenuEvent* event) {
+  if (!MouseEnabled()) return;
+  QMenu menu(this);
+  const bool editable = !ReadOnly() && EditingMenu();
+  if (editable) {
+    menu.addAction(FromCp1251(Str(sEditorMenuUndo)), this, [this] { Undo(); })->setEnabled(CanUndo());
+    menu.addAction(FromCp1251(Str(sEditorMenuRedo)), this, [this] { Redo(); })->setEnabled(CanRedo());
+    menu.addSeparator();
+    menu.addAction(FromCp1251(Str(sEditorMenuCut)), this, [this] { CutToClipboard(); })->setEnabled(HasSelection());
+  }
+  menu.addAction(FromCp1251(Str(sEditorMenuCopy)), this, [this] { CopyToClipboard(); })->setEnabled(HasSelection());
+  if (editable) {
+    menu.addAction(FromCp1251(Str(sEditorMenuPaste)), this, [this] { PasteFromClipboard(); })
+        ->setEnabled(!QApplication::clipboard()->text().isEmpty());
+    menu.addAction(FromCp1251(Str(sEditorMenuDelete)), this, [this] { DeleteSelection(); })
+        ->setEnabled(HasSelection());
+  }
+  menu.addSeparator();
+  menu.addAction(FromCp1251(Str(sEditorMenuSelectAll)), this, [this] { SelectAll(); });
+  menu.exec(event->globalPos());
 }
 
 void TqxCustomMemo::mouseDoubleClickEvent(QMouseEvent* event) {

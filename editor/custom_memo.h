@@ -139,6 +139,8 @@ class TqxCustomMemo : public QAbstractScrollArea {
   virtual void BeforePaint() {}
   // Mouse presses, moves and releases are handled only while this is true.
   virtual bool MouseEnabled() const { return true; }
+  // Whether the context menu offers the editing commands besides copying.
+  virtual bool EditingMenu() const { return true; }
   // Handles a key after OnKeyDown; derived controls filter first.
   virtual void HandleKey(QKeyEvent* event);
   void AfterMove();
@@ -149,6 +151,7 @@ class TqxCustomMemo : public QAbstractScrollArea {
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void focusInEvent(QFocusEvent* event) override;
@@ -185,4 +188,6 @@ class TqxCustomMemo : public QAbstractScrollArea {
   bool syncingBars_ = false;
   bool scrollPending_ = false;
   QBasicTimer blink_;
+  QBasicTimer autoScroll_;
+  QPoint dragPoint_;
 };

@@ -69,6 +69,7 @@ class TqxUserScreen : public TqxCustomMemo {
  protected:
   void HandleKey(QKeyEvent* event) override;
   bool MouseEnabled() const override { return inputMode_ < imInteger || inputMode_ > imText; }
+  bool EditingMenu() const override { return inputMode_ == imFree; }
   void BeforePaint() override;
   void focusOutEvent(QFocusEvent* event) override;
   void timerEvent(QTimerEvent* event) override;

@@ -127,6 +127,25 @@ TEST_F(MemoWidget, MouseClickDragAndDoubleClick) {
   EXPECT_EQ(memo.SelectedText(), "line");
 }
 
+TEST_F(MemoWidget, DragBelowTheTextKeepsScrollingAndMovesAreReported) {
+  memo.SetLines(std::vector<std::string>(300, "text"));
+  int moves = 0;
+  QObject::connect(&memo, &TqxCustomMemo::OnMouseMove, [&] { ++moves; });
+  QTest::mouseMove(memo.viewport(), Cell(1, 1));
+  EXPECT_GE(moves, 1);
+  QTest::mousePress(memo.viewport(), Qt::LeftButton, Qt::NoModifier, Cell(0, 0));
+  QPoint below(10, memo.viewport()->height() + 5);
+  QMouseEvent move(QEvent::MouseMove, QPointF(below), memo.viewport()->mapToGlobal(QPointF(below)), Qt::NoButton,
+                   Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(memo.viewport(), &move);
+  const int first = memo.TopLine();
+  EXPECT_GT(first, 0);
+  QTRY_VERIFY_WITH_TIMEOUT(memo.TopLine() > first + 2, 2000);
+  QTest::mouseRelease(memo.viewport(), Qt::LeftButton, Qt::NoModifier, below);
+  EXPECT_EQ(memo.Buffer().SelStart(), (TTextPos{0, 0}));
+  EXPECT_GT(memo.CaretLine(), first + 2);
+}
+
 TEST_F(MemoWidget, WheelScrollsTheText) {
   std::vector<std::string> lines(300, "x");
   memo.SetLines(lines);
