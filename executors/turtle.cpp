@@ -12,10 +12,14 @@ const QImage& TTurtle::GetSprite(int& hotX, int& hotY) const {
 }
 
 void TTurtle::SetHeading(double v) {
-  // fmod first, so that a turn by two billion degrees does not loop for
-  // millions of steps; the adjustments below then give the same result as
-  // adding or subtracting 360 one turn at a time.
-  if (std::fabs(v) > 720) v = std::fmod(v, 360.0);
+  // A turn by two billion degrees must not loop for millions of steps, so
+  // whole turns go at once; a positive whole number of turns still ends on
+  // 360, as turning back one turn at a time would.
+  if (std::fabs(v) > 720) {
+    const bool positive = v > 0;
+    v = std::fmod(v, 360.0);
+    if (positive && v == 0) v = 360;
+  }
   while (v < 0) v += 360;
   while (v > 360) v -= 360;
   Heading = v;

@@ -74,6 +74,13 @@ TEST_F(TurtleTest, HeadingStaysWithinOneTurn) {
   EXPECT_DOUBLE_EQ(turtle.Heading, 360);
   Exec(turtle, pnRight, {400});
   EXPECT_DOUBLE_EQ(turtle.Heading, 40);
+  Exec(turtle, pnHeading, {3600});
+  EXPECT_DOUBLE_EQ(turtle.Heading, 360);
+  Exec(turtle, pnHeading, {-3600});
+  EXPECT_DOUBLE_EQ(turtle.Heading, 0);
+  Exec(turtle, pnHeading, {-3610});
+  EXPECT_DOUBLE_EQ(turtle.Heading, 350);
+  Exec(turtle, pnHeading, {40});
   Exec(turtle, pnLeft, {-2000000000});
   EXPECT_GE(turtle.Heading, 0);
   EXPECT_LE(turtle.Heading, 360);
