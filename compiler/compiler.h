@@ -15,6 +15,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "pcode.h"
@@ -137,7 +138,14 @@ class TCompiler {
   void CheckDeclaredName(const TVarList& list, const std::string& name);
   bool IsBuiltinName(const std::string& name) const;
 
+  // Name lookups by hash: a long program asks for every word.
+  int FindSysProc(const std::string& name) const;
+  int FindProc(const std::string& name) const;
+
   TVocabulary vocab_;
+  std::bitset<256> operatorStarts_;  // first bytes of the operator texts
+  std::unordered_map<std::string, int> sysProcIndex_;
+  std::unordered_map<std::string, int> procIndex_;
   int nesting_ = 0;
   bool errorCellWritten_ = false;
 };

@@ -64,6 +64,7 @@ void TCompiler::Compile(const std::vector<std::string>& lines, TPseudoCode& prog
 // First pass: every procedure header, the globals, brace balance.
 void TCompiler::CollectHeaders() {
   Prog->Procs.Clear();
+  procIndex_.clear();
   Line = 0;
   Col = 1;
   int depth = 0;
@@ -123,7 +124,7 @@ bool TCompiler::IsProcedureHeader() {
 // True for a built-in's name and for the Russian name of any built-in,
 // which lookup would turn into the built-in and so hide the declaration.
 bool TCompiler::IsBuiltinName(const std::string& name) const {
-  return Prog->SysProcs.IndexOf(name) >= 0 || vocab_.EnglishName(name) != nullptr;
+  return FindSysProc(name) >= 0 || vocab_.EnglishName(name) != nullptr;
 }
 
 // First pass: creates the procedure record from its header. The cursor is
@@ -143,7 +144,7 @@ void TCompiler::DeclareProcedure() {
   }
   proc->Name = Token.Text;
   if (IsBuiltinName(proc->Name)) Error(FormatStr(sProcNamedAsBuiltin, {proc->Name}));
-  if (Prog->Procs.IndexOf(proc->Name) >= 0) Error(FormatStr(sProcRedefined, {proc->Name}));
+  if (FindProc(proc->Name) >= 0) Error(FormatStr(sProcRedefined, {proc->Name}));
 
   NextToken();
   if (Token.Kind != tkLParen && Token.Kind != tkLBrace)
@@ -157,6 +158,7 @@ void TCompiler::DeclareProcedure() {
     if (Token.Kind != tkLBrace) Expected(FormatStr(sWhatOpeningBracket, {"{"}));
   }
   UngetToken();
+  procIndex_.emplace(proc->Name, Prog->Procs.Count());
   Prog->Procs.Add(std::move(proc));
 }
 
@@ -170,7 +172,7 @@ void TCompiler::CompileProcedure() {
       NextToken();
     }
   }
-  const int p = Prog->Procs.IndexOf(Token.Text);
+  const int p = FindProc(Token.Text);
   if (p < 0) ErrorStr(sBadProcDeclaration);
   TProcedure& proc = Prog->Procs[p];
   // The arguments were declared in the first pass.
@@ -189,7 +191,7 @@ void TCompiler::CompileProcedure() {
 void TCompiler::CheckDeclaredName(const TVarList& list, const std::string& name) {
   if (list.IndexOf(name) >= 0) Error(FormatStr(sDuplicateVar, {name}));
   if (IsBuiltinName(name)) Error(FormatStr(sVarNamedAsBuiltin, {name}));
-  if (Prog->Procs.IndexOf(name) >= 0) Error(FormatStr(sVarNamedAsProc, {name}));
+  if (FindProc(name) >= 0) Error(FormatStr(sVarNamedAsProc, {name}));
 }
 
 // declaration -> type name [ "[" size "]" [ "[" size "]" ] ] [ "=" value ]

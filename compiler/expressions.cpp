@@ -134,8 +134,7 @@ int TCompiler::LookupName(TProcedure* proc, bool inStatement) {
     Col = col;
     return paren;
   };
-  auto takeProc = [&](const TProcList& list, TStrId noResult, uint8_t kind) {
-    const int p = list.IndexOf(Token.Text);
+  auto takeProc = [&](const TProcList& list, int p, TStrId noResult, uint8_t kind) {
     if (p < 0) return;
     const TProcedure& target = list[p];
     if (!inStatement && target.Result.Kind == dkVoid) Error(FormatStr(noResult, {target.Name}));
@@ -145,8 +144,8 @@ int TCompiler::LookupName(TProcedure* proc, bool inStatement) {
     Token.ValueType = target.Result.Kind;
     var = nullptr;
   };
-  takeProc(Prog->SysProcs, sSysProcNoResult, tkSysProc);
-  takeProc(Prog->Procs, sProcNoResult, tkUserProc);
+  takeProc(Prog->SysProcs, FindSysProc(Token.Text), sSysProcNoResult, tkSysProc);
+  takeProc(Prog->Procs, FindProc(Token.Text), sProcNoResult, tkUserProc);
 
   if (!var || !IsArrayKind(var->Kind)) return 0;
   return var->Size2 > 0 ? 2 : 1;

@@ -19,6 +19,8 @@ constexpr char kDelimiters[] = " \"%'()*+,-/;<=>[]^{}";
 
 TCompiler::TCompiler() {
   for (const char* p = kDelimiters; *p; ++p) Delimiters.set(static_cast<unsigned char>(*p));
+  for (const TOperatorEntry& op : vocab_.Operators())
+    if (!op.text.empty()) operatorStarts_.set(static_cast<unsigned char>(op.text[0]));
 }
 
 TNestingGuard::TNestingGuard(TCompiler& c) : c_(c) {
@@ -31,7 +33,21 @@ void TCompiler::SetSource(const std::vector<std::string>& lines, TPseudoCode* pr
   Token2 = Token1 = Token = TToken();
   nesting_ = 0;
   errorCellWritten_ = false;
+  sysProcIndex_.clear();
+  procIndex_.clear();
+  if (Prog)
+    for (int i = 0; i < Prog->SysProcs.Count(); ++i) sysProcIndex_.emplace(Prog->SysProcs[i].Name, i);
   Reset();
+}
+
+int TCompiler::FindSysProc(const std::string& name) const {
+  auto it = sysProcIndex_.find(name);
+  return it == sysProcIndex_.end() ? -1 : it->second;
+}
+
+int TCompiler::FindProc(const std::string& name) const {
+  auto it = procIndex_.find(name);
+  return it == procIndex_.end() ? -1 : it->second;
 }
 
 void TCompiler::Reset() {
@@ -67,8 +83,8 @@ void TCompiler::NotUnderstood() { Error(FormatStr(sNotUnderstood, {Token.Text}))
 bool TCompiler::MatchAt(const std::string& text) const {
   const std::string& line = (*Lines)[static_cast<size_t>(Line)];
   const size_t start = static_cast<size_t>(Col - 1);
-  return !text.empty() && start <= line.size() && line.compare(start, text.size(), text) == 0 &&
-         line.size() - start >= text.size();
+  return !text.empty() && start <= line.size() && line.size() - start >= text.size() &&
+         line.compare(start, text.size(), text) == 0;
 }
 
 // Moves the cursor to the next non-blank character, across lines, and
@@ -161,7 +177,7 @@ void TCompiler::NextToken() {
   const unsigned char c = static_cast<unsigned char>(line[at]);
 
   const TOperatorTable& ops = vocab_.Operators();
-  for (int i = 0; i < kOperatorCount; ++i) {
+  for (int i = 0; i < kOperatorCount && operatorStarts_.test(c); ++i) {
     const TOperatorEntry& op = ops[static_cast<size_t>(i)];
     if (!MatchAt(op.text)) continue;
     const size_t after = at + op.text.size();
