@@ -133,7 +133,11 @@ TMaze ReadMazeFile(const std::string& fileName) {
     bytes.append(buf, static_cast<size_t>(n));
   }
   if (static_cast<long>(bytes.size()) > kMaxMazeFileBytes) throw tooLarge();
-  TMaze rows = ParseMaze(bytes);
+  // A text editor's UTF-8 signature is no part of the maze; left in, it
+  // would push the top row three cells to the right.
+  std::string_view text(bytes);
+  if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
+  TMaze rows = ParseMaze(text);
   if (NormalisedCells(rows) > kMaxMazeCells) throw tooLarge();
   return rows;
 }

@@ -38,7 +38,7 @@ std::string SerializeMaze(const TMaze& rows);
 // Number of cells the rows will have once normalised.
 long long NormalisedCells(const TMaze& rows);
 
-// Reads a task file. Throws EMazeFileError with the message to show when the
+// Reads a task file (a leading UTF-8 signature is skipped). Throws EMazeFileError with the message to show when the
 // file cannot be read or is too large.
 TMaze ReadMazeFile(const std::string& fileName);
 

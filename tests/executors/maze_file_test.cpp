@@ -87,6 +87,11 @@ TEST_F(MazeFileTest, ReadsWhatItWroteWithStrangeBytes) {
   EXPECT_EQ(h.WorkingMaze, g.WorkingMaze);
 }
 
+TEST_F(MazeFileTest, Utf8SignatureIsNoPartOfTheMaze) {
+  Put(Path("bom.maz"), "\xEF\xBB\xBFw.x\r\n\xEF\xBB\xBF\r\n");
+  EXPECT_EQ(ReadMazeFile(Path("bom.maz")), (TMaze{"w.x", "\xEF\xBB\xBF"}));
+}
+
 TEST_F(MazeFileTest, UnreadableFilesLeaveTheTaskAlone) {
   TGrid g;
   g.TaskMaze = {"keep"};
