@@ -1,0 +1,93 @@
+#include "options.h"
+
+#include <cstdlib>
+
+#include "machine.h"
+#include "string_table.h"
+
+namespace {
+
+bool ParseInt(const std::string& text, int lo, int hi, int& out) {
+  if (text.empty()) return false;
+  char* end = nullptr;
+  const long v = std::strtol(text.c_str(), &end, 10);
+  if (*end != '\0' || v < lo || v > hi) return false;
+  out = static_cast<int>(v);
+  return true;
+}
+
+bool ParsePair(const std::string& text, char sep, int lo, int& a, int& b) {
+  const size_t at = text.find(sep);
+  if (at == std::string::npos) return false;
+  return ParseInt(text.substr(0, at), lo, 100000, a) && ParseInt(text.substr(at + 1), lo, 100000, b);
+}
+
+}  // namespace
+
+std::optional<TRunOptions> ParseOptions(const std::vector<std::string>& args, std::string& error) {
+  TRunOptions o;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    auto value = [&](std::string& out) {
+      if (i + 1 >= args.size()) {
+        error = FormatStr(sCliMissingValue, {a});
+        return false;
+      }
+      out = args[++i];
+      return true;
+    };
+    auto bad = [&](const std::string& v) {
+      error = FormatStr(sCliBadValue, {a, v});
+      return std::nullopt;
+    };
+    std::string v;
+    if (a == "--executor") {
+      if (!value(v)) return std::nullopt;
+      if (v == "turtle") o.Executor = ekTurtle;
+      else if (v == "drawer") o.Executor = ekDrawer;
+      else if (v == "grondo") o.Executor = ekGrondo;
+      else return bad(v);
+    } else if (a == "--task") {
+      if (!value(o.Task)) return std::nullopt;
+      o.Executor = ekGrondo;
+    } else if (a == "--input") {
+      if (!value(o.Input)) return std::nullopt;
+    } else if (a == "--png") {
+      if (!value(o.Png)) return std::nullopt;
+    } else if (a == "--scale") {
+      if (!value(v)) return std::nullopt;
+      if (!ParseInt(v, 0, 5, o.Scale)) return bad(v);
+    } else if (a == "--field") {
+      if (!value(v)) return std::nullopt;
+      if (!ParsePair(v, 'x', 1, o.FieldWidth, o.FieldHeight)) return bad(v);
+    } else if (a == "--origin") {
+      if (!value(v)) return std::nullopt;
+      if (!ParsePair(v, ',', 0, o.OriginX, o.OriginY)) return bad(v);
+    } else if (a == "--animate") {
+      o.Animate = true;
+    } else if (a == "--listing") {
+      o.Listing = true;
+    } else if (a == "--encoding") {
+      if (!value(v)) return std::nullopt;
+      if (v == "utf8") o.Utf8 = true;
+      else if (v == "cp1251") o.Utf8 = false;
+      else return bad(v);
+    } else if (a.size() > 1 && a[0] == '-') {
+      error = FormatStr(sCliUnknownOption, {a});
+      return std::nullopt;
+    } else if (!o.Program.empty()) {
+      error = FormatStr(sCliTwoPrograms, {a});
+      return std::nullopt;
+    } else {
+      o.Program = a;
+    }
+    if (a == "--task" || a == "--png" || a == "--scale" || a == "--field" || a == "--origin" || a == "--animate" ||
+        (a == "--executor" && v != "turtle"))
+      o.Unsupported.push_back(a);
+  }
+  if (o.Program.empty()) {
+    error = Str(sCliNoProgram);
+    return std::nullopt;
+  }
+  return o;
+}

@@ -1,0 +1,39 @@
+#include "program.h"
+
+#include "compiler.h"
+#include "encoding.h"
+
+std::vector<std::string> ProgramLines(std::string_view bytes) {
+  std::string text = LooksLikeUtf8(bytes) ? Utf8ToCp1251(bytes) : std::string(bytes);
+  std::vector<std::string> lines;
+  std::string line;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '\r' || c == '\n') {
+      lines.push_back(std::move(line));
+      line.clear();
+      if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    } else {
+      line += c;
+    }
+  }
+  if (!line.empty() || lines.empty()) lines.push_back(std::move(line));
+  return lines;
+}
+
+std::unique_ptr<TPseudoCode> CompileProgram(const std::vector<std::string>& lines, int executorKind) {
+  auto code = std::make_unique<TPseudoCode>(executorKind);
+  TCompiler compiler;
+  compiler.Compile(lines, *code);
+  return code;
+}
+
+TProgramBuilder ProgramBuilder(std::vector<std::string> lines, int executorKind, TRunHost* host) {
+  return [lines = std::move(lines), executorKind, host]() {
+    auto code = std::make_unique<TPseudoCode>(executorKind);
+    TCompiler compiler;
+    if (host) compiler.OnStart = [host] { host->ConsoleClear(); };
+    compiler.Compile(lines, *code);
+    return code;
+  };
+}
