@@ -119,3 +119,61 @@ TEST(UndoList, ReplacingTheTextEmptiesTheList) {
 }
 
 }  // namespace
+
+namespace {
+
+// Each line without its trailing blanks: the caret pads and trims them as it
+// passes, which is no change of the program.
+std::string Trimmed(const TMemoBuffer& b) {
+  std::string out;
+  for (int i = 0; i < b.LineCount(); ++i) {
+    std::string l = b.Line(i);
+    l.erase(l.find_last_not_of(' ') + 1);
+    out += l + "\n";
+  }
+  return out;
+}
+
+// Random editing, then undoing everything gives the first text back and
+// redoing everything the last one; the caret never leaves the text.
+TEST(UndoList, RandomEditingUndoesAndRedoesExactly) {
+  for (unsigned seed = 1; seed <= 40; ++seed) {
+    unsigned r = seed;
+    auto next = [&](unsigned n) {
+      r = r * 1103515245u + 12345u;
+      return (r >> 16) % n;
+    };
+    TMemoBuffer b;
+    b.SetText("  first line\r\nsecond\r\n\r\n    fourth {\r\n}");
+    b.UndoList().SetLimit(1000);
+    const std::string original = Trimmed(b);
+    for (int step = 0; step < 200; ++step) {
+      switch (next(11)) {
+        case 0: b.TypeChar(char('a' + next(26))); break;
+        case 1: b.NewLine(); break;
+        case 2: b.Backspace(); break;
+        case 3: b.DeleteChar(); break;
+        case 4: b.Paste(next(2) ? "xy\r\n  z" : "q"); break;
+        case 5: b.InsertTemplate("if (\a)\r{\r}"); break;
+        case 6: b.SetCaret(int(next(15)), int(next(b.LineCount() + 1))); break;
+        case 7:
+          b.SetSelection({int(next(10)), int(next(b.LineCount()))}, {int(next(10)), int(next(b.LineCount()))});
+          break;
+        case 8: b.DeleteSelection(); break;
+        case 9: b.DeleteLine(); break;
+        case 10: b.TypeTab(); break;
+      }
+      ASSERT_GE(b.LineCount(), 1);
+      ASSERT_LE(b.Caret().Col, int(b.Line(b.Caret().Line).size())) << "seed " << seed;
+    }
+    const std::string last = Trimmed(b);
+    while (b.Undo()) {
+    }
+    ASSERT_EQ(Trimmed(b), original) << "seed " << seed;
+    while (b.Redo()) {
+    }
+    ASSERT_EQ(Trimmed(b), last) << "seed " << seed;
+  }
+}
+
+}  // namespace
