@@ -26,9 +26,9 @@ int PaletteColour(int n) {
 }
 
 int MakeRGB(int r, int g, int b) {
-  if (r < 0 || r > 255) throw EExecuteException(FormatStr(sPenBadRed, {r}));
-  if (g < 0 || g > 255) throw EExecuteException(FormatStr(sPenBadGreen, {g}));
-  if (b < 0 || b > 255) throw EExecuteException(FormatStr(sPenBadBlue, {b}));
+  if (r < 0 || r > 255) throw EExecuteException(FormatStr(sRgbRed, {r}));
+  if (g < 0 || g > 255) throw EExecuteException(FormatStr(sRgbGreen, {g}));
+  if (b < 0 || b > 255) throw EExecuteException(FormatStr(sRgbBlue, {b}));
   return r + 256 * g + 65536 * b;
 }
 

@@ -5,9 +5,11 @@
 #include <cmath>
 #include <cstdint>
 
+#include "drawer.h"
 #include "host.h"
 #include "procedure.h"
 #include "string_table.h"
+#include "turtle.h"
 
 namespace {
 
@@ -239,4 +241,10 @@ void TGraphGrondo::Plot(int code, const TPlotArgs& a) {
     case pcPoint: Framed(true, [&] { Canvas.Point(n[0], n[1]); }); break;
     default: break;
   }
+}
+
+std::unique_ptr<TGraphGrondo> MakePenExecutor(int kind, TCanvas& canvas) {
+  if (kind == ekTurtle) return std::make_unique<TTurtle>(canvas);
+  if (kind == ekDrawer) return std::make_unique<TDrawer>(canvas);
+  return nullptr;
 }

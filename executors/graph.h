@@ -10,6 +10,7 @@
 #include <QImage>
 
 #include <functional>
+#include <memory>
 
 #include "canvas.h"
 #include "machine.h"
@@ -91,3 +92,7 @@ class TGraphGrondo : public TGenericGrondo {
   int spriteLeft_ = 0;
   int spriteTop_ = 0;
 };
+
+// Makes the Turtle (kind ekTurtle) or the Drawer (ekDrawer) drawing on
+// canvas; nullptr for any other kind. For the run's executor factory.
+std::unique_ptr<TGraphGrondo> MakePenExecutor(int kind, TCanvas& canvas);

@@ -81,3 +81,10 @@ TEST_F(DrawerTest, ColourRGBIsRangeChecked) {
   EXPECT_EQ(drawer.PenColor, 0x00FFFF);
   EXPECT_THROW(Exec(drawer, pnColourRGB, {0, 256, 0}), EExecuteException);
 }
+
+TEST(PenFactory, MakesTheExecutorOfTheKind) {
+  TCanvas canvas(50, 50, 25, 25);
+  EXPECT_EQ(MakePenExecutor(ekTurtle, canvas)->Kind(), ekTurtle);
+  EXPECT_EQ(MakePenExecutor(ekDrawer, canvas)->Kind(), ekDrawer);
+  EXPECT_EQ(MakePenExecutor(ekGrondo, canvas), nullptr);
+}
