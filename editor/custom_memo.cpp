@@ -88,6 +88,7 @@ void TqxCustomMemo::AfterMove() {
   ScrollToCaret();
   RestartBlink();
   viewport()->update();
+  if (gutter_->isVisible()) gutter_->update();
   emit OnCaretMove();
 }
 
@@ -422,11 +423,12 @@ void TqxCustomMemo::PaintLine(QPainter& p, int line, int y) {
 void TqxCustomMemo::PaintGutter(QPainter& p, const QRect& rect) {
   p.fillRect(rect, ToQColor(gutterColor_));
   p.setFont(FontFor(0));
-  p.setPen(QColor(128, 128, 128));
   int rows = VisibleLines() + 1;
   for (int i = 0; i < rows && topLine_ + i < LineCount(); ++i) {
     QRect r(0, i * lineHeight_, gutterWidth_ - 4, lineHeight_);
     if (!r.intersects(rect)) continue;
+    // The caret's line number stands out, so the line is found at a glance.
+    p.setPen(topLine_ + i == CaretLine() ? QColor(Qt::black) : QColor(128, 128, 128));
     p.drawText(r, Qt::AlignRight | Qt::AlignVCenter, QString::number(topLine_ + i + 1));
   }
 }
