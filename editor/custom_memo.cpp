@@ -578,7 +578,13 @@ void TqxCustomMemo::HandleKey(QKeyEvent* event) {
       buf_.NewLine();
       return AfterMove();
     case Qt::Key_Tab:
-      buf_.TypeTab();
+      if (buf_.SelectionSpansLines())
+        buf_.IndentLines(false);
+      else
+        buf_.TypeTab();
+      return AfterMove();
+    case Qt::Key_Backtab:
+      buf_.IndentLines(true);
       return AfterMove();
     default:
       break;

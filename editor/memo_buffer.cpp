@@ -245,6 +245,56 @@ void TMemoBuffer::TypeTab() {
   Changed();
 }
 
+void TMemoBuffer::IndentLines(bool unindent) {
+  if (ReadOnly) return;
+  int first = caret_.Line, last = caret_.Line;
+  const bool block = SelectionSpansLines();
+  if (block) {
+    first = SelStart().Line;
+    last = SelEnd().Line;
+    // A selection that ends at the start of a line does not take that line.
+    if (SelEnd().Col == 0) --last;
+  }
+  const int tab = std::max(TabSize, 1);
+  std::string before, after;
+  int caretShift = 0;
+  for (int l = first; l <= last; ++l) {
+    const std::string& t = Line(l);
+    std::string changed;
+    if (unindent) {
+      size_t lead = t.find_first_not_of(' ');
+      size_t blanks = std::min<size_t>(lead == std::string::npos ? t.size() : lead, tab);
+      changed = t.substr(blanks);
+      if (l == caret_.Line) caretShift = -int(std::min<size_t>(blanks, caret_.Col));
+    } else {
+      changed = t.empty() ? t : std::string(tab, ' ') + t;
+      if (l == caret_.Line && !t.empty()) caretShift = tab;
+    }
+    if (l > first) {
+      before += '\r';
+      after += '\r';
+    }
+    before += t;
+    after += changed;
+  }
+  if (before == after) return;
+  const TTextPos from{0, first};
+  const TTextPos oldTo{int(Line(last).size()), last};
+  const TTextPos start = caret_;
+  RemoveRaw(from, oldTo);
+  const TTextPos newTo = InsertRaw(from, after);
+  TTextPos end{std::max(0, start.Col + caretShift), start.Line};
+  if (block) {
+    // The block stays selected, as whole lines, so Tab can be pressed again.
+    SetSelection(from, {int(Line(last).size()), last});
+    end = caret_;
+  } else {
+    SetCaret(end.Col, end.Line);
+  }
+  undo_.Add(std::make_unique<TReplaceUndo>(start, end, from, oldTo, newTo, std::move(before), std::move(after)));
+  Changed();
+}
+
 void TMemoBuffer::Remove(TTextPos from, TTextPos to, TTextPos start, TTextPos end, int kind) {
   TTextPos anchor = anchor_, caret = caret_;
   std::string text = RemoveRaw(from, to);

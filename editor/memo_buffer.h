@@ -72,6 +72,12 @@ class TMemoBuffer {
   void NewLine();
   // Tab: blanks up to the next tab stop.
   void TypeTab();
+  // Tab and Shift+Tab over a selection of several lines: each line of it
+  // moves right by TabSize blanks, or left by up to TabSize. Without such a
+  // selection, unindent works on the caret line.
+  void IndentLines(bool unindent);
+  // True when the selection covers more than one line.
+  bool SelectionSpansLines() const { return HasSelection() && SelStart().Line != SelEnd().Line; }
   void Backspace();
   void DeleteChar();
   void DeleteLine();

@@ -24,6 +24,16 @@ void TDeleteBufUndo::Undo(TMemoBuffer& buf) {
   buf.SetSelection(SelAnchor, SelCaret);
 }
 
+void TReplaceUndo::Undo(TMemoBuffer& buf) {
+  buf.RemoveRaw(From, NewTo);
+  buf.InsertRaw(From, OldText);
+}
+
+void TReplaceUndo::Redo(TMemoBuffer& buf) {
+  buf.RemoveRaw(From, OldTo);
+  buf.InsertRaw(From, NewText);
+}
+
 void TqxUndoList::Add(std::unique_ptr<TUndo> record) {
   if (applying_ || !record) return;
   // An undone record must not swallow new typing: redo would then bring the

@@ -85,6 +85,21 @@ class TDeleteBufUndo : public TDeleteTextUndo {
   TTextPos SelAnchor, SelCaret;
 };
 
+// Lines rewritten in place (block indent): the text between From and OldTo
+// became the text between From and NewTo.
+class TReplaceUndo : public TUndo {
+ public:
+  TReplaceUndo(TTextPos start, TTextPos end, TTextPos from, TTextPos oldTo, TTextPos newTo, std::string oldText,
+               std::string newText)
+      : TUndo(start, end), From(from), OldTo(oldTo), NewTo(newTo), OldText(std::move(oldText)),
+        NewText(std::move(newText)) {}
+  void Undo(TMemoBuffer& buf) override;
+  void Redo(TMemoBuffer& buf) override;
+
+  TTextPos From, OldTo, NewTo;
+  std::string OldText, NewText;
+};
+
 class TqxUndoList {
  public:
   // Takes a record: dropped while an undo or redo runs or when the newest

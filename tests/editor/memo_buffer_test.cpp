@@ -107,6 +107,33 @@ TEST(MemoEdit, SelectionTextDeleteAndUndoRestoresTheSelection) {
   EXPECT_EQ(b.Line(0), "oneY");
 }
 
+TEST(MemoEdit, TabAndShiftTabMoveBlocksOfLines) {
+  TMemoBuffer b;
+  b.SetText("a\r\n  b\r\n\r\nc\r\nd");
+  // The selection ends at the start of line 4, which stays as it is.
+  b.SetSelection({1, 0}, {0, 4});
+  ASSERT_TRUE(b.SelectionSpansLines());
+  b.IndentLines(false);
+  EXPECT_EQ(b.Text(), "    a\r\n      b\r\n\r\n    c\r\nd");
+  EXPECT_EQ(b.SelStart(), (TTextPos{0, 0}));
+  EXPECT_EQ(b.SelEnd(), (TTextPos{5, 3}));
+  b.IndentLines(true);
+  b.IndentLines(true);
+  EXPECT_EQ(b.Text(), "a\r\nb\r\n\r\nc\r\nd");
+  b.Undo();
+  b.Undo();
+  EXPECT_EQ(b.Text(), "    a\r\n      b\r\n\r\n    c\r\nd");
+  b.Undo();
+  EXPECT_EQ(b.Text(), "a\r\n  b\r\n\r\nc\r\nd");
+  // Without a block Shift+Tab takes the caret line back, caret and all.
+  b.SetCaret(3, 1);
+  b.IndentLines(true);
+  EXPECT_EQ(b.Line(1), "b");
+  EXPECT_EQ(b.Caret(), (TTextPos{1, 1}));
+  b.IndentLines(true);
+  EXPECT_EQ(b.UndoList().Count(), 1);  // nothing left to unindent, nothing recorded
+}
+
 TEST(MemoEdit, PasteNormalisesLineBreaksAndTabs) {
   TMemoBuffer b;
   b.SetText("ab");

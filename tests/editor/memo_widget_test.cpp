@@ -165,6 +165,16 @@ TEST_F(MemoWidget, TabInsertsBlanksAndKeepsTheFocus) {
   EXPECT_TRUE(memo.hasFocus());
 }
 
+TEST_F(MemoWidget, TabOverSeveralLinesIndentsThemInsteadOfReplacingThem) {
+  memo.SetText("x\r\ny");
+  Key(Qt::Key_Down, Qt::ShiftModifier);
+  Key(Qt::Key_End, Qt::ShiftModifier);
+  Key(Qt::Key_Tab);
+  EXPECT_EQ(memo.Text(), "    x\r\n    y");
+  Key(Qt::Key_Backtab, Qt::ShiftModifier);
+  EXPECT_EQ(memo.Text(), "x\r\ny");
+}
+
 TEST_F(MemoWidget, ReadOnlyIgnoresEditingKeys) {
   memo.SetText("fixed");
   memo.SetReadOnly(true);

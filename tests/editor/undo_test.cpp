@@ -148,7 +148,7 @@ TEST(UndoList, RandomEditingUndoesAndRedoesExactly) {
     b.UndoList().SetLimit(1000);
     const std::string original = Trimmed(b);
     for (int step = 0; step < 200; ++step) {
-      switch (next(11)) {
+      switch (next(13)) {
         case 0: b.TypeChar(char('a' + next(26))); break;
         case 1: b.NewLine(); break;
         case 2: b.Backspace(); break;
@@ -162,6 +162,8 @@ TEST(UndoList, RandomEditingUndoesAndRedoesExactly) {
         case 8: b.DeleteSelection(); break;
         case 9: b.DeleteLine(); break;
         case 10: b.TypeTab(); break;
+        case 11: b.IndentLines(false); break;
+        case 12: b.IndentLines(true); break;
       }
       ASSERT_GE(b.LineCount(), 1);
       ASSERT_LE(b.Caret().Col, int(b.Line(b.Caret().Line).size())) << "seed " << seed;
