@@ -76,11 +76,17 @@ TCanvas::TCanvas(int width, int height, int originX, int originY) {
   ClearCanvas();
 }
 
-void TCanvas::Bind(QImage* bitmap) { bitmap_ = bitmap ? bitmap : &own_; }
+void TCanvas::Bind(QImage* bitmap) {
+  bitmap_ = bitmap ? bitmap : &own_;
+  // The pixel code below reads and writes 32-bit RGB rows.
+  if (!bitmap_->isNull() && bitmap_->format() != QImage::Format_RGB32)
+    *bitmap_ = bitmap_->convertToFormat(QImage::Format_RGB32);
+}
 
 void TCanvas::SetGeometry(int width, int height, int originX, int originY) {
-  width_ = std::max(1, width);
-  height_ = std::max(1, height);
+  // A size from a damaged setting must not ask for gigabytes.
+  width_ = std::clamp(width, 1, kMaxCanvasSide);
+  height_ = std::clamp(height, 1, kMaxCanvasSide);
   originX_ = originX;
   originY_ = originY;
   if (bitmap_->width() != width_ || bitmap_->height() != height_ ||

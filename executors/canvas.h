@@ -21,6 +21,9 @@
 #include <cstdint>
 #include <string>
 
+// The largest canvas side in pixels.
+inline constexpr int kMaxCanvasSide = 10000;
+
 // Flag byte that the plotter commands add to their colours.
 inline constexpr int kPaletteRelative = 0x02000000;
 
@@ -75,14 +78,15 @@ class TCanvas {
   TCanvas& operator=(const TCanvas&) = delete;
 
   // Draw on an image that someone else owns (the field bitmap); nullptr goes
-  // back to the canvas's own image. The image is not resized.
+  // back to the canvas's own image. The image is not resized, only made
+  // 32-bit RGB when it is not.
   void Bind(QImage* bitmap);
   QImage& Bitmap() { return *bitmap_; }
   const QImage& Bitmap() const { return *bitmap_; }
 
-  // Sets the size and origin from the settings; resizes the bitmap to the
-  // new size and fills it white when the size changed or the bitmap had
-  // another size.
+  // Sets the size (each side within 1..kMaxCanvasSide) and origin from the
+  // settings; resizes the bitmap and fills it white when it has another
+  // size, else leaves the picture alone.
   void SetGeometry(int width, int height, int originX, int originY);
   int CanvasWidth() const { return width_; }
   int CanvasHeight() const { return height_; }

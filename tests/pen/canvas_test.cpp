@@ -194,3 +194,22 @@ TEST(PenSprites, DrawerPicturesKeepTheirTipOnTheHotSpot) {
   EXPECT_EQ(up.pixel(kDrawerHotX, kDrawerHotY), grey);    // lifted off the paper
   EXPECT_NE(down, up);
 }
+
+TEST(PenGeometry, DrawsOnTheBoundFieldBitmapAndKeepsSizesSane) {
+  QImage field(30, 20, QImage::Format_ARGB32);
+  field.fill(Qt::white);
+  TCanvas c(30, 20, 0, 0);
+  c.Bind(&field);
+  EXPECT_EQ(field.format(), QImage::Format_RGB32);
+  c.Point(3, 4);
+  EXPECT_EQ(field.pixel(3, 4), qRgb(0, 0, 0));
+  // A switch to a pen executor gives the field bitmap the canvas's size.
+  c.SetGeometry(50, 40, 25, 20);
+  EXPECT_EQ(field.size(), QSize(50, 40));
+  EXPECT_EQ(field.pixel(3, 4), qRgb(255, 255, 255));
+  c.Bind(nullptr);
+  EXPECT_NE(&c.Bitmap(), &field);
+  c.SetGeometry(1 << 30, -5, 0, 0);
+  EXPECT_EQ(c.CanvasWidth(), kMaxCanvasSide);
+  EXPECT_EQ(c.CanvasHeight(), 1);
+}
