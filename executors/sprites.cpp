@@ -40,20 +40,20 @@ QImage PaintTurtle(double angle) {
   for (int side : {-1, 1}) {
     for (int back : {0, 1}) {
       p.save();
-      p.translate(side * 4.3, back ? 4.2 : -2.8);
-      p.rotate(side * (back ? 40 : -40));
-      p.drawEllipse(QPointF(0, back ? 0.6 : -0.6), 1.3, 2.2);
+      p.translate(side * 4.5, back ? 4.3 : -3.1);
+      p.rotate(side * (back ? 45 : -50));
+      p.drawEllipse(QPointF(0, back ? 0.7 : -0.7), 1.2, 2.0);
       p.restore();
     }
   }
   QPainterPath tail;
-  tail.moveTo(-1.0, 5.0);
-  tail.lineTo(1.0, 5.0);
-  tail.lineTo(0, 7.6);
+  tail.moveTo(-1.3, 4.6);
+  tail.lineTo(1.3, 4.6);
+  tail.lineTo(0, 8.4);
   tail.closeSubpath();
   p.drawPath(tail);
   p.drawRect(QRectF(-1.1, -6.0, 2.2, 2.0));
-  p.drawEllipse(QPointF(0, -6.6), 2.2, 2.3);
+  p.drawEllipse(QPointF(0, -6.5), 2.2, 2.3);
 
   const QPointF centre(0, 0.8);
   p.setBrush(kTurtleSkinDark);
