@@ -16,7 +16,7 @@ TExecutor::TExecutor(TPseudoCode& code, TRunHost& host, TRunState& state, std::u
     : code_(code), host_(host), state_(state), machine_(std::move(machine)) {
   if (!machine_) machine_ = std::make_unique<TNullGrondo>(code.ExecutorKind);
   machine_->Host = &host_;
-  stack_.reserve(64);
+  stack_.resize(256);
 }
 
 TExecutor::~TExecutor() = default;
@@ -58,6 +58,7 @@ int32_t TExecutor::DecodeExpr(const TStackDatum* expr) {
   x.Width = expr->Result.Width;
   x.Fraction = expr->Result.Fraction;
   x.Items.reserve(expr->Postfix().size());
+  int depth = 0;
   for (const TDatum& t : expr->Postfix()) {
     TXItem it;
     it.Index = t.IntValue;
@@ -85,6 +86,8 @@ int32_t TExecutor::DecodeExpr(const TStackDatum* expr) {
         break;
     }
     x.Items.push_back(it);
+    depth += it.Op == TXItem::kOperator ? (it.Code == ocNot ? 0 : -1) : 1;
+    if (depth > x.MaxDepth) x.MaxDepth = depth;
   }
   exprs_.push_back(std::move(x));
   return static_cast<int32_t>(exprs_.size() - 1);
@@ -116,54 +119,87 @@ TDatum& TExecutor::Scratch() {
 // ---------------------------------------------------------------------------
 // Evaluation
 
+// The evaluation stack is a plain array: its room is made sure of once per
+// expression (MaxDepth), so pushes need no check. Index expressions are
+// evaluated recursively on top of it.
 TSlot TExecutor::Eval(int32_t e) {
   if (e < 0 || static_cast<size_t>(e) >= exprs_.size()) Error(Str(sBadArithExpression));
   const TXExpr& x = exprs_[static_cast<size_t>(e)];
-  const size_t base = stack_.size();
+  const size_t base = top_;
+  if (base + x.MaxDepth + 1 > stack_.size()) stack_.resize((base + x.MaxDepth + 1) * 2);
+  TSlot* st = stack_.data();
+  size_t top = base;
   for (const TXItem& it : x.Items) {
     switch (it.Op) {
-      case TXItem::kConst: stack_.push_back(it.Value); break;
-      case TXItem::kGlobal: stack_.push_back(SlotOf(Global(it.Index))); break;
-      case TXItem::kLocal: stack_.push_back(SlotOf(Local(it.Index))); break;
-      case TXItem::kTemp: stack_.push_back(SlotOf(Temp(it.Index))); break;
+      case TXItem::kConst: st[top++] = it.Value; break;
+      case TXItem::kGlobal: st[top++] = SlotOf(Global(it.Index)); break;
+      case TXItem::kLocal: st[top++] = SlotOf(Local(it.Index)); break;
+      case TXItem::kTemp: st[top++] = SlotOf(Temp(it.Index)); break;
       case TXItem::kGlobalItem:
       case TXItem::kLocalItem: {
+        top_ = top;
         const TSlot i = Eval(it.Sub1);
         TSlot j;
         const bool two = it.Sub2 >= 0;
         if (two) j = Eval(it.Sub2);
+        st = stack_.data();
         if (i.Kind != dkInteger || (two && j.Kind != dkInteger)) Fail(sIndexNotInteger);
         const TDatum& array = it.Op == TXItem::kGlobalItem ? Global(it.Index) : Local(it.Index);
-        stack_.push_back(LoadElement(array, i, two ? &j : nullptr));
+        st[top++] = LoadElement(array, i, two ? &j : nullptr);
         break;
       }
       case TXItem::kOperator: {
-        if (stack_.size() == base) Error(Str(sBadExpression));
-        const TSlot r = stack_.back();
-        stack_.pop_back();
-        TSlot l;
+        if (top == base) Error(Str(sBadExpression));
+        const TSlot r = st[--top];
+        TSlot* l;
         if (it.Code == ocNot) {
-          l = r;
+          l = &st[top++];
+          *l = r;
         } else {
-          if (stack_.size() == base) Error(Str(sBadExpression));
-          l = stack_.back();
-          stack_.pop_back();
+          if (top == base) Error(Str(sBadExpression));
+          l = &st[top - 1];
         }
-        if (l.IsScalar() && r.IsScalar() && IsFastOperator(it.Code)) ApplyScalar(it.Code, l, r);
-        else ApplySlow(it.Code, l, r);
-        stack_.push_back(l);
+        if (l->Kind == dkInteger && r.Kind == dkInteger) {
+          // The commonest case, integers, without the promotion steps.
+          int32_t v;
+          const int32_t a = l->I, b = r.I;
+          switch (it.Code) {
+            case ocAdd:
+              if (__builtin_add_overflow(a, b, &v)) throw EIntOverflow();
+              *l = TSlot::Int(v);
+              continue;
+            case ocSub:
+              if (__builtin_sub_overflow(a, b, &v)) throw EIntOverflow();
+              *l = TSlot::Int(v);
+              continue;
+            case ocMul:
+              if (__builtin_mul_overflow(a, b, &v)) throw EIntOverflow();
+              *l = TSlot::Int(v);
+              continue;
+            case ocLt: *l = TSlot::Logical(a < b); continue;
+            case ocLe: *l = TSlot::Logical(a <= b); continue;
+            case ocGt: *l = TSlot::Logical(a > b); continue;
+            case ocGe: *l = TSlot::Logical(a >= b); continue;
+            case ocEq: *l = TSlot::Logical(a == b); continue;
+            case ocNe: *l = TSlot::Logical(a != b); continue;
+            default: break;
+          }
+        }
+        if (l->IsScalar() && r.IsScalar() && IsFastOperator(it.Code)) {
+          ApplyScalar(it.Code, *l, r);
+        } else {
+          top_ = top;
+          ApplySlow(it.Code, *l, r);
+          st = stack_.data();
+        }
         break;
       }
       default: Error(Str(sBadExpression));
     }
   }
-  if (stack_.size() != base + 1) {
-    stack_.resize(base);
-    Error(Str(sBadArithExpression));
-  }
-  const TSlot v = stack_.back();
-  stack_.pop_back();
-  return v;
+  top_ = base;
+  if (top != base + 1) Error(Str(sBadArithExpression));
+  return st[base];
 }
 
 // FetchItem without the copy: the element is read where it lies.
@@ -500,6 +536,23 @@ void TExecutor::Unhighlight() {
 // ---------------------------------------------------------------------------
 // The main loop
 
+namespace {
+
+// A scalar stored into a variable of its own kind: the commonest store,
+// without the conversions of StoreWhole.
+inline bool StoreSameKind(TDatum& t, const TSlot& v) {
+  if (v.Kind != t.Kind) return false;
+  switch (v.Kind) {
+    case dkInteger: t.IntValue = v.I; return true;
+    case dkReal: t.RealValue = v.R; return true;
+    case dkLogical: t.BoolValue = static_cast<uint8_t>(v.I); return true;
+    case dkChar: t.CharValue = static_cast<uint8_t>(v.I); return true;
+    default: return false;
+  }
+}
+
+}  // namespace
+
 void TExecutor::Run() {
   Decode();
   code_.Pos = 0;
@@ -562,7 +615,8 @@ void TExecutor::Run() {
       case opEnd: return;
       case opAssignGlobal: {
         TVar& v = Global(fetch());
-        StoreWhole(v, Eval(fetch()), false);
+        const TSlot value = Eval(fetch());
+        if (!StoreSameKind(v, value)) StoreWhole(v, value, false);
         break;
       }
       case opAssignGlobalItem: {
@@ -577,7 +631,8 @@ void TExecutor::Run() {
       }
       case opAssignLocal: {
         TVar& v = Local(fetch());
-        StoreWhole(v, Eval(fetch()), false);
+        const TSlot value = Eval(fetch());
+        if (!StoreSameKind(v, value)) StoreWhole(v, value, false);
         break;
       }
       case opAssignLocalItem: {
@@ -592,7 +647,8 @@ void TExecutor::Run() {
       }
       case opAssignTemp: {
         TVar& v = Temp(fetch());
-        StoreWhole(v, Eval(fetch()), false);
+        const TSlot value = Eval(fetch());
+        if (!StoreSameKind(v, value)) StoreWhole(v, value, false);
         break;
       }
       case opTakeResult: {

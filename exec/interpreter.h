@@ -52,6 +52,7 @@ struct TXExpr {
   std::vector<TXItem> Items;
   int32_t Width = 0;
   int32_t Fraction = 0;
+  int32_t MaxDepth = 0;  // the most values it has on the stack at once
 };
 
 // A decoded call record: the procedure index and the argument expressions
@@ -131,6 +132,7 @@ class TExecutor {
   std::vector<TXExpr> exprs_;     // the program's expressions, then their index expressions
   std::vector<TXCall> calls_;     // the program's call records
   std::vector<TSlot> stack_;      // the evaluation stack, reused
+  size_t top_ = 0;                // its first free slot between evaluations
   std::vector<TSlot> args_;       // argument values of the call in progress
   std::deque<TDatum> scratch_;    // values made by the current instruction
   size_t scratchUsed_ = 0;

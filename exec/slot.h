@@ -17,29 +17,33 @@
 #include "errors.h"
 #include "string_table.h"
 
+// Sixteen bytes, so that a slot travels in two registers.
 struct TSlot {
-  uint8_t Kind = dkNone;       // a scalar kind with its value in I or R, or any kind with Ref
-  int32_t I = 0;               // logical 0/1, character 0..255, integer
-  double R = 0;                // real
-  const TDatum* Ref = nullptr; // the value itself when it is not a scalar; not owned
+  uint8_t Kind = dkNone;  // a scalar kind with its value in I or R; any other kind with Ref
+  union {
+    int32_t I;            // logical 0/1, character 0..255, integer
+    double R = 0;         // real
+    const TDatum* Ref;    // the value itself when it is not a scalar; not owned
+  };
 
-  bool IsScalar() const { return Ref == nullptr; }
+  bool IsScalar() const { return IsScalarKind(Kind); }
 
   static TSlot Int(int32_t v) { TSlot s; s.Kind = dkInteger; s.I = v; return s; }
   static TSlot Real(double v) { TSlot s; s.Kind = dkReal; s.R = v; return s; }
   static TSlot Logical(bool v) { TSlot s; s.Kind = dkLogical; s.I = v ? 1 : 0; return s; }
   static TSlot Char(uint8_t v) { TSlot s; s.Kind = dkChar; s.I = v; return s; }
 };
+static_assert(sizeof(TSlot) == 16);
 
 // The slot of a value: inline for a scalar, a reference otherwise.
 inline TSlot SlotOf(const TDatum& d) {
   TSlot s;
   s.Kind = d.Kind;
   switch (d.Kind) {
-    case dkLogical: s.I = d.BoolValue ? 1 : 0; break;
-    case dkChar: s.I = d.CharValue; break;
     case dkInteger: s.I = d.IntValue; break;
     case dkReal: s.R = d.RealValue; break;
+    case dkLogical: s.I = d.BoolValue ? 1 : 0; break;
+    case dkChar: s.I = d.CharValue; break;
     default: s.Ref = &d; break;
   }
   return s;
