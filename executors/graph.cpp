@@ -205,6 +205,9 @@ void TGraphGrondo::Framed(bool busy, const std::function<void()>& draw) {
   } else {
     hideAndDraw();
   }
+  // The drawing may lie anywhere: the repaint copies the whole canvas, not
+  // just the sprite's corner that hiding and showing mark.
+  Canvas.DirtyRect = {0, 0, Canvas.CanvasWidth() - 1, Canvas.CanvasHeight() - 1};
   if (Shown)
     ShowSprite();
   else
@@ -212,6 +215,12 @@ void TGraphGrondo::Framed(bool busy, const std::function<void()>& draw) {
 }
 
 void TGraphGrondo::Plot(int code, const TPlotArgs& a) {
+  Canvas.DirtyRect.Clear();
+  PlotCommand(code, a);
+  Canvas.DirtyRect.Clear();
+}
+
+void TGraphGrondo::PlotCommand(int code, const TPlotArgs& a) {
   const int* n = a.Int;
   switch (code) {
     case pcMoveTo: OnMain([&] { Canvas.MoveTo(n[0], n[1]); }); break;

@@ -85,6 +85,7 @@ class TGraphGrondo : public TGenericGrondo {
 
  private:
   void SpriteDirty(int left, int top);
+  void PlotCommand(int code, const TPlotArgs& args);
 
   QImage background_;
   int hotX_ = 0;

@@ -170,8 +170,13 @@ TEST_F(PlotterTest, DrawingCommandsHideAndShowTheSprite) {
   const QImage shown = canvas.Bitmap().copy();
   host.Repaints = 0;
   turtle.Plot(pcLine, Ints({0, 0, 5, 0}));
-  // Hidden and shown again inside one busy step: a single repaint.
+  // Hidden and shown again inside one busy step: a single repaint, and it
+  // copies the whole canvas, not only the sprite's corner.
   EXPECT_EQ(host.Repaints, 1);
+  EXPECT_EQ(host.Dirty.back().Left, 0);
+  EXPECT_EQ(host.Dirty.back().Right, 199);
+  EXPECT_EQ(host.Dirty.back().Bottom, 149);
+  EXPECT_TRUE(canvas.DirtyRect.IsEmpty());
   EXPECT_EQ(At(canvas, 3, 0), kBlack);
   EXPECT_TRUE(turtle.Drawn);
   // MoveTo and the tool commands neither hide the sprite nor repaint.
