@@ -122,3 +122,26 @@ TEST(Program, LocalInitialisersAreCode) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Program, CompileCallsTheStartHookOnceAndFillsPositions) {
+  TPseudoCode prog(0);
+  TCompiler c;
+  int calls = 0;
+  c.OnStart = [&] { ++calls; };
+  const std::vector<std::string> lines = SourceLines("главная {\n  вывод 1;\n  x = 2;\n}");
+  try {
+    c.Compile(lines, prog);
+    ADD_FAILURE() << "x is not declared";
+  } catch (const ECompileException& e) {
+    EXPECT_EQ(e.Line, 2);
+    EXPECT_EQ(e.Col, 3);
+  }
+  EXPECT_EQ(calls, 1);
+  EXPECT_EQ(c.Line, 2);
+  EXPECT_EQ(c.Col, 3);
+  EXPECT_EQ(prog.Cells[static_cast<size_t>(prog.CodeSize - 1)], opTranslationError);
+}
+
+}  // namespace
