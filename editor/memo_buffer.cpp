@@ -128,20 +128,31 @@ void TMemoBuffer::SelectAll() {
   SetSelection({0, 0}, {int(Line(last).size()), last});
 }
 
-void TMemoBuffer::SelectWordAt(TTextPos pos) {
+std::pair<int, int> TMemoBuffer::WordBounds(TTextPos pos) const {
   pos = Clamp(pos);
   const std::string& t = Line(pos.Line);
   auto word = [&](int i) { return i >= 0 && i < int(t.size()) && IsWordChar(static_cast<unsigned char>(t[i])); };
   int b = pos.Col;
   if (!word(b) && word(b - 1)) --b;
-  if (!word(b)) {
-    SetCaret(pos.Col, pos.Line);
-    return;
-  }
+  if (!word(b)) return {pos.Col, pos.Col};
   int e = b;
   while (word(b - 1)) --b;
   while (word(e)) ++e;
-  SetSelection({b, pos.Line}, {e, pos.Line});
+  return {b, e};
+}
+
+std::string TMemoBuffer::WordAt(TTextPos pos) const {
+  auto [b, e] = WordBounds(pos);
+  return Line(Clamp(pos).Line).substr(b, e - b);
+}
+
+void TMemoBuffer::SelectWordAt(TTextPos pos) {
+  auto [b, e] = WordBounds(pos);
+  int line = Clamp(pos).Line;
+  if (b == e)
+    SetCaret(pos.Col, line);
+  else
+    SetSelection({b, line}, {e, line});
 }
 
 std::string TMemoBuffer::SelectedText() const {

@@ -10,6 +10,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "line_store.h"
@@ -60,7 +61,12 @@ class TMemoBuffer {
   void SetSelection(TTextPos anchor, TTextPos caret);
   void ClearSelection() { anchor_ = caret_; }
   void SelectAll();
-  // Selects the word at pos (letters, digits and underscores).
+  // The columns [first, last) of the word at pos (letters, digits and
+  // underscores), also when pos is just after it; an empty range when there
+  // is none. For double clicks and the value hints under the mouse.
+  std::pair<int, int> WordBounds(TTextPos pos) const;
+  std::string WordAt(TTextPos pos) const;
+  // Selects the word at pos.
   void SelectWordAt(TTextPos pos);
   // The selected text with CR LF between lines.
   std::string SelectedText() const;

@@ -152,6 +152,9 @@ TEST(MemoEdit, WordsForDoubleClickAndCtrlArrows) {
   EXPECT_EQ(Utf(b.SelectedText()), "пока");
   b.SelectWordAt({10, 0});
   EXPECT_EQ(b.SelectedText(), "x_1");
+  EXPECT_EQ(b.WordAt({11, 0}), "x_1");
+  EXPECT_EQ(b.WordAt({13, 0}), "");
+  EXPECT_EQ(b.WordAt({40, 3}), "");
   EXPECT_EQ(b.WordRight({2, 0}), (TTextPos{7, 0}));
   EXPECT_EQ(b.WordRight({7, 0}), (TTextPos{8, 0}));
   EXPECT_EQ(b.WordLeft({12, 0}), (TTextPos{8, 0}));
@@ -175,6 +178,18 @@ TEST(MemoTemplate, BelPlacesTheCaretOnTheRightLineAndColumnWhenIndented) {
   // The whole template is one undo step.
   b.Undo();
   EXPECT_EQ(b.Text(), "  x");
+}
+
+TEST(MemoTemplate, NewProgramTemplate) {
+  TMemoBuffer b;
+  b.ClearAll();
+  b.InsertTemplate(Utf8ToCp1251("Программа\r  {\r  \a\r  }"));
+  ASSERT_EQ(b.LineCount(), 4);
+  EXPECT_EQ(Utf(b.Line(0)), "Программа");
+  EXPECT_EQ(b.Line(1), "  {");
+  EXPECT_EQ(b.Line(2), "  ");
+  EXPECT_EQ(b.Line(3), "  }");
+  EXPECT_EQ(b.Caret(), (TTextPos{2, 2}));
 }
 
 TEST(MemoTemplate, IndentationStopsAtTheCaretAndIsOffWithoutAutoIndent) {
