@@ -95,7 +95,9 @@ void TGraphGrondo::StepTo(double newX, double newY) {
         Canvas.MoveTo(x1, y1);
         Canvas.LineTo(x2, y2);
       });
-      Canvas.DirtyRect.Widen(std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2));
+      const int m = PenMargin();
+      Canvas.DirtyRect.Widen(std::min(x1, x2) - m, std::min(y1, y2) - m, std::max(x1, x2) + m,
+                             std::max(y1, y2) + m);
     }
     X = newX;
     Y = newY;
@@ -105,6 +107,14 @@ void TGraphGrondo::StepTo(double newX, double newY) {
   else if (PenDown)
     RequestRepaint();
   if (failed) RaiseError(Str(sPenCannotGoFurther));
+}
+
+// A wide pen paints beyond the end points of its path; the dirty rectangle
+// must take that in, or the edges of a thick line would reach the screen
+// only with the next whole repaint.
+int TGraphGrondo::PenMargin() const {
+  const int w = std::clamp(Canvas.PenWidth(), 1, 10000);
+  return w > 1 ? w / 2 + 1 : 0;
 }
 
 void TGraphGrondo::SetShown(bool shown) {
@@ -152,7 +162,7 @@ void TGraphGrondo::DrawCircle(int r) {
         Canvas.SetPenColour(PenColor);
         Canvas.Circle(cx, cy, r);
       });
-      const long long R = std::llabs(static_cast<long long>(r));
+      const long long R = std::llabs(static_cast<long long>(r)) + PenMargin();
       auto clampInt = [](long long v) { return static_cast<int>(std::clamp<long long>(v, INT32_MIN, INT32_MAX)); };
       Canvas.DirtyRect.Widen(clampInt(cx - R), clampInt(cy - R), clampInt(cx + R), clampInt(cy + R));
     }

@@ -79,12 +79,13 @@ class TGraphGrondo : public TGenericGrondo {
   void OnMain(const std::function<void()>& fn);
   // Integer argument i of a command (0 when the record lacks it).
   static int IntArg(const TProcedure& proc, int i);
-  // The sprite after hiding it for a multi-step drawing; shows it again or
-  // repaints afterwards, also when the drawing fails.
+  // Runs draw on the canvas with the sprite hidden (as one busy step when
+  // busy), then shows the sprite again or repaints the whole canvas.
   void Framed(bool busy, const std::function<void()>& draw);
 
  private:
   void SpriteDirty(int left, int top);
+  int PenMargin() const;
   void PlotCommand(int code, const TPlotArgs& args);
 
   QImage background_;

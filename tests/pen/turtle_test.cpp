@@ -196,9 +196,17 @@ TEST_F(TurtleTest, DirtyRectCoversEachStepAndEveryCommandStartsEmpty) {
   EXPECT_EQ(d.Top, 80 - 9 - 10);
   EXPECT_EQ(d.Right, 130 - 9 + 30);
   EXPECT_EQ(d.Bottom, 100 - 9 + 30);
+  // A wide pen's line is marked with its width.
+  Exec(turtle, pnHide);
+  host.Dirty.clear();
+  canvas.SetPen(kBlack, psSolid, 5);
+  Exec(turtle, pnHome);
+  EXPECT_EQ(host.Dirty.back().Left, 100 - 3);
+  EXPECT_EQ(host.Dirty.back().Top, 80 - 3);
+  EXPECT_EQ(host.Dirty.back().Right, 130 + 3);
+  EXPECT_EQ(host.Dirty.back().Bottom, 100 + 3);
   // A fill marks the whole canvas.
   host.Dirty.clear();
-  Exec(turtle, pnHide);
   Exec(turtle, pnFill, {4});
   EXPECT_EQ(host.Dirty.back().Left, 0);
   EXPECT_EQ(host.Dirty.back().Right, 199);
