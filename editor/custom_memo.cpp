@@ -44,7 +44,9 @@ TqxCustomMemo::TqxCustomMemo(QWidget* parent) : QAbstractScrollArea(parent) {
   gutter_ = new TqxGutter(this);
   gutter_->hide();
   setFocusPolicy(Qt::StrongFocus);
-  setAttribute(Qt::WA_InputMethodEnabled, true);
+  // Typed text arrives as key events with their text, so the console's key
+  // filter sees every character; an input method would bypass it.
+  setAttribute(Qt::WA_InputMethodEnabled, false);
   viewport()->setCursor(Qt::IBeamCursor);
   // Value hints follow the mouse without a button pressed.
   viewport()->setMouseTracking(true);
