@@ -223,6 +223,15 @@ TEST_F(MemoWidget, PaintingOfMarksHighlightAndSelection) {
   // Blank cells of each area, clear of the glyphs: the top left corner.
   auto corner = [&](int col, int line) { return memo.CellRect(col, line).topLeft() + QPoint(1, 0); };
   EXPECT_EQ(at(corner(3, 0)), 0xFF0000u);
+  // The text of a marked line takes the mark's colour: yellow on red.
+  auto holds = [&](QRect r, QRgb colour) {
+    for (int y = r.top(); y <= r.bottom(); ++y)
+      for (int x = r.left(); x <= r.right(); ++x)
+        if ((img.pixel(x, y) & 0xFFFFFF) == colour) return true;
+    return false;
+  };
+  EXPECT_TRUE(holds(memo.CellRect(0, 0), 0xFFFF00u));
+  EXPECT_FALSE(holds(memo.CellRect(0, 0), 0x000000u));
   EXPECT_EQ(at(QPoint(memo.viewport()->width() - 3, memo.CellRect(0, 0).center().y())), 0xFF0000u);
   EXPECT_EQ(at(corner(1, 1)), 0xFFFF00u);
   EXPECT_EQ(at(corner(0, 1)), 0xFFFFFFu);
