@@ -187,3 +187,51 @@ TEST_F(PlotterTest, DrawingCommandsHideAndShowTheSprite) {
   turtle.Plot(pcLineTo, Ints({1, 5}));
   EXPECT_EQ(host.Repaints, 3);
 }
+
+TEST_F(PlotterTest, PictureOfEveryPlotterCommand) {
+  TCanvas big(420, 300, 210, 150);
+  TTurtle t(big);
+  t.Plot(pcPen, Ints({Flagged(0x800000), psSolid, 2}));
+  t.Plot(pcBrush, Ints({Flagged(0x00C0FF), bsSolid}));
+  t.Plot(pcRectangle, Ints({10, 10, 110, 70}));
+  t.Plot(pcBrush, Ints({Flagged(0x008000), bsDiagCross}));
+  t.Plot(pcEllipse, Ints({130, 10, 230, 70}));
+  t.Plot(pcPen, Ints({Flagged(0x0000C0), psDashDot, 1}));
+  t.Plot(pcLine, Ints({250, 10, 400, 70}));
+  t.Plot(pcPen, Ints({Flagged(0xC000C0), psSolid, 3}));
+  TPlotArgs arc = Ints({250, 80, 400, 180});
+  arc.Real[0] = 0;
+  arc.Real[1] = 4.5;
+  t.Plot(pcArc, arc);
+  t.Plot(pcPen, Ints({Flagged(kBlack), psSolid, 1}));
+  t.Plot(pcMoveTo, Ints({10, 180}));
+  for (int i = 1; i <= 8; ++i) t.Plot(pcLineTo, Ints({10 + i * 25, i % 2 ? 100 : 180}));
+  t.Plot(pcLineTo, Ints({10, 180}));
+  t.Plot(pcBrush, Ints({Flagged(0xFF8080), bsSolid}));
+  t.Plot(pcFill, Ints({35, 175}));
+  t.Plot(pcBrush, Ints({Flagged(0x80FF80), bsHorizontal}));
+  t.Plot(pcFill, Ints({85, 175}));
+  TPlotArgs font;
+  font.Text = "Times New Roman";
+  font.Int[0] = 16;
+  font.Int[1] = fsItalic | fsUnderline;
+  t.Plot(pcFont, font);
+  t.Plot(pcTextColor, Ints({Flagged(0x0000A0)}));
+  t.Plot(pcBrush, Ints({Flagged(kWhite), bsClear}));
+  TPlotArgs text = Ints({20, 200});
+  text.Text = "\xD7\xE5\xF0\xE5\xEF\xE0\xF5\xE0";  // "Черепаха" in Windows-1251
+  t.Plot(pcTextOut, text);
+  t.Plot(pcTextAngle, Ints({30}));
+  font.Text = "Courier New";
+  font.Int[1] = fsBold;
+  t.Plot(pcFont, font);
+  text = Ints({200, 280});
+  text.Text = "Drawer 30";
+  t.Plot(pcTextOut, text);
+  for (int i = 0; i < 50; ++i) t.Plot(pcPoint, Ints({350 + i, 250 + (i * i) % 40}));
+  ASSERT_TRUE(big.Bitmap().save(QString::fromStdString(PicturePath("plotter.png"))));
+  EXPECT_EQ(At(big, 60, 40), 0x00C0FF);
+  EXPECT_EQ(At(big, 35, 175), 0xFF8080);
+  EXPECT_EQ(At(big, 60, 175), kWhite);
+  EXPECT_EQ(At(big, 5, 5), kWhite);
+}
