@@ -89,8 +89,39 @@ int32_t TExecutor::DecodeExpr(const TStackDatum* expr) {
     depth += it.Op == TXItem::kOperator ? (it.Code == ocNot ? 0 : -1) : 1;
     if (depth > x.MaxDepth) x.MaxDepth = depth;
   }
+  DecodeAppend(x);
   exprs_.push_back(std::move(x));
   return static_cast<int32_t>(exprs_.size() - 1);
+}
+
+// Recognises "v + rest" where v is a whole variable and rest a complete
+// expression of its own, and decodes rest separately.
+void TExecutor::DecodeAppend(TXExpr& x) {
+  const size_t n = x.Items.size();
+  if (n < 3) return;
+  const TXItem& first = x.Items[0];
+  const TXItem& last = x.Items[n - 1];
+  if ((first.Op != TXItem::kGlobal && first.Op != TXItem::kLocal) || last.Op != TXItem::kOperator ||
+      last.Code != ocAdd)
+    return;
+  TXExpr rest;
+  int depth = 0;
+  for (size_t i = 1; i + 1 < n; ++i) {
+    const TXItem& it = x.Items[i];
+    if (it.Op == TXItem::kOperator) {
+      if (depth < (it.Code == ocNot ? 1 : 2)) return;
+      if (it.Code != ocNot) --depth;
+    } else {
+      ++depth;
+    }
+    if (depth > rest.MaxDepth) rest.MaxDepth = depth;
+    rest.Items.push_back(it);
+  }
+  if (depth != 1) return;
+  x.AppendScope = first.Op;
+  x.AppendVar = first.Index;
+  exprs_.push_back(std::move(rest));
+  x.AppendRest = static_cast<int32_t>(exprs_.size() - 1);
 }
 
 // ---------------------------------------------------------------------------
@@ -125,6 +156,17 @@ TDatum& TExecutor::Scratch() {
 TSlot TExecutor::Eval(int32_t e) {
   if (e < 0 || static_cast<size_t>(e) >= exprs_.size()) Error(Str(sBadArithExpression));
   const TXExpr& x = exprs_[static_cast<size_t>(e)];
+  if (x.Items.size() == 1) {
+    // A lone constant or variable, the commonest expression of all.
+    const TXItem& it = x.Items[0];
+    switch (it.Op) {
+      case TXItem::kConst: return it.Value;
+      case TXItem::kLocal: return SlotOf(Local(it.Index));
+      case TXItem::kTemp: return SlotOf(Temp(it.Index));
+      case TXItem::kGlobal: return SlotOf(Global(it.Index));
+      default: break;
+    }
+  }
   const size_t base = top_;
   if (base + x.MaxDepth + 1 > stack_.size()) stack_.resize((base + x.MaxDepth + 1) * 2);
   TSlot* st = stack_.data();
@@ -186,7 +228,7 @@ TSlot TExecutor::Eval(int32_t e) {
           }
         }
         if (l->IsScalar() && r.IsScalar() && IsFastOperator(it.Code)) {
-          ApplyScalar(it.Code, *l, r);
+          *l = ApplyScalar(it.Code, *l, r);
         } else {
           top_ = top;
           ApplySlow(it.Code, *l, r);
@@ -217,22 +259,10 @@ TSlot TExecutor::LoadElement(const TDatum& a, const TSlot& i, const TSlot* j) {
   }
   TSlot s;
   switch (a.Kind) {
-    case dkIntegerArray:
-      s.Kind = dkInteger;
-      s.I = a.Ints() ? a.Ints()[pos] : a.IntValue;
-      break;
-    case dkRealArray:
-      s.Kind = dkReal;
-      s.R = a.Reals() ? a.Reals()[pos] : a.RealValue;
-      break;
-    case dkCharArray:
-      s.Kind = dkChar;
-      s.I = a.Chars() ? a.Chars()[pos] : a.CharValue;
-      break;
-    case dkLogicalArray:
-      s.Kind = dkLogical;
-      s.I = a.Bools() ? (a.Bools()[pos] != 0) : (a.BoolValue != 0);
-      break;
+    case dkIntegerArray: s = TSlot::Int(a.Ints() ? a.Ints()[pos] : a.IntValue); break;
+    case dkRealArray: s = TSlot::Real(a.Reals() ? a.Reals()[pos] : a.RealValue); break;
+    case dkCharArray: s = TSlot::Char(a.Chars() ? a.Chars()[pos] : a.CharValue); break;
+    case dkLogicalArray: s = TSlot::Logical(a.Bools() ? a.Bools()[pos] != 0 : a.BoolValue != 0); break;
     default: {
       TDatum d;
       d.FetchItem(a, ii, j ? j->I : -1);
@@ -263,6 +293,7 @@ void TExecutor::ApplySlow(uint8_t op, TSlot& l, const TSlot& r) {
 // Stores
 
 void TExecutor::StoreWhole(TDatum& target, const TSlot& v, bool full) {
+  if (!IsScalarKind(target.Kind)) appended_ = nullptr;
   if (v.IsScalar()) {
     if (IsScalarKind(target.Kind)) {
       WriteScalar(target, v, target.Kind);
@@ -273,9 +304,15 @@ void TExecutor::StoreWhole(TDatum& target, const TSlot& v, bool full) {
     return;
   }
   target.AssignChecked(*v.Ref, full);
+  if (!full && target.Kind == dkCharArray && target.Size2 == 0 && target.Chars()) {
+    // A string assignment zero-fills the buffer behind the text.
+    appended_ = &target;
+    appendedLength_ = strnlen(reinterpret_cast<const char*>(target.Chars()), static_cast<size_t>(target.Size1));
+  }
 }
 
 void TExecutor::StoreElement(TDatum& a, const TSlot& v, const TSlot& i, const TSlot* j) {
+  appended_ = nullptr;
   if (!v.IsScalar() || !IsArrayKind(a.Kind) || !i.IsScalar() || (j && !j->IsScalar())) {
     const TDatum iv = i.IsScalar() ? DatumOf(i) : TDatum(*i.Ref);
     const TDatum jv = j ? (j->IsScalar() ? DatumOf(*j) : TDatum(*j->Ref)) : TDatum();
@@ -307,6 +344,77 @@ void TExecutor::StoreElement(TDatum& a, const TSlot& v, const TSlot& i, const TS
   }
 }
 
+namespace {
+
+// A scalar stored into a variable of its own kind: the commonest store,
+// without the conversions of StoreWhole.
+inline bool StoreSameKind(TDatum& t, const TSlot& v) {
+  if (v.Kind != t.Kind) return false;
+  switch (v.Kind) {
+    case dkInteger: t.IntValue = v.I; return true;
+    case dkReal: t.RealValue = v.R; return true;
+    case dkLogical: t.BoolValue = static_cast<uint8_t>(v.I); return true;
+    case dkChar: t.CharValue = static_cast<uint8_t>(v.I); return true;
+    default: return false;
+  }
+}
+
+}  // namespace
+
+// "v = e": a scalar of the variable's own kind is stored directly, and
+// "s = s + rest" on a string appends in place.
+void TExecutor::AssignWhole(TVar& target, uint8_t scope, int32_t index, int32_t e) {
+  if (static_cast<size_t>(e) < exprs_.size()) {
+    const TXExpr& x = exprs_[static_cast<size_t>(e)];
+    if (x.AppendRest >= 0 && x.AppendScope == scope && x.AppendVar == index && target.Kind == dkCharArray &&
+        Append(target, x.AppendRest))
+      return;
+  }
+  const TSlot value = Eval(e);
+  if (StoreSameKind(target, value)) return;
+  StoreWhole(target, value, false);
+}
+
+// The result of concatenating the string s with rest and assigning it back
+// to s, written in place: the text must stay under the concatenation limit
+// and fit the array, and everything after it is zero, as the assignment
+// leaves it. False (nothing changed) when the operands are not a string and
+// a character or string; the general path then raises the right error.
+bool TExecutor::Append(TDatum& s, int32_t rest) {
+  if (s.Size2 != 0 || !s.Chars()) return false;
+  const TSlot r = Eval(rest);
+  uint8_t one;
+  const uint8_t* from;
+  size_t m;
+  if (r.Kind == dkChar) {
+    one = static_cast<uint8_t>(r.I);
+    from = &one;
+    m = 1;
+  } else if (r.Kind == dkCharArray && r.Ref->Chars()) {
+    from = r.Ref->Chars();
+    m = strnlen(reinterpret_cast<const char*>(from), static_cast<size_t>(r.Ref->Size1));
+  } else {
+    return false;
+  }
+  uint8_t* buf = s.Chars();
+  const size_t size = static_cast<size_t>(s.Size1);
+  const bool clean = appended_ == &s;
+  const size_t n = clean ? appendedLength_ : strnlen(reinterpret_cast<const char*>(buf), size);
+  const size_t total = n + m;
+  if (total >= static_cast<size_t>(kMaxArraySize)) {
+    // The concatenation's own failure, with its message.
+    TDatum sized;
+    sized.Kind = dkChar;
+    sized.MakeArray(static_cast<int>(std::min<size_t>(total, kMaxArraySize + 1)) + 1);
+  }
+  if (total > size) throw EExecuteException(Str(sArrayOutOfBounds));
+  std::memmove(buf + n, from, m);
+  if (!clean) std::memset(buf + total, 0, static_cast<size_t>(s.ElementCount()) - total);
+  appended_ = &s;
+  appendedLength_ = total;
+  return true;
+}
+
 // The assignment instructions: index expressions first, then the value.
 void TExecutor::AssignItem(TDatum& target, int32_t e1, int32_t e2, int32_t ev) {
   if (e1 < 0) {
@@ -325,6 +433,8 @@ void TExecutor::AssignItem(TDatum& target, int32_t e1, int32_t e2, int32_t ev) {
 // Calls
 
 void TExecutor::Call(const TXCall& c) {
+  // Activation records are copied and reused: no string stays known.
+  appended_ = nullptr;
   const int p = c.Proc;
   if (p < 0 || p >= code_.Procs.Count()) code_.Procs.Item(p);
   const TProcedure& callee = code_.Procs[p];
@@ -346,6 +456,7 @@ void TExecutor::Call(const TXCall& c) {
 }
 
 bool TExecutor::Return() {
+  appended_ = nullptr;
   const int p = CurProc;
   const int caller = cur_->CallerProc;
   const int returnPos = cur_->ReturnPos;
@@ -435,6 +546,7 @@ void TExecutor::Write(int32_t e) {
 // One input instruction. False when the run was stopped (or the input
 // ended) while waiting; the run then ends as a stop.
 bool TExecutor::Read(TDatum& target, int32_t e1, int32_t e2) {
+  appended_ = nullptr;
   TSlot i, j;
   const bool indexed = e1 >= 0;
   const bool two = indexed && e2 >= 0;
@@ -536,22 +648,6 @@ void TExecutor::Unhighlight() {
 // ---------------------------------------------------------------------------
 // The main loop
 
-namespace {
-
-// A scalar stored into a variable of its own kind: the commonest store,
-// without the conversions of StoreWhole.
-inline bool StoreSameKind(TDatum& t, const TSlot& v) {
-  if (v.Kind != t.Kind) return false;
-  switch (v.Kind) {
-    case dkInteger: t.IntValue = v.I; return true;
-    case dkReal: t.RealValue = v.R; return true;
-    case dkLogical: t.BoolValue = static_cast<uint8_t>(v.I); return true;
-    case dkChar: t.CharValue = static_cast<uint8_t>(v.I); return true;
-    default: return false;
-  }
-}
-
-}  // namespace
 
 void TExecutor::Run() {
   Decode();
@@ -614,9 +710,8 @@ void TExecutor::Run() {
     switch (op) {
       case opEnd: return;
       case opAssignGlobal: {
-        TVar& v = Global(fetch());
-        const TSlot value = Eval(fetch());
-        if (!StoreSameKind(v, value)) StoreWhole(v, value, false);
+        const int32_t g = fetch();
+        AssignWhole(Global(g), TXItem::kGlobal, g, fetch());
         break;
       }
       case opAssignGlobalItem: {
@@ -630,9 +725,8 @@ void TExecutor::Run() {
         break;
       }
       case opAssignLocal: {
-        TVar& v = Local(fetch());
-        const TSlot value = Eval(fetch());
-        if (!StoreSameKind(v, value)) StoreWhole(v, value, false);
+        const int32_t l = fetch();
+        AssignWhole(Local(l), TXItem::kLocal, l, fetch());
         break;
       }
       case opAssignLocalItem: {
@@ -734,8 +828,16 @@ void TExecutor::Run() {
       case opJumpIfNotPositive: {
         TVar& t = Temp(fetch());
         const int32_t a = fetch();
-        t.ToInteger();
-        if (op == opJumpIfFalse ? t.IntValue == 0 : t.IntValue <= 0) pos = a;
+        int32_t v;
+        if (t.Kind == dkLogical) {
+          // A condition: its truth is its integer, and converting the
+          // temporary would only make the next store convert it back.
+          v = t.BoolValue;
+        } else {
+          t.ToInteger();
+          v = t.IntValue;
+        }
+        if (op == opJumpIfFalse ? v == 0 : v <= 0) pos = a;
         break;
       }
       case opLoopBegin:
@@ -752,6 +854,7 @@ void TExecutor::Run() {
         break;
       case opLine:
         CurLine = fetch();
+        if (CurLine == lastLine_ && CurProc == lastProc_ && cur_->Depth == lastDepth_) break;
         if (!AtLine(CurLine)) return;
         break;
       default: Error(FormatStr(sUnknownCommand, {op}));

@@ -53,6 +53,12 @@ struct TXExpr {
   int32_t Width = 0;
   int32_t Fraction = 0;
   int32_t MaxDepth = 0;  // the most values it has on the stack at once
+  // For "v + rest" with v a whole variable: v's place (kGlobal or kLocal and
+  // its index) and the decoded rest, so that "v = v + rest" can append in
+  // place. AppendRest is -1 for every other shape.
+  uint8_t AppendScope = 0;
+  int32_t AppendVar = -1;
+  int32_t AppendRest = -1;
 };
 
 // A decoded call record: the procedure index and the argument expressions
@@ -93,6 +99,7 @@ class TExecutor {
 
   void Decode();
   int32_t DecodeExpr(const TStackDatum* expr);
+  void DecodeAppend(TXExpr& x);
   int32_t ExprOperand(int32_t cell);
 
   // The value of decoded expression e (an absent one gives an error).
@@ -105,6 +112,8 @@ class TExecutor {
   void StoreWhole(TDatum& target, const TSlot& v, bool full);
   void StoreElement(TDatum& array, const TSlot& v, const TSlot& i, const TSlot* j);
   void AssignItem(TDatum& target, int32_t e1, int32_t e2, int32_t ev);
+  void AssignWhole(TVar& target, uint8_t scope, int32_t index, int32_t e);
+  bool Append(TDatum& target, int32_t rest);
 
   void Call(const TXCall& c);
   bool Return();  // false when the main program returned
@@ -136,6 +145,12 @@ class TExecutor {
   std::vector<TSlot> args_;       // argument values of the call in progress
   std::deque<TDatum> scratch_;    // values made by the current instruction
   size_t scratchUsed_ = 0;
+
+  // The string last appended to in place and its text length: its buffer
+  // holds that text and zeros after it. Any other store may change that,
+  // so each forgets it.
+  const TDatum* appended_ = nullptr;
+  size_t appendedLength_ = 0;
 
   int lastLine_ = -1;   // the last line marker's line, procedure and depth
   int lastProc_ = -1;

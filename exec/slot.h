@@ -21,17 +21,19 @@
 struct TSlot {
   uint8_t Kind = dkNone;  // a scalar kind with its value in I or R; any other kind with Ref
   union {
+    int64_t Bits = 0;     // the whole word: a value is always stored whole, never
+                          // one field into a word read whole later (which stalls)
     int32_t I;            // logical 0/1, character 0..255, integer
-    double R = 0;         // real
+    double R;             // real
     const TDatum* Ref;    // the value itself when it is not a scalar; not owned
   };
 
   bool IsScalar() const { return IsScalarKind(Kind); }
 
-  static TSlot Int(int32_t v) { TSlot s; s.Kind = dkInteger; s.I = v; return s; }
+  static TSlot Int(int32_t v) { TSlot s; s.Kind = dkInteger; s.Bits = static_cast<uint32_t>(v); return s; }
   static TSlot Real(double v) { TSlot s; s.Kind = dkReal; s.R = v; return s; }
-  static TSlot Logical(bool v) { TSlot s; s.Kind = dkLogical; s.I = v ? 1 : 0; return s; }
-  static TSlot Char(uint8_t v) { TSlot s; s.Kind = dkChar; s.I = v; return s; }
+  static TSlot Logical(bool v) { TSlot s; s.Kind = dkLogical; s.Bits = v ? 1 : 0; return s; }
+  static TSlot Char(uint8_t v) { TSlot s; s.Kind = dkChar; s.Bits = v; return s; }
 };
 static_assert(sizeof(TSlot) == 16);
 
@@ -40,10 +42,10 @@ inline TSlot SlotOf(const TDatum& d) {
   TSlot s;
   s.Kind = d.Kind;
   switch (d.Kind) {
-    case dkInteger: s.I = d.IntValue; break;
+    case dkInteger: s.Bits = static_cast<uint32_t>(d.IntValue); break;
     case dkReal: s.R = d.RealValue; break;
-    case dkLogical: s.I = d.BoolValue ? 1 : 0; break;
-    case dkChar: s.I = d.CharValue; break;
+    case dkLogical: s.Bits = d.BoolValue ? 1 : 0; break;
+    case dkChar: s.Bits = d.CharValue; break;
     default: s.Ref = &d; break;
   }
   return s;
@@ -58,13 +60,12 @@ inline bool SlotTruth(const TSlot& s) { return s.Kind == dkReal ? s.R != 0.0 : s
 inline void ConvertSlot(TSlot& s, int k) {
   if (s.Kind == k) return;
   switch (k) {
-    case dkLogical: s.I = SlotTruth(s) ? 1 : 0; break;
-    case dkChar: s.I = SlotInt(s) & 0xFF; break;
-    case dkInteger: s.I = SlotInt(s); break;
-    case dkReal: s.R = SlotReal(s); break;
-    default: return;
+    case dkLogical: s = TSlot::Logical(SlotTruth(s)); break;
+    case dkChar: s = TSlot::Char(static_cast<uint8_t>(SlotInt(s) & 0xFF)); break;
+    case dkInteger: s = TSlot::Int(SlotInt(s)); break;
+    case dkReal: s = TSlot::Real(SlotReal(s)); break;
+    default: break;
   }
-  s.Kind = static_cast<uint8_t>(k);
 }
 
 // Writes a scalar slot into the scalar field of d for kind k (d.Kind := k).
@@ -103,14 +104,12 @@ inline bool IsFastOperator(uint8_t op) {
   throw EUnexpectedFault(Str(sInvalidOperationFault));
 }
 
-// ApplyOperator for two scalar slots and a fast operator; the result is l.
-inline void ApplyScalar(uint8_t op, TSlot& l, const TSlot& r) {
+// ApplyOperator for two scalar slots and a fast operator.
+inline TSlot ApplyScalar(uint8_t op, const TSlot& l, const TSlot& r) {
   const int common = l.Kind > r.Kind ? l.Kind : r.Kind;
   if (op >= ocNot) {
     const bool a = SlotTruth(l), b = SlotTruth(r);
-    l.Kind = dkLogical;
-    l.I = op == ocNot ? !b : op == ocAnd ? (a && b) : (a || b);
-    return;
+    return TSlot::Logical(op == ocNot ? !b : op == ocAnd ? (a && b) : (a || b));
   }
   if (common == dkReal) {
     const double a = SlotReal(l), b = SlotReal(r);
@@ -134,15 +133,11 @@ inline void ApplyScalar(uint8_t op, TSlot& l, const TSlot& r) {
           case ocGt: t = a > b; break;
           default: t = a >= b; break;
         }
-        l.Kind = dkLogical;
-        l.I = t;
-        return;
+        return TSlot::Logical(t);
       }
     }
     if (!std::isfinite(v)) RealFault(v);
-    l.Kind = dkReal;
-    l.R = v;
-    return;
+    return TSlot::Real(v);
   }
   const int32_t a = l.I, b = r.I;
   int32_t v;
@@ -172,19 +167,10 @@ inline void ApplyScalar(uint8_t op, TSlot& l, const TSlot& r) {
         case ocGt: t = a > b; break;
         default: t = a >= b; break;
       }
-      l.Kind = dkLogical;
-      l.I = t;
-      return;
+      return TSlot::Logical(t);
     }
   }
-  if (common == dkLogical) {
-    l.Kind = dkLogical;
-    l.I = v != 0;
-  } else if (common == dkChar) {
-    l.Kind = dkChar;
-    l.I = v & 0xFF;
-  } else {
-    l.Kind = dkInteger;
-    l.I = v;
-  }
+  if (common == dkLogical) return TSlot::Logical(v != 0);
+  if (common == dkChar) return TSlot::Char(static_cast<uint8_t>(v & 0xFF));
+  return TSlot::Int(v);
 }

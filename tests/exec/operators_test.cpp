@@ -55,8 +55,7 @@ TEST(ScalarOperators, AgreeWithTheValuesLayer) {
           expected.error = RunErrorText(std::current_exception());
         }
         try {
-          TSlot l = SlotOf(op == ocNot ? b : a);
-          ApplyScalar(op, l, SlotOf(b));
+          const TSlot l = ApplyScalar(op, SlotOf(op == ocNot ? b : a), SlotOf(b));
           TDatum d;
           WriteScalar(d, l, l.Kind);
           actual = Of(d);
