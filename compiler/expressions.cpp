@@ -170,6 +170,9 @@ std::unique_ptr<TStackDatum> TCompiler::CompileExpression(TProcedure* proc, bool
         if (Token.Kind == tkRBracket) ExpectedStr(sWhatNumberOrExpression);
         NotUnderstood();
       }
+      // An expression cut short after an operator or "(" ("x = a + ;")
+      // is refused here rather than failing when the program runs.
+      if (Rejected(tcBinary, ClassOf(Token1))) Error(FormatStr(sBadFormula, {Token.Text}));
       UngetToken();
       break;
     }

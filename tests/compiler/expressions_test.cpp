@@ -63,6 +63,12 @@ TEST(Expressions, AdjacencyErrors) {
   EXPECT_EQ(Expr("a = zz;"), "2:5 Ошибка трансляции: не могу понять, что такое 'zz'.");
   EXPECT_EQ(Expr("a = m[];"), "2:7 Ошибка трансляции: Ожидается число или выражение вместо ']'.");
   EXPECT_EQ(Expr("p = not not p;"), "2:9 Ошибка трансляции: неверная запись 'not' в формуле.");
+  // An expression may not stop after an operator or an open parenthesis.
+  EXPECT_EQ(Expr("a = a + ;"), "2:9 Ошибка трансляции: неверная запись ';' в формуле.");
+  EXPECT_EQ(Expr("p = не ;"), "2:8 Ошибка трансляции: неверная запись ';' в формуле.");
+  EXPECT_EQ(Expr("p = не;"), "2:5 Ошибка трансляции: не могу понять, что такое 'не'.");
+  EXPECT_EQ(Expr("a = m[a *];"), "2:10 Ошибка трансляции: неверная запись ']' в формуле.");
+  EXPECT_EQ(Expr("s = \"a\";"), "opAssignLocal 7 {\"a\"}");
 }
 
 TEST(Expressions, ConditionEndsAtTheCallersParenthesis) {
