@@ -131,7 +131,7 @@ class TCompiler {
   void CompileIf(TProcedure* proc);
   void CompileLoop(TProcedure* proc);
   void CompileFor(TProcedure* proc);
-  void CompileBreakContinue(TProcedure* proc);
+  void CompileBreakContinue();
   void CompileReturn(TProcedure* proc);
   void CompileOutput(TProcedure* proc, bool isLine, bool isStream);
   void CompileInput(TProcedure* proc, bool isStream);

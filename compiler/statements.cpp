@@ -68,7 +68,7 @@ void TCompiler::CompileBlock(TProcedure* proc, bool isBody) {
           case kwReturn: CompileReturn(proc); break;
           case kwIf: CompileIf(proc); break;
           case kwBreak:
-          case kwContinue: CompileBreakContinue(proc); break;
+          case kwContinue: CompileBreakContinue(); break;
           default: NotUnderstood();  // "иначе" without "если"
         }
         break;
@@ -220,7 +220,7 @@ void TCompiler::CompileFor(TProcedure* proc) {
 }
 
 // прервать ";"  |  продолжить ";"
-void TCompiler::CompileBreakContinue(TProcedure* /*proc*/) {
+void TCompiler::CompileBreakContinue() {
   const bool isBreak = Token.Code == kwBreak;
   if (LoopDepth == 0) Error(FormatStr(sOutsideLoop, {Token.Text}));
   Prog->Emit({opLine, Token.Line});
