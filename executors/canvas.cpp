@@ -241,9 +241,10 @@ void TCanvas::LineTo(int x, int y) {
 // smaller corner up to one before the larger one, so that two figures whose
 // boxes touch do not overlap.
 static QRectF FigureBox(int x1, int y1, int x2, int y2) {
-  const int l = std::min(x1, x2), r = std::max(x1, x2);
-  const int t = std::min(y1, y2), b = std::max(y1, y2);
-  return QRectF(l, t, std::max(0, r - l - 1), std::max(0, b - t - 1));
+  const long long l = std::min(x1, x2), r = std::max(x1, x2);
+  const long long t = std::min(y1, y2), b = std::max(y1, y2);
+  return QRectF(static_cast<double>(l), static_cast<double>(t), static_cast<double>(std::max(0LL, r - l - 1)),
+                static_cast<double>(std::max(0LL, b - t - 1)));
 }
 
 void TCanvas::Rectangle(int x1, int y1, int x2, int y2) {
@@ -293,11 +294,12 @@ void TCanvas::ArcByAngles(int x1, int y1, int x2, int y2, double a1, double a2) 
 void TCanvas::Circle(int cx, int cy, int r) {
   brushStyle_ = bsClear;
   if (r == 0) return;
-  r = std::min(std::abs(r), 1 << 20);
+  // Beyond 2^20 pixels the circle misses any canvas whose centre it has.
+  const double radius = static_cast<double>(std::min<long long>(std::llabs(static_cast<long long>(r)), 1 << 20));
   QPainter p(bitmap_);
   Begin(p, true, false);
   // Inclusive on both sides, so the circle is symmetric about its centre.
-  p.drawEllipse(QRectF(cx - r, cy - r, 2.0 * r, 2.0 * r));
+  p.drawEllipse(QRectF(cx - radius, cy - radius, 2 * radius, 2 * radius));
 }
 
 void TCanvas::TextOut(int x, int y, const std::string& text) {
