@@ -2,6 +2,9 @@
 // coordinates, the canvas's own pen, brush and font.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdint>
+
 #include "pen_test_util.h"
 #include "turtle.h"
 
@@ -234,4 +237,32 @@ TEST_F(PlotterTest, PictureOfEveryPlotterCommand) {
   EXPECT_EQ(At(big, 35, 175), 0xFF8080);
   EXPECT_EQ(At(big, 60, 175), kWhite);
   EXPECT_EQ(At(big, 5, 5), kWhite);
+}
+
+TEST_F(PlotterTest, ExtremeArgumentsAreClippedNotFatal) {
+  const int lo = INT32_MIN, hi = INT32_MAX;
+  for (int style : {psSolid, psDash}) {
+    turtle.Plot(pcPen, Ints({Flagged(kBlack), style, hi}));
+    turtle.Plot(pcRectangle, Ints({lo, lo, hi, hi}));
+    turtle.Plot(pcPen, Ints({Flagged(kBlack), style, 1}));
+    turtle.Plot(pcEllipse, Ints({lo, lo, hi, hi}));
+    turtle.Plot(pcLine, Ints({lo, 5, hi, 7}));
+    TPlotArgs arc = Ints({lo, lo, hi, hi});
+    arc.Real[0] = 1e300;
+    arc.Real[1] = -1e300;
+    turtle.Plot(pcArc, arc);
+    turtle.Plot(pcFillTo, Ints({lo, hi, 0}));
+    TPlotArgs font;
+    font.Int[0] = hi;
+    turtle.Plot(pcFont, font);
+    turtle.Plot(pcTextAngle, Ints({lo}));
+    TPlotArgs text = Ints({hi, lo});
+    text.Text = "x";
+    turtle.Plot(pcTextOut, text);
+  }
+  Exec(turtle, pnPenDown);
+  Exec(turtle, pnCircle, {lo});
+  Exec(turtle, pnCircle, {hi});
+  EXPECT_EQ(ErrorOf(turtle, pnForward, {hi}), "Ошибка исполнителя: Не могу идти дальше");
+  EXPECT_TRUE(canvas.InField(RoundEven(turtle.X), RoundEven(turtle.Y)) || std::fabs(turtle.Y - 70) < 0.6);
 }
