@@ -8,12 +8,18 @@ function(tarmisy_add_test)
   cmake_parse_arguments(T "QT" "NAME" "SOURCES;LIBS;LABELS" ${ARGN})
   add_executable(${T_NAME} ${T_SOURCES})
   target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
-  set(env "")
-  if(T_QT)
-    set(env "QT_QPA_PLATFORM=offscreen")
+  # An empty value in PROPERTIES would swallow the next property name, so
+  # only name the properties that have values.
+  set(props "")
+  if(T_LABELS)
+    list(APPEND props LABELS "${T_LABELS}")
   endif()
-  gtest_discover_tests(${T_NAME}
-    DISCOVERY_MODE PRE_TEST
-    PROPERTIES LABELS "${T_LABELS}" ENVIRONMENT "${env}"
-    DISCOVERY_TIMEOUT 60)
+  if(T_QT)
+    list(APPEND props ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+  endif()
+  if(props)
+    gtest_discover_tests(${T_NAME} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60 PROPERTIES ${props})
+  else()
+    gtest_discover_tests(${T_NAME} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60)
+  endif()
 endfunction()
