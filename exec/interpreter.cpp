@@ -89,6 +89,12 @@ int32_t TExecutor::DecodeExpr(const TStackDatum* expr) {
     depth += it.Op == TXItem::kOperator ? (it.Code == ocNot ? 0 : -1) : 1;
     if (depth > x.MaxDepth) x.MaxDepth = depth;
   }
+  auto simple = [](const TXItem& it) {
+    return it.Op == TXItem::kConst || it.Op == TXItem::kGlobal || it.Op == TXItem::kLocal || it.Op == TXItem::kTemp;
+  };
+  x.Simple = (x.Items.size() == 1 && simple(x.Items[0])) ||
+             (x.Items.size() == 3 && simple(x.Items[0]) && simple(x.Items[1]) &&
+              x.Items[2].Op == TXItem::kOperator && x.Items[2].Code != ocNot);
   DecodeAppend(x);
   exprs_.push_back(std::move(x));
   return static_cast<int32_t>(exprs_.size() - 1);
@@ -127,21 +133,6 @@ void TExecutor::DecodeAppend(TXExpr& x) {
 // ---------------------------------------------------------------------------
 // Variables
 
-TVar& TExecutor::Global(int32_t i) {
-  if (static_cast<uint32_t>(i) >= static_cast<uint32_t>(code_.Globals.Count())) return code_.Globals.Item(i);
-  return code_.Globals[i];
-}
-
-TVar& TExecutor::Local(int32_t i) {
-  if (static_cast<uint32_t>(i) >= static_cast<uint32_t>(cur_->Vars.Count())) return cur_->Vars.Item(i);
-  return cur_->Vars[i];
-}
-
-TVar& TExecutor::Temp(int32_t i) {
-  if (static_cast<uint32_t>(i) >= static_cast<uint32_t>(cur_->Temps.Count())) return cur_->Temps.Item(i);
-  return cur_->Temps[i];
-}
-
 TDatum& TExecutor::Scratch() {
   if (scratchUsed_ == scratch_.size()) scratch_.emplace_back();
   return scratch_[scratchUsed_++];
@@ -156,16 +147,38 @@ TDatum& TExecutor::Scratch() {
 TSlot TExecutor::Eval(int32_t e) {
   if (e < 0 || static_cast<size_t>(e) >= exprs_.size()) Error(Str(sBadArithExpression));
   const TXExpr& x = exprs_[static_cast<size_t>(e)];
-  if (x.Items.size() == 1) {
-    // A lone constant or variable, the commonest expression of all.
-    const TXItem& it = x.Items[0];
-    switch (it.Op) {
-      case TXItem::kConst: return it.Value;
-      case TXItem::kLocal: return SlotOf(Local(it.Index));
-      case TXItem::kTemp: return SlotOf(Temp(it.Index));
-      case TXItem::kGlobal: return SlotOf(Global(it.Index));
-      default: break;
+  if (x.Simple) {
+    // A lone constant or variable, or two of them and an operator: most
+    // expressions, evaluated without the stack.
+    if (x.Items.size() == 1) return Simple(x.Items[0]);
+    const TXItem& op = x.Items[2];
+    TSlot l = Simple(x.Items[0]);
+    const TSlot r = Simple(x.Items[1]);
+    if (l.Kind == dkInteger && r.Kind == dkInteger) {
+      int32_t v;
+      const int32_t a = l.I, b = r.I;
+      switch (op.Code) {
+        case ocAdd:
+          if (__builtin_add_overflow(a, b, &v)) throw EIntOverflow();
+          return TSlot::Int(v);
+        case ocSub:
+          if (__builtin_sub_overflow(a, b, &v)) throw EIntOverflow();
+          return TSlot::Int(v);
+        case ocMul:
+          if (__builtin_mul_overflow(a, b, &v)) throw EIntOverflow();
+          return TSlot::Int(v);
+        case ocLt: return TSlot::Logical(a < b);
+        case ocLe: return TSlot::Logical(a <= b);
+        case ocGt: return TSlot::Logical(a > b);
+        case ocGe: return TSlot::Logical(a >= b);
+        case ocEq: return TSlot::Logical(a == b);
+        case ocNe: return TSlot::Logical(a != b);
+        default: break;
+      }
     }
+    if (l.IsScalar() && r.IsScalar() && IsFastOperator(op.Code)) return ApplyScalar(op.Code, l, r);
+    ApplySlow(op.Code, l, r);
+    return l;
   }
   const size_t base = top_;
   if (base + x.MaxDepth + 1 > stack_.size()) stack_.resize((base + x.MaxDepth + 1) * 2);
@@ -649,6 +662,52 @@ void TExecutor::Unhighlight() {
 // The main loop
 
 
+// The instruction at cell pos with its operands, decoded when first
+// reached. Instructions are decoded where execution meets them, so a jump
+// into the middle of another instruction still reads the cells as they lie.
+const TXInstr& TExecutor::InstrAt(int32_t pos) {
+  TXInstr& in = instrs_[static_cast<size_t>(pos)];
+  if (in.Ready) return in;
+  const int32_t size = static_cast<int32_t>(instrs_.size());
+  const int32_t* cells = code_.Cells.data();
+  int32_t p = pos;
+  auto cell = [&]() -> int32_t { return p < size ? cells[p++] : 0; };
+  in.Op = cell();
+  const TOpInfo* info = OpInfo(in.Op);
+  if (in.Op == opWriteText) {
+    std::string text;
+    for (int32_t c; p < size && (c = cell()) != 0;) text += static_cast<char>(c);
+    texts_.push_back(std::move(text));
+    in.A = static_cast<int32_t>(texts_.size() - 1);
+  } else if (info) {
+    int32_t* operand[] = {&in.A, &in.B, &in.C, &in.D};
+    for (size_t k = 0; info->operands[k] && k < 4; ++k) *operand[k] = cell();
+  }
+  in.Next = p;
+  // A condition followed by its jump is one step: opAssignTemp t e and
+  // opJumpIfFalse t a (or opJumpIfNotPositive) become one instruction.
+  if (in.Op == opAssignTemp && p + 2 < size && (cells[p] == opJumpIfFalse || cells[p] == opJumpIfNotPositive) &&
+      cells[p + 1] == in.A) {
+    in.Op = cells[p] == opJumpIfFalse ? kTestJumpIfFalse : kTestJumpIfNotPositive;
+    in.C = cells[p + 2];
+    in.D = p;  // where the separate jump would start
+    in.Next = p + 3;
+  }
+  in.Ready = true;
+  return in;
+}
+
+namespace {
+
+// The truth a jump tests: the temporary as an integer.
+inline int32_t JumpValue(TVar& t) {
+  if (t.Kind == dkLogical) return t.BoolValue;  // converting would only be undone by the next store
+  t.ToInteger();
+  return t.IntValue;
+}
+
+}  // namespace
+
 void TExecutor::Run() {
   Decode();
   code_.Pos = 0;
@@ -666,29 +725,29 @@ void TExecutor::Run() {
   cur_->Active = true;
   cur_->CallerProc = -1;
 
-  const int32_t* cells = code_.Cells.data();
   const int32_t size = std::min<int32_t>(code_.CodeSize, static_cast<int32_t>(code_.Cells.size()));
+  instrs_.assign(static_cast<size_t>(std::max(size, 0)), TXInstr());
+  texts_.clear();
   int32_t& pos = code_.Pos;
-  auto fetch = [&]() -> int32_t { return pos >= 0 && pos < size ? cells[pos++] : 0; };
   enum { kNoSkip, kBreak, kContinue } skip = kNoSkip;
   int skipDepth = 0;
   TRunEvents& events = state_.Events;
 
   for (;;) {
-    const int32_t op = fetch();
+    // Reading past the code is the end of the run.
+    if (pos < 0 || pos >= size) return;
+    const TXInstr& in = instrs_[static_cast<size_t>(pos)].Ready ? instrs_[static_cast<size_t>(pos)] : InstrAt(pos);
     if (events.StopRequested()) return;
     scratchUsed_ = 0;
 
     if (skip != kNoSkip) {
-      const TOpInfo* info = OpInfo(op);
-      if (!info) Error(FormatStr(sUnknownCommand, {op}));
+      // Skipping to the end of a loop: instructions are passed over whole,
+      // a fused condition and jump as the two they are.
+      const int32_t op = in.Op == kTestJumpIfFalse || in.Op == kTestJumpIfNotPositive ? opAssignTemp : in.Op;
+      pos = op == opAssignTemp ? (in.Op == opAssignTemp ? in.Next : in.D) : in.Next;
       switch (op) {
         case opEnd: return;
-        case opLine: CurLine = fetch(); break;
-        case opWriteText:
-          while (fetch() != 0 && pos < size) {
-          }
-          break;
+        case opLine: CurLine = in.A; break;
         case opLoopBegin: ++skipDepth; break;
         case opEndRepeat:
         case opEndFor:
@@ -701,77 +760,49 @@ void TExecutor::Run() {
           }
           break;
         default:
-          for (const char* o = info->operands; *o; ++o) fetch();
+          if (!OpInfo(op)) Error(FormatStr(sUnknownCommand, {op}));
           break;
       }
       continue;
     }
 
-    switch (op) {
+    pos = in.Next;
+    switch (in.Op) {
       case opEnd: return;
-      case opAssignGlobal: {
-        const int32_t g = fetch();
-        AssignWhole(Global(g), TXItem::kGlobal, g, fetch());
-        break;
-      }
-      case opAssignGlobalItem: {
-        const int32_t g = fetch(), e1 = fetch(), ev = fetch();
-        AssignItem(Global(g), e1, -1, ev);
-        break;
-      }
-      case opAssignGlobalItem2: {
-        const int32_t g = fetch(), e1 = fetch(), e2 = fetch(), ev = fetch();
-        AssignItem(Global(g), e1, e2, ev);
-        break;
-      }
-      case opAssignLocal: {
-        const int32_t l = fetch();
-        AssignWhole(Local(l), TXItem::kLocal, l, fetch());
-        break;
-      }
-      case opAssignLocalItem: {
-        const int32_t l = fetch(), e1 = fetch(), ev = fetch();
-        AssignItem(Local(l), e1, -1, ev);
-        break;
-      }
-      case opAssignLocalItem2: {
-        const int32_t l = fetch(), e1 = fetch(), e2 = fetch(), ev = fetch();
-        AssignItem(Local(l), e1, e2, ev);
-        break;
-      }
+      case opAssignGlobal: AssignWhole(Global(in.A), TXItem::kGlobal, in.A, in.B); break;
+      case opAssignGlobalItem: AssignItem(Global(in.A), in.B, -1, in.C); break;
+      case opAssignGlobalItem2: AssignItem(Global(in.A), in.B, in.C, in.D); break;
+      case opAssignLocal: AssignWhole(Local(in.A), TXItem::kLocal, in.A, in.B); break;
+      case opAssignLocalItem: AssignItem(Local(in.A), in.B, -1, in.C); break;
+      case opAssignLocalItem2: AssignItem(Local(in.A), in.B, in.C, in.D); break;
       case opAssignTemp: {
-        TVar& v = Temp(fetch());
-        const TSlot value = Eval(fetch());
-        if (!StoreSameKind(v, value)) StoreWhole(v, value, false);
+        TVar& t = Temp(in.A);
+        const TSlot value = Eval(in.B);
+        if (!StoreSameKind(t, value)) StoreWhole(t, value, false);
         break;
       }
-      case opTakeResult: {
-        TVar& t = Temp(fetch());
-        const int32_t p = fetch();
-        t.AssignChecked(code_.Procs.Item(p).Result, true);
+      case kTestJumpIfFalse:
+      case kTestJumpIfNotPositive: {
+        TVar& t = Temp(in.A);
+        const TSlot value = Eval(in.B);
+        if (!StoreSameKind(t, value)) StoreWhole(t, value, false);
+        const int32_t v = JumpValue(t);
+        if (in.Op == kTestJumpIfFalse ? v == 0 : v <= 0) pos = in.C;
         break;
       }
-      case opTakeSysResult: {
-        TVar& t = Temp(fetch());
-        const int32_t p = fetch();
-        t.AssignChecked(code_.SysProcs.Item(p).Result, true);
+      case opTakeResult: Temp(in.A).AssignChecked(code_.Procs.Item(in.B).Result, true); break;
+      case opTakeSysResult: Temp(in.A).AssignChecked(code_.SysProcs.Item(in.B).Result, true); break;
+      case opCall:
+        if (static_cast<uint32_t>(in.A) >= calls_.size()) Error(Str(sBadExpression));
+        Call(calls_[static_cast<size_t>(in.A)]);
         break;
-      }
-      case opCall: {
-        const int32_t c = fetch();
-        if (static_cast<uint32_t>(c) >= calls_.size()) Error(Str(sBadExpression));
-        Call(calls_[static_cast<size_t>(c)]);
+      case opSysCall:
+        if (static_cast<uint32_t>(in.A) >= calls_.size()) Error(Str(sBadExpression));
+        SysCall(calls_[static_cast<size_t>(in.A)]);
         break;
-      }
-      case opSysCall: {
-        const int32_t c = fetch();
-        if (static_cast<uint32_t>(c) >= calls_.size()) Error(Str(sBadExpression));
-        SysCall(calls_[static_cast<size_t>(c)]);
-        break;
-      }
       case opNop: break;
       case opSetResult: {
-        const TSlot v = Eval(fetch());
+        const TSlot v = Eval(in.A);
         if (v.IsScalar()) cur_->Result.Assign(DatumOf(v));
         else cur_->Result.Assign(*v.Ref);
         break;
@@ -779,65 +810,35 @@ void TExecutor::Run() {
       case opReturn:
         if (!Return()) return;
         break;
-      case opWriteText: {
-        std::string text;
-        for (int32_t c; (c = fetch()) != 0;) {
-          text += static_cast<char>(c);
-          if (pos >= size) break;
-        }
-        host_.ConsoleAppend(text);
-        break;
-      }
-      case opWrite: Write(fetch()); break;
+      case opWriteText: host_.ConsoleAppend(texts_[static_cast<size_t>(in.A)]); break;
+      case opWrite: Write(in.A); break;
       case opWriteLn: host_.ConsoleNewLine(); break;
       case opReadGlobal:
-      case opReadLocal: {
-        const int32_t v = fetch();
-        if (!Read(op == opReadGlobal ? Global(v) : Local(v), -1, -1)) {
-          state_.StoppedByUser.store(true);
-          return;
-        }
-        break;
-      }
+      case opReadLocal:
       case opReadGlobalItem:
-      case opReadLocalItem: {
-        const int32_t v = fetch(), e1 = fetch();
-        if (!Read(op == opReadGlobalItem ? Global(v) : Local(v), e1, -1)) {
-          state_.StoppedByUser.store(true);
-          return;
-        }
-        break;
-      }
+      case opReadLocalItem:
       case opReadGlobalItem2:
       case opReadLocalItem2: {
-        const int32_t v = fetch(), e1 = fetch(), e2 = fetch();
-        if (!Read(op == opReadGlobalItem2 ? Global(v) : Local(v), e1, e2)) {
+        const bool global = in.Op <= opReadGlobalItem2;
+        const int kind = (in.Op - opReadGlobal) % 3;  // 0 whole, 1 one index, 2 two
+        TVar& target = global ? Global(in.A) : Local(in.A);
+        if (!Read(target, kind >= 1 ? in.B : -1, kind == 2 ? in.C : -1)) {
           state_.StoppedByUser.store(true);
           return;
         }
         break;
       }
       case opDecTemp: {
-        TVar& t = Temp(fetch());
+        TVar& t = Temp(in.A);
         t.ToInteger();
         if (__builtin_sub_overflow(t.IntValue, 1, &t.IntValue)) throw EIntOverflow();
         break;
       }
-      case opJump: pos = fetch(); break;
+      case opJump: pos = in.A; break;
       case opJumpIfFalse:
       case opJumpIfNotPositive: {
-        TVar& t = Temp(fetch());
-        const int32_t a = fetch();
-        int32_t v;
-        if (t.Kind == dkLogical) {
-          // A condition: its truth is its integer, and converting the
-          // temporary would only make the next store convert it back.
-          v = t.BoolValue;
-        } else {
-          t.ToInteger();
-          v = t.IntValue;
-        }
-        if (op == opJumpIfFalse ? v == 0 : v <= 0) pos = a;
+        const int32_t v = JumpValue(Temp(in.A));
+        if (in.Op == opJumpIfFalse ? v == 0 : v <= 0) pos = in.B;
         break;
       }
       case opLoopBegin:
@@ -853,11 +854,11 @@ void TExecutor::Run() {
         skipDepth = 0;
         break;
       case opLine:
-        CurLine = fetch();
+        CurLine = in.A;
         if (CurLine == lastLine_ && CurProc == lastProc_ && cur_->Depth == lastDepth_) break;
         if (!AtLine(CurLine)) return;
         break;
-      default: Error(FormatStr(sUnknownCommand, {op}));
+      default: Error(FormatStr(sUnknownCommand, {in.Op}));
     }
   }
 }

@@ -53,6 +53,7 @@ struct TXExpr {
   int32_t Width = 0;
   int32_t Fraction = 0;
   int32_t MaxDepth = 0;  // the most values it has on the stack at once
+  bool Simple = false;   // one constant or variable, or two and a binary operator
   // For "v + rest" with v a whole variable: v's place (kGlobal or kLocal and
   // its index) and the decoded rest, so that "v = v + rest" can append in
   // place. AppendRest is -1 for every other shape.
@@ -60,6 +61,18 @@ struct TXExpr {
   int32_t AppendVar = -1;
   int32_t AppendRest = -1;
 };
+
+// An instruction with its operands, decoded from the cells (pcode_ops.h);
+// Next is the cell after it. Two codes of its own join a condition and the
+// jump that tests it.
+struct TXInstr {
+  int32_t Op = 0;
+  int32_t A = 0, B = 0, C = 0, D = 0;
+  int32_t Next = 0;
+  bool Ready = false;
+};
+constexpr int32_t kTestJumpIfFalse = 1000;       // opAssignTemp A B + opJumpIfFalse A C
+constexpr int32_t kTestJumpIfNotPositive = 1001;  // opAssignTemp A B + opJumpIfNotPositive A C
 
 // A decoded call record: the procedure index and the argument expressions
 // (-1 for an argument without one); HasArgs false when written without a list.
@@ -99,12 +112,22 @@ class TExecutor {
 
   void Decode();
   int32_t DecodeExpr(const TStackDatum* expr);
+  const TXInstr& InstrAt(int32_t pos);
   void DecodeAppend(TXExpr& x);
   int32_t ExprOperand(int32_t cell);
 
   // The value of decoded expression e (an absent one gives an error).
   TSlot Eval(int32_t e);
   TSlot LoadElement(const TDatum& array, const TSlot& i, const TSlot* j);
+  // The value of a constant or whole-variable item.
+  TSlot Simple(const TXItem& it) {
+    switch (it.Op) {
+      case TXItem::kLocal: return SlotOf(Local(it.Index));
+      case TXItem::kTemp: return SlotOf(Temp(it.Index));
+      case TXItem::kGlobal: return SlotOf(Global(it.Index));
+      default: return it.Value;
+    }
+  }
   void ApplySlow(uint8_t op, TSlot& l, const TSlot& r);
   TDatum& Scratch();
 
@@ -127,9 +150,18 @@ class TExecutor {
   bool AtLine(int line);
   bool Pause();
 
-  TVar& Global(int32_t i);
-  TVar& Local(int32_t i);
-  TVar& Temp(int32_t i);
+  TVar& Global(int32_t i) {
+    if (static_cast<uint32_t>(i) >= static_cast<uint32_t>(code_.Globals.Count())) return code_.Globals.Item(i);
+    return code_.Globals[i];
+  }
+  TVar& Local(int32_t i) {
+    if (static_cast<uint32_t>(i) >= static_cast<uint32_t>(cur_->Vars.Count())) return cur_->Vars.Item(i);
+    return cur_->Vars[i];
+  }
+  TVar& Temp(int32_t i) {
+    if (static_cast<uint32_t>(i) >= static_cast<uint32_t>(cur_->Temps.Count())) return cur_->Temps.Item(i);
+    return cur_->Temps[i];
+  }
   void Refresh() { cur_ = &code_.Procs[CurProc]; }
 
   TPseudoCode& code_;
@@ -140,6 +172,8 @@ class TExecutor {
 
   std::vector<TXExpr> exprs_;     // the program's expressions, then their index expressions
   std::vector<TXCall> calls_;     // the program's call records
+  std::vector<TXInstr> instrs_;   // by cell: the instruction starting there
+  std::vector<std::string> texts_;  // the texts of opWriteText
   std::vector<TSlot> stack_;      // the evaluation stack, reused
   size_t top_ = 0;                // its first free slot between evaluations
   std::vector<TSlot> args_;       // argument values of the call in progress
