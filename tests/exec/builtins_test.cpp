@@ -167,4 +167,37 @@ TEST(Builtins, ExecutorCommandsAndSensors) {
   EXPECT_EQ(turtle, "clear;");
 }
 
+class TFailing : public TNullGrondo {
+ public:
+  TFailing() : TNullGrondo(ekGrondo) {}
+  void Execute(TProcedure&) override { RaiseError(Utf8ToCp1251("впереди стена")); }
+};
+
+TEST(Builtins, ExecutorErrorsCarryTheirPrefix) {
+  TAsm a(ekGrondo);
+  const int m = a.Proc(dkVoid);
+  a.Entry(m);
+  const int forward = a.code->SysProcs.IndexOf(Utf8ToCp1251("вперед"));
+  a.Emit({opNop, opLine, 0, opLine, 3, opSysCall, a.Call(true, forward, {{I(1)}}), opReturn, opEnd});
+  const TRunOutcome r = RunProgram(*a.code, {}, std::make_unique<TFailing>());
+  EXPECT_EQ(r.Error, "Ошибка исполнителя: впереди стена");
+  EXPECT_EQ(r.ErrorLine, 3);
+}
+
+TEST(RunErrors, EveryCategoryHasItsText) {
+  auto text = [](auto error) { return Cp1251ToUtf8(RunErrorText(std::make_exception_ptr(error))); };
+  EXPECT_EQ(text(EExecuteException("x")), "x");
+  EXPECT_EQ(text(EIntOverflow()), "Полученное целое число превышает допустимые пределы");
+  EXPECT_EQ(text(EFloatOverflow()), "Полученное вещественное число превышает допустимые пределы");
+  const std::string unexpected =
+      "Непредвиденная ошибка: ''%s''. Пожалуйста сообщите о ней автору и вышлите текст этой программы.";
+  auto with = [&](const std::string& m) {
+    std::string t = unexpected;
+    return t.replace(t.find("%s"), 2, m);
+  };
+  EXPECT_EQ(text(EListIndexError("Bad index")), with("Bad index"));
+  EXPECT_EQ(text(ECompileException("too long")), with("too long"));
+  EXPECT_EQ(text(std::bad_alloc()), with("Out of memory"));
+}
+
 }  // namespace

@@ -284,4 +284,46 @@ TEST(RunEvents, ManualEventsStayAutoEventsAreConsumed) {
   EXPECT_FALSE(e.StopRequested());
 }
 
+// A console read that waits, as the window's does, until the user types or
+// the run is stopped.
+class TWaitingConsole : public TNullHost {
+ public:
+  explicit TWaitingConsole(TRunState** state) : state_(state) {}
+  bool ConsoleRead(TInputMode, std::string& text) override {
+    Waiting = true;
+    while (!(*state_)->StoppedByUser.load()) std::this_thread::yield();
+    text.clear();
+    return false;
+  }
+  void ReportError(int, const std::string& t) override { Error = t; }
+  void ReportRunEnd(TRunEnd e) override { End = e; }
+  std::atomic<bool> Waiting{false};
+  std::string Error;
+  std::optional<TRunEnd> End;
+
+ private:
+  TRunState** state_;
+};
+
+TEST(RunSession, StopDuringInputEndsWithTheStopReportOnly) {
+  TRunState* state = nullptr;
+  TWaitingConsole host(&state);
+  TRunSession session(host, {}, false);
+  state = &session.State();
+  auto build = [] {
+    TAsm a;
+    a.Global(dkInteger);
+    const int m = a.Proc(dkVoid);
+    a.Entry(m);
+    a.Emit({opNop, opLine, 0, opReadGlobal, 0, opWriteLn, opReturn, opEnd});
+    return std::move(a.code);
+  };
+  ASSERT_EQ(session.Run(build), crStarted);
+  while (!host.Waiting.load()) std::this_thread::yield();
+  session.Stop();
+  session.Wait();
+  EXPECT_EQ(host.Error, "");
+  EXPECT_EQ(host.End, reStopped);
+}
+
 }  // namespace
