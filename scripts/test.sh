@@ -8,6 +8,8 @@ cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh
 
 jobs=$(nproc 2>/dev/null || echo 2)
+# Tests never need a display; widget tests draw offscreen.
+export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
 
 echo "== build and test (RelWithDebInfo) =="
 cmake --preset default
