@@ -174,3 +174,16 @@ inline TSlot ApplyScalar(uint8_t op, const TSlot& l, const TSlot& r) {
   if (common == dkChar) return TSlot::Char(static_cast<uint8_t>(v & 0xFF));
   return TSlot::Int(v);
 }
+
+// A scalar stored into a variable of its own kind: the commonest store,
+// without the conversions of StoreWhole.
+inline bool StoreSameKind(TDatum& t, const TSlot& v) {
+  if (v.Kind != t.Kind) return false;
+  switch (v.Kind) {
+    case dkInteger: t.IntValue = v.I; return true;
+    case dkReal: t.RealValue = v.R; return true;
+    case dkLogical: t.BoolValue = static_cast<uint8_t>(v.I); return true;
+    case dkChar: t.CharValue = static_cast<uint8_t>(v.I); return true;
+    default: return false;
+  }
+}

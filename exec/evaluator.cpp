@@ -1,0 +1,417 @@
+// Expressions and stores of the interpreter: decoding the program's
+// expressions and call records, evaluating them on the slot stack, and
+// storing values into variables and elements as the values layer would.
+#include <algorithm>
+#include <cstring>
+
+#include "errors.h"
+#include "interpreter.h"
+#include "string_table.h"
+
+namespace {
+
+[[noreturn]] void Fail(TStrId id) { throw EExecuteException(Str(id)); }
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// Decoding
+
+void TExecutor::Decode() {
+  exprs_.clear();
+  calls_.clear();
+  const int count = code_.ExpressionCount();
+  exprs_.resize(static_cast<size_t>(count));
+  for (int i = 0; i < count; ++i) {
+    const TStackDatum* e = code_.Expression(i);
+    if (!e) continue;
+    const int32_t at = DecodeExpr(e);
+    exprs_[static_cast<size_t>(i)] = std::move(exprs_[static_cast<size_t>(at)]);
+    exprs_.pop_back();
+  }
+  for (int i = 0; i < code_.CallRecordCount(); ++i) {
+    TXCall c;
+    if (const TDatum* rec = code_.CallRecord(i)) {
+      c.Proc = rec->IntValue;
+      if (rec->Args) {
+        c.HasArgs = true;
+        for (const TDatum& arg : rec->Args->Postfix()) c.Args.push_back(arg.Args ? DecodeExpr(arg.Args.get()) : -1);
+      }
+    }
+    calls_.push_back(std::move(c));
+  }
+}
+
+// Appends the decoded form of expr (and before it those of its index
+// expressions) to exprs_ and returns its position.
+int32_t TExecutor::DecodeExpr(const TStackDatum* expr) {
+  TXExpr x;
+  x.Width = expr->Result.Width;
+  x.Fraction = expr->Result.Fraction;
+  x.Items.reserve(expr->Postfix().size());
+  int depth = 0;
+  for (const TDatum& t : expr->Postfix()) {
+    TXItem it;
+    it.Index = t.IntValue;
+    switch (t.Kind) {
+      case dkOperator: it.Op = TXItem::kOperator; it.Code = t.OpCode; break;
+      case dkGlobalRef: it.Op = TXItem::kGlobal; break;
+      case dkLocalRef: it.Op = TXItem::kLocal; break;
+      case dkTempRef: it.Op = TXItem::kTemp; break;
+      case dkGlobalItemRef:
+      case dkLocalItemRef: {
+        const bool global = t.Kind == dkGlobalItemRef;
+        if (t.Index1) {
+          it.Op = global ? TXItem::kGlobalItem : TXItem::kLocalItem;
+          it.Sub1 = DecodeExpr(t.Index1.get());
+          if (t.Index2) it.Sub2 = DecodeExpr(t.Index2.get());
+        } else {
+          it.Op = global ? TXItem::kGlobal : TXItem::kLocal;
+        }
+        break;
+      }
+      default:
+        // Constants, and any other token, stand for themselves.
+        it.Op = TXItem::kConst;
+        it.Value = SlotOf(t);
+        break;
+    }
+    x.Items.push_back(it);
+    depth += it.Op == TXItem::kOperator ? (it.Code == ocNot ? 0 : -1) : 1;
+    if (depth > x.MaxDepth) x.MaxDepth = depth;
+  }
+  auto simple = [](const TXItem& it) {
+    return it.Op == TXItem::kConst || it.Op == TXItem::kGlobal || it.Op == TXItem::kLocal || it.Op == TXItem::kTemp;
+  };
+  x.Simple = (x.Items.size() == 1 && simple(x.Items[0])) ||
+             (x.Items.size() == 3 && simple(x.Items[0]) && simple(x.Items[1]) &&
+              x.Items[2].Op == TXItem::kOperator && x.Items[2].Code != ocNot);
+  DecodeAppend(x);
+  exprs_.push_back(std::move(x));
+  return static_cast<int32_t>(exprs_.size() - 1);
+}
+
+// Recognises "v + rest" where v is a whole variable and rest a complete
+// expression of its own, and decodes rest separately.
+void TExecutor::DecodeAppend(TXExpr& x) {
+  const size_t n = x.Items.size();
+  if (n < 3) return;
+  const TXItem& first = x.Items[0];
+  const TXItem& last = x.Items[n - 1];
+  if ((first.Op != TXItem::kGlobal && first.Op != TXItem::kLocal) || last.Op != TXItem::kOperator ||
+      last.Code != ocAdd)
+    return;
+  TXExpr rest;
+  int depth = 0;
+  for (size_t i = 1; i + 1 < n; ++i) {
+    const TXItem& it = x.Items[i];
+    if (it.Op == TXItem::kOperator) {
+      if (depth < (it.Code == ocNot ? 1 : 2)) return;
+      if (it.Code != ocNot) --depth;
+    } else {
+      ++depth;
+    }
+    if (depth > rest.MaxDepth) rest.MaxDepth = depth;
+    rest.Items.push_back(it);
+  }
+  if (depth != 1) return;
+  x.AppendScope = first.Op;
+  x.AppendVar = first.Index;
+  exprs_.push_back(std::move(rest));
+  x.AppendRest = static_cast<int32_t>(exprs_.size() - 1);
+}
+
+// ---------------------------------------------------------------------------
+// Variables
+
+TDatum& TExecutor::Scratch() {
+  if (scratchUsed_ == scratch_.size()) scratch_.emplace_back();
+  return scratch_[scratchUsed_++];
+}
+
+// ---------------------------------------------------------------------------
+// Evaluation
+
+// The evaluation stack is a plain array: its room is made sure of once per
+// expression (MaxDepth), so pushes need no check. Index expressions are
+// evaluated recursively on top of it.
+TSlot TExecutor::Eval(int32_t e) {
+  if (e < 0 || static_cast<size_t>(e) >= exprs_.size()) Error(Str(sBadArithExpression));
+  const TXExpr& x = exprs_[static_cast<size_t>(e)];
+  if (x.Simple) {
+    // A lone constant or variable, or two of them and an operator: most
+    // expressions, evaluated without the stack.
+    if (x.Items.size() == 1) return Simple(x.Items[0]);
+    const TXItem& op = x.Items[2];
+    TSlot l = Simple(x.Items[0]);
+    const TSlot r = Simple(x.Items[1]);
+    if (l.Kind == dkInteger && r.Kind == dkInteger) {
+      int32_t v;
+      const int32_t a = l.I, b = r.I;
+      switch (op.Code) {
+        case ocAdd:
+          if (__builtin_add_overflow(a, b, &v)) throw EIntOverflow();
+          return TSlot::Int(v);
+        case ocSub:
+          if (__builtin_sub_overflow(a, b, &v)) throw EIntOverflow();
+          return TSlot::Int(v);
+        case ocMul:
+          if (__builtin_mul_overflow(a, b, &v)) throw EIntOverflow();
+          return TSlot::Int(v);
+        case ocLt: return TSlot::Logical(a < b);
+        case ocLe: return TSlot::Logical(a <= b);
+        case ocGt: return TSlot::Logical(a > b);
+        case ocGe: return TSlot::Logical(a >= b);
+        case ocEq: return TSlot::Logical(a == b);
+        case ocNe: return TSlot::Logical(a != b);
+        default: break;
+      }
+    }
+    if (l.IsScalar() && r.IsScalar() && IsFastOperator(op.Code)) return ApplyScalar(op.Code, l, r);
+    ApplySlow(op.Code, l, r);
+    return l;
+  }
+  const size_t base = top_;
+  if (base + x.MaxDepth + 1 > stack_.size()) stack_.resize((base + x.MaxDepth + 1) * 2);
+  TSlot* st = stack_.data();
+  size_t top = base;
+  for (const TXItem& it : x.Items) {
+    switch (it.Op) {
+      case TXItem::kConst: st[top++] = it.Value; break;
+      case TXItem::kGlobal: st[top++] = SlotOf(Global(it.Index)); break;
+      case TXItem::kLocal: st[top++] = SlotOf(Local(it.Index)); break;
+      case TXItem::kTemp: st[top++] = SlotOf(Temp(it.Index)); break;
+      case TXItem::kGlobalItem:
+      case TXItem::kLocalItem: {
+        top_ = top;
+        const TSlot i = Eval(it.Sub1);
+        TSlot j;
+        const bool two = it.Sub2 >= 0;
+        if (two) j = Eval(it.Sub2);
+        st = stack_.data();
+        if (i.Kind != dkInteger || (two && j.Kind != dkInteger)) Fail(sIndexNotInteger);
+        const TDatum& array = it.Op == TXItem::kGlobalItem ? Global(it.Index) : Local(it.Index);
+        st[top++] = LoadElement(array, i, two ? &j : nullptr);
+        break;
+      }
+      case TXItem::kOperator: {
+        if (top == base) Error(Str(sBadExpression));
+        const TSlot r = st[--top];
+        TSlot* l;
+        if (it.Code == ocNot) {
+          l = &st[top++];
+          *l = r;
+        } else {
+          if (top == base) Error(Str(sBadExpression));
+          l = &st[top - 1];
+        }
+        if (l->Kind == dkInteger && r.Kind == dkInteger) {
+          // The commonest case, integers, without the promotion steps.
+          int32_t v;
+          const int32_t a = l->I, b = r.I;
+          switch (it.Code) {
+            case ocAdd:
+              if (__builtin_add_overflow(a, b, &v)) throw EIntOverflow();
+              *l = TSlot::Int(v);
+              continue;
+            case ocSub:
+              if (__builtin_sub_overflow(a, b, &v)) throw EIntOverflow();
+              *l = TSlot::Int(v);
+              continue;
+            case ocMul:
+              if (__builtin_mul_overflow(a, b, &v)) throw EIntOverflow();
+              *l = TSlot::Int(v);
+              continue;
+            case ocLt: *l = TSlot::Logical(a < b); continue;
+            case ocLe: *l = TSlot::Logical(a <= b); continue;
+            case ocGt: *l = TSlot::Logical(a > b); continue;
+            case ocGe: *l = TSlot::Logical(a >= b); continue;
+            case ocEq: *l = TSlot::Logical(a == b); continue;
+            case ocNe: *l = TSlot::Logical(a != b); continue;
+            default: break;
+          }
+        }
+        if (l->IsScalar() && r.IsScalar() && IsFastOperator(it.Code)) {
+          *l = ApplyScalar(it.Code, *l, r);
+        } else {
+          top_ = top;
+          ApplySlow(it.Code, *l, r);
+          st = stack_.data();
+        }
+        break;
+      }
+      default: Error(Str(sBadExpression));
+    }
+  }
+  top_ = base;
+  if (top != base + 1) Error(Str(sBadArithExpression));
+  return st[base];
+}
+
+// FetchItem without the copy: the element is read where it lies.
+TSlot TExecutor::LoadElement(const TDatum& a, const TSlot& i, const TSlot* j) {
+  if (a.Size1 < 1) Fail(sScalarUsedAsArray);
+  const int32_t ii = i.I;
+  if (ii < 0 || ii > a.Size1 - 1) throw EExecuteException(FormatStr(sIndexOutOfRange, {ii, a.Size1 - 1}));
+  int32_t pos = ii;
+  if (j) {
+    // A negative second index is out of range like any other, rather than
+    // quietly meaning "no second index".
+    if (a.Size2 == 0) Fail(sTwoIndexesOnSimpleArray);
+    if (j->I < 0 || j->I > a.Size2 - 1) throw EExecuteException(FormatStr(sIndexOutOfRange, {j->I, a.Size2 - 1}));
+    pos = ii * a.Size2 + j->I;
+  }
+  TSlot s;
+  switch (a.Kind) {
+    case dkIntegerArray: s = TSlot::Int(a.Ints() ? a.Ints()[pos] : a.IntValue); break;
+    case dkRealArray: s = TSlot::Real(a.Reals() ? a.Reals()[pos] : a.RealValue); break;
+    case dkCharArray: s = TSlot::Char(a.Chars() ? a.Chars()[pos] : a.CharValue); break;
+    case dkLogicalArray: s = TSlot::Logical(a.Bools() ? a.Bools()[pos] != 0 : a.BoolValue != 0); break;
+    default: {
+      TDatum d;
+      d.FetchItem(a, ii, j ? j->I : -1);
+      s = SlotOf(d);
+      if (!s.IsScalar()) s = TSlot();
+      break;
+    }
+  }
+  return s;
+}
+
+// The operators on anything but two scalars, and the rare ones, through the
+// values layer. The result lives in a scratch value of this instruction.
+void TExecutor::ApplySlow(uint8_t op, TSlot& l, const TSlot& r) {
+  TDatum& left = Scratch();
+  if (l.IsScalar()) left.Assign(DatumOf(l));
+  else left.Assign(*l.Ref);
+  if (r.IsScalar()) {
+    const TDatum right = DatumOf(r);
+    ApplyOperator(op, left, right);
+  } else {
+    ApplyOperator(op, left, *r.Ref);
+  }
+  l = SlotOf(left);
+}
+
+// ---------------------------------------------------------------------------
+// Stores
+
+void TExecutor::StoreWhole(TDatum& target, const TSlot& v, bool full) {
+  if (!IsScalarKind(target.Kind)) appended_ = nullptr;
+  if (v.IsScalar()) {
+    if (IsScalarKind(target.Kind)) {
+      WriteScalar(target, v, target.Kind);
+      return;
+    }
+    const TDatum src = DatumOf(v);
+    target.AssignChecked(src, full);
+    return;
+  }
+  target.AssignChecked(*v.Ref, full);
+  if (!full && target.Kind == dkCharArray && target.Size2 == 0 && target.Chars()) {
+    // A string assignment zero-fills the buffer behind the text.
+    appended_ = &target;
+    appendedLength_ = strnlen(reinterpret_cast<const char*>(target.Chars()), static_cast<size_t>(target.Size1));
+  }
+}
+
+void TExecutor::StoreElement(TDatum& a, const TSlot& v, const TSlot& i, const TSlot* j) {
+  appended_ = nullptr;
+  if (!v.IsScalar() || !IsArrayKind(a.Kind) || !i.IsScalar() || (j && !j->IsScalar())) {
+    const TDatum iv = i.IsScalar() ? DatumOf(i) : TDatum(*i.Ref);
+    const TDatum jv = j ? (j->IsScalar() ? DatumOf(*j) : TDatum(*j->Ref)) : TDatum();
+    if (v.IsScalar()) a.StoreItem(DatumOf(v), iv, j ? &jv : nullptr);
+    else a.StoreItem(*v.Ref, iv, j ? &jv : nullptr);
+    return;
+  }
+  if (i.Kind != dkInteger || (j && j->Kind != dkInteger)) Fail(sIndexMustBeInteger);
+  if (i.I < 0 || i.I > a.Size1 - 1) throw EExecuteException(FormatStr(sIndexOutOfRange, {i.I, a.Size1 - 1}));
+  if (j && (j->I < 0 || j->I > a.Size2 - 1))
+    throw EExecuteException(FormatStr(sIndexOutOfRange, {j->I, a.Size2 - 1}));
+  const int32_t pos = j ? i.I * a.Size2 + j->I : i.I;
+  if (pos >= a.ElementCount()) return;
+  TSlot e = v;
+  ConvertSlot(e, a.Kind - 4);
+  switch (a.Kind) {
+    case dkIntegerArray:
+      if (int32_t* p = a.Ints()) p[pos] = e.I;
+      break;
+    case dkRealArray:
+      if (double* p = a.Reals()) p[pos] = e.R;
+      break;
+    case dkCharArray:
+      if (uint8_t* p = a.Chars()) p[pos] = static_cast<uint8_t>(e.I);
+      break;
+    default:
+      if (uint8_t* p = a.Bools()) p[pos] = static_cast<uint8_t>(e.I);
+      break;
+  }
+}
+
+// "v = e": a scalar of the variable's own kind is stored directly, and
+// "s = s + rest" on a string appends in place.
+void TExecutor::AssignWhole(TVar& target, uint8_t scope, int32_t index, int32_t e) {
+  if (static_cast<size_t>(e) < exprs_.size()) {
+    const TXExpr& x = exprs_[static_cast<size_t>(e)];
+    if (x.AppendRest >= 0 && x.AppendScope == scope && x.AppendVar == index && target.Kind == dkCharArray &&
+        Append(target, x.AppendRest))
+      return;
+  }
+  const TSlot value = Eval(e);
+  if (StoreSameKind(target, value)) return;
+  StoreWhole(target, value, false);
+}
+
+// The result of concatenating the string s with rest and assigning it back
+// to s, written in place: the text must stay under the concatenation limit
+// and fit the array, and everything after it is zero, as the assignment
+// leaves it. False (nothing changed) when the operands are not a string and
+// a character or string; the general path then raises the right error.
+bool TExecutor::Append(TDatum& s, int32_t rest) {
+  if (s.Size2 != 0 || !s.Chars()) return false;
+  const TSlot r = Eval(rest);
+  uint8_t one;
+  const uint8_t* from;
+  size_t m;
+  if (r.Kind == dkChar) {
+    one = static_cast<uint8_t>(r.I);
+    from = &one;
+    m = 1;
+  } else if (r.Kind == dkCharArray && r.Ref->Chars()) {
+    from = r.Ref->Chars();
+    m = strnlen(reinterpret_cast<const char*>(from), static_cast<size_t>(r.Ref->Size1));
+  } else {
+    return false;
+  }
+  uint8_t* buf = s.Chars();
+  const size_t size = static_cast<size_t>(s.Size1);
+  const bool clean = appended_ == &s;
+  const size_t n = clean ? appendedLength_ : strnlen(reinterpret_cast<const char*>(buf), size);
+  const size_t total = n + m;
+  if (total >= static_cast<size_t>(kMaxArraySize)) {
+    // The concatenation's own failure, with its message.
+    TDatum sized;
+    sized.Kind = dkChar;
+    sized.MakeArray(static_cast<int>(std::min<size_t>(total, kMaxArraySize + 1)) + 1);
+  }
+  if (total > size) throw EExecuteException(Str(sArrayOutOfBounds));
+  std::memmove(buf + n, from, m);
+  if (!clean) std::memset(buf + total, 0, static_cast<size_t>(s.ElementCount()) - total);
+  appended_ = &s;
+  appendedLength_ = total;
+  return true;
+}
+
+// The assignment instructions: index expressions first, then the value.
+void TExecutor::AssignItem(TDatum& target, int32_t e1, int32_t e2, int32_t ev) {
+  if (e1 < 0) {
+    StoreWhole(target, Eval(ev), false);
+    return;
+  }
+  const TSlot i = Eval(e1);
+  TSlot j;
+  const bool two = e2 >= 0;
+  if (two) j = Eval(e2);
+  const TSlot v = Eval(ev);
+  StoreElement(target, v, i, two ? &j : nullptr);
+}
