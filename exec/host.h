@@ -7,7 +7,10 @@
 // interface. The window implements it by a blocking queued call onto the main
 // thread (an exception thrown there is re-thrown in the worker), so program
 // values may be read inside these calls: the worker is waiting. The headless
-// runner and the tests implement it directly on the calling thread.
+// runner and the tests implement it directly on the calling thread. A few
+// calls also come from the main thread itself (the compile entry clears
+// the console before the worker exists), so a window host runs a call made
+// on the main thread directly.
 //
 // All texts are Windows-1251. Lines are 0-based editor lines.
 #pragma once

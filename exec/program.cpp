@@ -4,6 +4,8 @@
 #include "encoding.h"
 
 std::vector<std::string> ProgramLines(std::string_view bytes) {
+  // Editors that write UTF-8 sometimes start the file with a byte-order mark.
+  if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
   std::string text = LooksLikeUtf8(bytes) ? Utf8ToCp1251(bytes) : std::string(bytes);
   std::vector<std::string> lines;
   std::string line;

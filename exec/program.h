@@ -13,7 +13,8 @@
 
 // The lines of a program file's bytes. A file that is valid UTF-8 with
 // non-ASCII text is read as UTF-8 (a pupil's file from another editor);
-// anything else is Windows-1251 already. Lines end at "\r\n", "\n" or "\r".
+// anything else is Windows-1251 already. A UTF-8 byte-order mark is
+// dropped. Lines end at "\r\n", "\n" or "\r".
 std::vector<std::string> ProgramLines(std::string_view fileBytes);
 
 // Compiles lines for executorKind into a fresh program; raises

@@ -43,6 +43,9 @@ enum TCommandResult : int {
 class TRunSession {
  public:
   explicit TRunSession(TRunHost& host, TExecutorFactory factory = {}, bool exclusive = true);
+  // Stops a run and waits for its worker: a window must keep serving the
+  // worker's main-thread calls until Running() is false before it lets the
+  // session go.
   ~TRunSession();
   TRunSession(const TRunSession&) = delete;
   TRunSession& operator=(const TRunSession&) = delete;
