@@ -81,7 +81,7 @@ std::optional<TRunOptions> ParseOptions(const std::vector<std::string>& args, st
     } else {
       o.Program = a;
     }
-    if (a == "--task" || a == "--png" || a == "--scale" || a == "--field" || a == "--origin" || a == "--animate" ||
+    if (a == "--task" || a == "--png" || a == "--scale" || a == "--field" || a == "--origin" ||
         (a == "--executor" && v != "turtle"))
       o.Unsupported.push_back(a);
   }
