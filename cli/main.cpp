@@ -8,25 +8,23 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <csignal>
 #include <fstream>
-#include <iterator>
+#include <memory>
 #include <sstream>
-#include <thread>
 
 #include "errors.h"
+#include "headless.h"
 #include "listing.h"
 #include "options.h"
 #include "program.h"
-#include "session.h"
 #include "string_table.h"
 #include "terminal.h"
-#include "texthost.h"
 
 namespace {
 
-enum TExitCode { kOk = 0, kTranslation = 1, kRunTime = 2, kNotSolved = 3, kStopped = 5, kUsage = 64 };
+// The statuses of a run are THeadlessStatus; a bad command line is 64.
+constexpr int kUsage = 64;
 
 volatile std::sig_atomic_t gInterrupted = 0;
 
@@ -40,10 +38,6 @@ bool ReadFile(const std::string& path, std::string& bytes) {
   if (in.bad()) return false;
   bytes = s.str();
   return true;
-}
-
-std::string TranslationErrorText(const ECompileException& e) {
-  return std::to_string(e.Line + 1) + ":" + std::to_string(e.Col) + ": " + e.Message() + "\n";
 }
 
 }  // namespace
@@ -74,10 +68,10 @@ int main(int argc, char** argv) {
   if (o.Listing) {
     try {
       out.Write(Listing(*CompileProgram(lines, o.Executor)));
-      return kOk;
+      return hsOk;
     } catch (const ECompileException& e) {
-      err.Write(TranslationErrorText(e));
-      return kTranslation;
+      err.Write(std::to_string(e.Line + 1) + ":" + std::to_string(e.Col) + ": " + e.Message() + "\n");
+      return hsTranslation;
     }
   }
 
@@ -93,41 +87,27 @@ int main(int argc, char** argv) {
   std::signal(SIGINT, OnSignal);
   std::signal(SIGTERM, OnSignal);
 
-  // The host needs the session's stop flag and the session needs the host:
-  // the reader is made once the session exists.
+  THeadlessOptions run;
+  run.ExecutorKind = o.Executor;
+  run.EchoInput = !isatty(inputFd);
+  run.Animate = o.Animate;
+  run.Interrupted = [] { return gInterrupted != 0; };
   std::unique_ptr<TLineReader> reader;
-  TTextHost host(
+  const int status = RunHeadless(
+      lines, run,
       [&](std::string_view text) {
         out.Write(text);
         if (terminalOut && text.find('\n') != std::string_view::npos) out.Flush();
       },
-      [&](std::string& line) {
+      [&](std::string& line, const std::atomic<bool>& stop) {
         out.Flush();
+        if (!reader) reader = std::make_unique<TLineReader>(inputFd, o.Utf8, stop);
         return reader->ReadLine(line);
       },
-      !isatty(inputFd));
-  host.Animate = o.Animate;
-  TRunSession session(host, {}, false);
-  reader = std::make_unique<TLineReader>(inputFd, o.Utf8, session.State().StoppedByUser);
-
-  if (session.Run(ProgramBuilder(lines, o.Executor, &host)) == crTranslationError) {
-    err.Write(TranslationErrorText(*session.TranslationError()));
-    return kTranslation;
-  }
-  while (session.Running()) {
-    if (gInterrupted) session.Stop();
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
-  }
-  session.Wait();
-  host.Finish();
+      [&](std::string_view text) {
+        out.Flush();
+        err.Write(text);
+      });
   out.Flush();
-
-  if (host.HasError()) {
-    const std::string where = host.ErrorLine() >= 0 ? std::to_string(host.ErrorLine() + 1) + ": " : "";
-    err.Write(where + host.ErrorText() + "\n");
-    return kRunTime;
-  }
-  const TRunEnd end = host.End().value_or(reFinished);
-  err.Write(RunEndText(end) + "\n");
-  return end == reStopped ? kStopped : kOk;
+  return status;
 }

@@ -1,0 +1,45 @@
+#include "headless.h"
+
+#include <chrono>
+#include <thread>
+
+#include "program.h"
+#include "session.h"
+
+int RunHeadless(const std::vector<std::string>& lines, const THeadlessOptions& options,
+                const TTextHost::TOutput& output,
+                const std::function<bool(std::string& line, const std::atomic<bool>& stop)>& input,
+                const std::function<void(std::string_view)>& report) {
+  const std::atomic<bool>* stop = nullptr;
+  TTextHost host(output, [&](std::string& line) { return input && input(line, *stop); }, options.EchoInput);
+  host.Animate = options.Animate;
+  TRunSession session(host, options.Factory, false);
+  stop = &session.State().StoppedByUser;
+
+  if (session.Run(ProgramBuilder(lines, options.ExecutorKind, &host)) == crTranslationError) {
+    const ECompileException& e = *session.TranslationError();
+    report(std::to_string(e.Line + 1) + ":" + std::to_string(e.Col) + ": " + e.Message() + "\n");
+    return hsTranslation;
+  }
+  while (session.Running()) {
+    if (options.Interrupted && options.Interrupted()) session.Stop();
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  session.Wait();
+  host.Finish();
+
+  if (host.HasError()) {
+    const std::string where = host.ErrorLine() >= 0 ? std::to_string(host.ErrorLine() + 1) + ": " : "";
+    report(where + host.ErrorText() + "\n");
+    return hsRunTime;
+  }
+  const TRunEnd end = host.End().value_or(reFinished);
+  if (end == reVerdictDue && options.Verdict) {
+    std::string text;
+    const bool solved = options.Verdict(text);
+    report(text + "\n");
+    return solved ? hsOk : hsNotSolved;
+  }
+  report(RunEndText(end) + "\n");
+  return end == reStopped ? hsStopped : hsOk;
+}
