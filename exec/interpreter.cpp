@@ -341,6 +341,13 @@ const TXInstr& TExecutor::InstrAt(int32_t pos) {
     in.D = p;  // where the separate jump would start
     in.Next = p + 3;
   }
+  // Unconditional jumps after it are passed over (a few, so that a jump to
+  // itself stays an instruction that runs, and is stopped, on its own).
+  in.Go = in.Op == opJump ? in.A : in.Next;
+  for (int hops = 0; hops < 4 && in.Go >= 0 && in.Go + 1 < size && cells[in.Go] == opJump &&
+                     cells[in.Go + 1] != in.Go;
+       ++hops)
+    in.Go = cells[in.Go + 1];
   in.Ready = true;
   return in;
 }
@@ -414,7 +421,7 @@ void TExecutor::Run() {
       continue;
     }
 
-    pos = in.Next;
+    pos = in.Go;
     switch (in.Op) {
       case opEnd: return;
       case opAssignGlobal: AssignWhole(Global(in.A), TXItem::kGlobal, in.A, in.B); break;
@@ -482,7 +489,7 @@ void TExecutor::Run() {
         if (__builtin_sub_overflow(t.IntValue, 1, &t.IntValue)) throw EIntOverflow();
         break;
       }
-      case opJump: pos = in.A; break;
+      case opJump: break;
       case opJumpIfFalse:
       case opJumpIfNotPositive: {
         const int32_t v = JumpValue(Temp(in.A));

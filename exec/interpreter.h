@@ -62,13 +62,15 @@ struct TXExpr {
   int32_t AppendRest = -1;
 };
 
-// An instruction with its operands, decoded from the cells (pcode_ops.h);
-// Next is the cell after it. Two codes of its own join a condition and the
-// jump that tests it.
+// An instruction with its operands, decoded from the cells (pcode_ops.h).
+// Next is the cell after it; Go is where execution goes on, which is Next
+// unless unconditional jumps follow, which Go passes over. Two codes of its
+// own join a condition and the jump that tests it.
 struct TXInstr {
   int32_t Op = 0;
   int32_t A = 0, B = 0, C = 0, D = 0;
   int32_t Next = 0;
+  int32_t Go = 0;
   bool Ready = false;
 };
 constexpr int32_t kTestJumpIfFalse = 1000;       // opAssignTemp A B + opJumpIfFalse A C
@@ -120,7 +122,7 @@ class TExecutor {
   TSlot Eval(int32_t e);
   TSlot LoadElement(const TDatum& array, const TSlot& i, const TSlot* j);
   // The value of a constant or whole-variable item.
-  TSlot Simple(const TXItem& it) {
+  [[gnu::always_inline]] TSlot Simple(const TXItem& it) {
     switch (it.Op) {
       case TXItem::kLocal: return SlotOf(Local(it.Index));
       case TXItem::kTemp: return SlotOf(Temp(it.Index));

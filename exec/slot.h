@@ -38,7 +38,7 @@ struct TSlot {
 static_assert(sizeof(TSlot) == 16);
 
 // The slot of a value: inline for a scalar, a reference otherwise.
-inline TSlot SlotOf(const TDatum& d) {
+[[gnu::always_inline]] inline TSlot SlotOf(const TDatum& d) {
   TSlot s;
   s.Kind = d.Kind;
   switch (d.Kind) {
