@@ -69,7 +69,8 @@ class TRunHost {
   virtual void ClearCanvas() = 0;
   // Shows the current picture in the field pane.
   virtual void RepaintField() = 0;
-  // An animation pause of ms milliseconds on the worker.
+  // An animation pause of ms milliseconds. It is spent on the worker, not
+  // on the main thread, which stays free to paint.
   virtual void Sleep(int ms) = 0;
 
   // Reports the error that ended the run: line (-1 when none) and the
