@@ -8,6 +8,7 @@
 #include <mutex>
 
 #include "asm.h"
+#include "program.h"
 
 namespace {
 
@@ -324,6 +325,36 @@ TEST(RunSession, StopDuringInputEndsWithTheStopReportOnly) {
   session.Wait();
   EXPECT_EQ(host.Error, "");
   EXPECT_EQ(host.End, reStopped);
+}
+
+std::function<std::unique_ptr<TPseudoCode>()> Text(std::string utf8) {
+  return [utf8] { return CompileProgram(ProgramLines(utf8), ekTurtle); };
+}
+
+TEST(Debugger, AForLoopWithItsBodyOnOtherLinesStopsEveryRound) {
+  const auto build = Text(
+      "главная {\n"                                  // 0
+      "  целые i, s;\n"                              // 1
+      "  цикл (i = 0; i < 2; i = i + 1)\n"           // 2
+      "    s = s + i;\n"                             // 3
+      "}\n");                                        // 4
+  const TDebugRun r = Debug(evStep, {{evStep}, {evStep}, {evStep}, {evStep}, {evStep}, {evStep}, {evStep}}, build);
+  EXPECT_EQ(r.Highlights, (Lines{0, 2, 3, 2, 3, 2, 4}));
+}
+
+TEST(Debugger, StopInsideAProcedureEndsWithTheStopReportOnly) {
+  const auto build = Text(
+      "главная {\n"          // 0
+      "  f;\n"               // 1
+      "}\n"                  // 2
+      "f {\n"                // 3
+      "  целые a;\n"         // 4
+      "  a = 1;\n"           // 5
+      "}\n");                // 6
+  const TDebugRun r = Debug(evTrace, {{evTrace}, {evTrace}, {evStop}}, build);
+  EXPECT_EQ(r.Highlights, (Lines{0, 1, 3, 5}));
+  EXPECT_EQ(r.End, reStopped);
+  EXPECT_EQ(r.Error, "");
 }
 
 }  // namespace
