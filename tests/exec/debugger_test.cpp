@@ -33,6 +33,11 @@ class TScriptHost : public TNullHost {
     Shown.push_back(view.CurLine);
     PressNext();
   }
+  void ShowValueHint(const TPauseView& view) override {
+    Hints.push_back(view.CurLine);
+    PressNext();
+  }
+  std::vector<int> Hints;
   void ReportError(int line, const std::string& text) override {
     ErrorLine = line;
     Error = Cp1251ToUtf8(text);
@@ -87,6 +92,7 @@ std::unique_ptr<TPseudoCode> Program() {
 struct TDebugRun {
   std::vector<int> Highlights;
   std::vector<int> Shown;
+  std::vector<int> Hints;
   std::optional<TRunEnd> End;
   std::string Error;
   int ErrorLine = -1;
@@ -101,6 +107,7 @@ TDebugRun Debug(int first, std::deque<TPress> script, std::function<std::unique_
     TScriptHost* to = nullptr;
     void HighlightLine(int l) override { to->HighlightLine(l); }
     void ShowVariables(const TPauseView& v) override { to->ShowVariables(v); }
+    void ShowValueHint(const TPauseView& v) override { to->ShowValueHint(v); }
     void ReportError(int l, const std::string& t) override { to->ReportError(l, t); }
     void ReportRunEnd(TRunEnd e) override { to->ReportRunEnd(e); }
   } ref;
@@ -118,7 +125,7 @@ TDebugRun Debug(int first, std::deque<TPress> script, std::function<std::unique_
   EXPECT_EQ(started, crStarted);
   session.Wait();
   EXPECT_FALSE(session.Running());
-  return TDebugRun{host->Highlights, host->Shown, host->End, host->Error, host->ErrorLine};
+  return TDebugRun{host->Highlights, host->Shown, host->Hints, host->End, host->Error, host->ErrorLine};
 }
 
 using Lines = std::vector<int>;
@@ -155,9 +162,10 @@ TEST(Debugger, StopWhilePausedEndsWithTheStopReport) {
   EXPECT_EQ(r.Error, "");
 }
 
-TEST(Debugger, VariablesWindowWhilePaused) {
-  const TDebugRun r = Debug(evStep, {{evVar}, {evStep}, {evVar}, {evRun}});
+TEST(Debugger, VariablesWindowAndValueHintWhilePaused) {
+  const TDebugRun r = Debug(evStep, {{evVar}, {evStep}, {evVar}, {evVarHint}, {evRun}});
   EXPECT_EQ(r.Shown, (Lines{1, 2}));
+  EXPECT_EQ(r.Hints, (Lines{2}));
   EXPECT_EQ(r.Highlights, (Lines{0, 1, 2}));
 }
 
