@@ -37,7 +37,8 @@ enum TCommandResult : int {
   crDelivered,         // the command went to the paused run
   crIgnored,           // a run exists but is not paused: nothing happens
   crTranslationError,  // nothing runs; TranslationError() tells why
-  crAlreadyRunning     // another run holds the lock; nothing runs
+  crAlreadyRunning     // another run holds the lock; nothing runs (the caller shows
+                       // Str(sAlreadyRunning), "Программа уже работает!")
 };
 
 class TRunSession {
