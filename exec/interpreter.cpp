@@ -23,76 +23,6 @@ void TExecutor::Error(std::string_view message) { throw EExecuteException(RunTim
 // ---------------------------------------------------------------------------
 // Calls
 
-namespace {
-
-// The language's full copy (Assign) of a value, done field by field when
-// both are scalars without buffers, which is what recursion copies most.
-void CopyValue(TDatum& to, const TDatum& from) {
-  if (from.Size1 != 0 || from.HasBuffer() || from.Index1 || from.Index2 || to.HasBuffer() || to.Index1 ||
-      to.Index2) {
-    to.Assign(from);
-    return;
-  }
-  to.CopyScalar(from);
-  to.Size1 = 0;
-  to.Size2 = 0;
-}
-
-void CopyVars(TVarList& to, const TVarList& from) {
-  if (to.Count() != from.Count()) {
-    to.AssignFrom(from);
-    return;
-  }
-  for (int i = 0; i < from.Count(); ++i) {
-    if (to[i].Name != from[i].Name) to[i].Name = from[i].Name;
-    CopyValue(to[i], from[i]);
-  }
-}
-
-}  // namespace
-
-// The activation chain of the values layer (TProcList::EnterActivation),
-// with records kept for reuse by this run: a recursive call copies into a
-// record that an earlier return released, usually one of the same
-// procedure, so its variables are copied in place.
-TProcedure& TExecutor::Enter(int p) {
-  TProcedure& current = code_.Procs[p];
-  if (!current.Active) return current;
-  if (current.Depth > kMaxRecursionDepth) Error(Str(sRecursionLimit));
-  std::unique_ptr<TProcedure> fresh;
-  if (!spare_.empty()) {
-    fresh = std::move(spare_.back());
-    spare_.pop_back();
-  } else {
-    fresh = std::make_unique<TProcedure>();
-  }
-  TProcedure& r = *fresh;
-  r.Name = current.Name;
-  r.Id = current.Id;
-  r.ArgCount = current.ArgCount;
-  r.CallerProc = current.CallerProc;
-  r.ReturnPos = current.ReturnPos;
-  r.Entry = current.Entry;
-  r.FirstLine = current.FirstLine;
-  r.LastLine = current.LastLine;
-  CopyVars(r.Vars, current.Vars);
-  CopyVars(r.Temps, current.Temps);
-  CopyValue(r.Result, current.Result);
-  r.Active = true;
-  r.Depth = current.Depth + 1;
-  r.Outer = code_.Procs.Replace(p, std::move(fresh));
-  return r;
-}
-
-void TExecutor::Leave(int p) {
-  TProcedure& current = code_.Procs[p];
-  current.Active = false;
-  if (!current.Outer) return;
-  std::unique_ptr<TProcedure> outer = std::move(current.Outer);
-  CopyValue(outer->Result, current.Result);
-  spare_.push_back(code_.Procs.Replace(p, std::move(outer)));
-}
-
 void TExecutor::Call(const TXCall& c) {
   // Activation records are copied and reused: no string stays known.
   appended_ = nullptr;
@@ -106,7 +36,7 @@ void TExecutor::Call(const TXCall& c) {
   args_.clear();
   if (c.HasArgs)
     for (int32_t a : c.Args) args_.push_back(Eval(a));
-  TProcedure& r = Enter(p);
+  TProcedure& r = code_.Procs.EnterActivation(p);
   r.CallerProc = CurProc;
   r.ReturnPos = code_.Pos;
   r.Active = true;
@@ -122,7 +52,7 @@ bool TExecutor::Return() {
   const int caller = cur_->CallerProc;
   const int returnPos = cur_->ReturnPos;
   const bool stepLevel = p == stepProc_ && cur_->Depth == stepDepth_;
-  Leave(p);
+  code_.Procs.LeaveActivation(p);
   CurProc = caller;
   code_.Pos = returnPos;
   if (CurProc < 0) return false;

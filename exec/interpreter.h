@@ -142,8 +142,6 @@ class TExecutor {
 
   void Call(const TXCall& c);
   bool Return();  // false when the main program returned
-  TProcedure& Enter(int p);
-  void Leave(int p);
   void SysCall(const TXCall& c);
   void CallFunction(TProcedure& b);  // the built-ins 1001..1032
   void Plot(TProcedure& b);
@@ -182,7 +180,6 @@ class TExecutor {
   size_t top_ = 0;                // its first free slot between evaluations
   std::vector<TSlot> args_;       // argument values of the call in progress
   std::deque<TDatum> scratch_;    // values made by the current instruction
-  std::vector<std::unique_ptr<TProcedure>> spare_;  // released activation records
   size_t scratchUsed_ = 0;
 
   // The string last appended to in place and its text length: its buffer

@@ -169,9 +169,10 @@ void TDatum::Assign(const TDatum& src) {
   Size1 = src.Size1;
   Size2 = src.Size2;
   if (src.Size1 > 0 && src.buf_) CopyBufferFrom(src);
-  else FreeBuffer();
-  Index1 = CloneList(src.Index1);
-  Index2 = CloneList(src.Index2);
+  else if (buf_) FreeBuffer();
+  // Scalars are what recursion copies most: they touch no list at all.
+  if (src.Index1 || Index1) Index1 = CloneList(src.Index1);
+  if (src.Index2 || Index2) Index2 = CloneList(src.Index2);
 }
 
 void TDatum::AssignArray(const TDatum& src) {

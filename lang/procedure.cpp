@@ -28,7 +28,7 @@ std::unique_ptr<TProcedure> TProcedure::CreateBuiltIn(std::string_view name,
 }
 
 void TProcedure::ActivateCopy(const TProcedure& src) {
-  Name = src.Name;
+  if (Name != src.Name) Name = src.Name;
   Id = src.Id;
   ArgCount = src.ArgCount;
   CallerProc = src.CallerProc;

@@ -66,7 +66,7 @@ void TVarList::AssignFrom(const TVarList& other) {
   // an activation into a reused record does not allocate.
   items_.resize(other.items_.size());
   for (size_t i = 0; i < items_.size(); ++i) {
-    items_[i].Name = other.items_[i].Name;
+    if (items_[i].Name != other.items_[i].Name) items_[i].Name = other.items_[i].Name;
     items_[i].TDatum::Assign(other.items_[i]);
   }
 }
