@@ -9,7 +9,7 @@ class QtEnvironment : public ::testing::Environment {
  public:
   void SetUp() override {
     static int argc = 1;
-    static char name[] = "app_test";
+    static char name[] = "tarmisy_widget_test";
     static char* argv[] = {name, nullptr};
     app_ = new QApplication(argc, argv);
   }
