@@ -31,7 +31,7 @@ printf "%-8s %10s %10s %8s %10s\n" workload tarmisy_s python_s ratio peak_MB
 for w in loop fib sieve strings real; do
   read -r ours ourKb < <(measure "$runner" "$here/$w.prg")
   read -r py _ < <(measure python3 "$here/$w.py")
-  ratio=$(awk "BEGIN{printf \"%.2f\", $py / ($ours > 0 ? $ours : 0.001)}")
+  ratio=$(awk "BEGIN{printf \"%.2f\", $ours / ($py > 0 ? $py : 0.001)}")
   printf "%-8s %10s %10s %8s %10.1f\n" "$w" "$ours" "$py" "$ratio" "$(awk "BEGIN{print $ourKb / 1024}")"
 done
-echo "ratio = CPython time / tarmisy time (above 1: faster than CPython)"
+echo "ratio = tarmisy time / CPython time (at or below 1: at least as fast as CPython)"
