@@ -72,11 +72,11 @@ void Pad(std::string& out, std::string_view text, int width, bool leftAlign, cha
 std::string FormatReal(double v, char conv, int precision) {
   if (std::isnan(v)) return "NAN";
   if (std::isinf(v)) return v > 0 ? "INF" : "-INF";
-  char spec[16];
-  std::snprintf(spec, sizeof spec, "%%.%d%c", precision, conv);
+  char pattern[16];
+  std::snprintf(pattern, sizeof pattern, "%%.%d%c", precision, conv);
   // A double in fixed notation needs at most 309 digits before the point.
   std::string buf(400 + static_cast<size_t>(precision), '\0');
-  const int n = std::snprintf(buf.data(), buf.size(), spec, v);
+  const int n = std::snprintf(buf.data(), buf.size(), pattern, v);
   buf.resize(n > 0 ? static_cast<size_t>(n) : 0);
   return buf;
 }
