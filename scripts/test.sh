@@ -21,3 +21,14 @@ cmake --preset sanitize
 cmake --build build-sanitize -j"$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build-sanitize --output-on-failure -j"$jobs" -L core
+
+echo "== fuzz targets (clang, libFuzzer): build, then replay their seed corpora =="
+if command -v clang++ >/dev/null 2>&1; then
+  cmake --preset fuzz
+  cmake --build build-fuzz -j"$jobs"
+  for target in compiler maze; do
+    "build-fuzz/fuzz/$target/${target}_fuzz" -runs=0 "fuzz/$target/corpus"
+  done
+else
+  echo "clang++ is missing: fuzz targets skipped"
+fi
