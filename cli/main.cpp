@@ -2,22 +2,39 @@
 //
 // Standard output is the console as the program writes it; standard error
 // ends with the report the window would show (the error, the end-of-run
-// message); the exit status tells the outcome: 0 normal end, 1 translation
-// error, 2 run-time or executor error, 3 Grondo task not solved, 5 stopped
-// (input ended, or interrupted), 64 bad command line or unreadable file.
+// message, the Grondo task verdict); the exit status tells the outcome:
+// 0 normal end (for Grondo: solved, or no verdict due), 1 translation error,
+// 2 run-time or executor error, 3 Grondo task not solved, 5 stopped (input
+// ended, or interrupted), 64 bad command line, unreadable or unwritable file.
+//
+// With --png the field picture is written after every run, also one that
+// ended in an error or a stop (where Grondo stood when it failed is what a
+// teacher wants to see) and one that never started because of a
+// translation error (the field as the run would have started on it), so a
+// picture left over from an earlier program is never mistaken for this
+// one's.
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QImage>
+
 #include <csignal>
+#include <cstdlib>
 #include <fstream>
 #include <memory>
 #include <sstream>
 
+#include "encoding.h"
 #include "errors.h"
 #include "headless.h"
 #include "listing.h"
+#include "maze_file.h"
 #include "options.h"
 #include "program.h"
+#include "runfield.h"
 #include "string_table.h"
 #include "terminal.h"
 
@@ -40,6 +57,39 @@ bool ReadFile(const std::string& path, std::string& bytes) {
   return true;
 }
 
+// A file name as messages show it: the command line speaks the terminal's
+// encoding, the messages are Windows-1251.
+std::string Shown(const std::string& path, bool utf8) { return utf8 ? Utf8ToCp1251(path) : path; }
+
+// Checked before the run, so that a mistyped folder costs no run and the
+// exit status keeps telling the run's outcome.
+bool CanWrite(const std::string& path) {
+  const QFileInfo file(QFile::decodeName(path.c_str()));
+  if (file.exists()) return file.isFile() && file.isWritable();
+  const QFileInfo folder(file.absolutePath());
+  return folder.isDir() && folder.isWritable();
+}
+
+QtMessageHandler gQtMessages = nullptr;
+
+// Scripts read standard error; Qt's remarks about the platform (a missing
+// runtime folder, say) would come before the report on every run, so only
+// its real failures get through.
+void OnQtMessage(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+  if ((type == QtCriticalMsg || type == QtFatalMsg) && gQtMessages) gQtMessages(type, context, text);
+}
+
+// Fonts and pictures need an application object; the runner never shows a
+// window, so it asks for the platform that needs no display unless told
+// otherwise.
+std::unique_ptr<QGuiApplication> MakePainter(char* program) {
+  static int argc = 1;
+  static char* argv[] = {program, nullptr};
+  setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  gQtMessages = qInstallMessageHandler(OnQtMessage);
+  return std::make_unique<QGuiApplication>(argc, argv);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -53,13 +103,13 @@ int main(int argc, char** argv) {
     return kUsage;
   }
   const TRunOptions& o = *options;
-  if (!o.Unsupported.empty()) {
-    err.Write("tarmisy-run: " + FormatStr(sCliNotAvailable, {o.Unsupported.front()}) + "\n");
-    return kUsage;
+  if (o.Help) {
+    TTerminalOut(STDOUT_FILENO, o.Utf8).Write(Str(sCliUsage) + "\n");
+    return hsOk;
   }
   std::string bytes;
   if (!ReadFile(o.Program, bytes)) {
-    err.Write("tarmisy-run: " + FormatStr(sCliCannotRead, {o.Program}) + "\n");
+    err.Write("tarmisy-run: " + FormatStr(sCliCannotRead, {Shown(o.Program, o.Utf8)}) + "\n");
     return kUsage;
   }
   const std::vector<std::string> lines = ProgramLines(bytes);
@@ -79,9 +129,23 @@ int main(int argc, char** argv) {
   if (!o.Input.empty()) {
     inputFd = open(o.Input.c_str(), O_RDONLY | O_CLOEXEC);
     if (inputFd < 0) {
-      err.Write("tarmisy-run: " + FormatStr(sCliCannotRead, {o.Input}) + "\n");
+      err.Write("tarmisy-run: " + FormatStr(sCliCannotRead, {Shown(o.Input, o.Utf8)}) + "\n");
       return kUsage;
     }
+  }
+  if (!o.Png.empty() && !CanWrite(o.Png)) {
+    err.Write("tarmisy-run: " + FormatStr(sCliCannotWrite, {Shown(o.Png, o.Utf8)}) + "\n");
+    return kUsage;
+  }
+  // Grondo needs pictures only for --png; the pen executors always draw.
+  std::unique_ptr<QGuiApplication> painter;
+  if (o.Executor != ekGrondo || !o.Png.empty()) painter = MakePainter(argv[0]);
+  std::unique_ptr<TRunField> field;
+  try {
+    field = std::make_unique<TRunField>(o.Executor, o.FieldWidth, o.FieldHeight, o.OriginX, o.OriginY, o.Task);
+  } catch (const EMazeFileError& e) {
+    err.Write("tarmisy-run: " + e.Message() + "\n");
+    return kUsage;
   }
   const bool terminalOut = isatty(STDOUT_FILENO);
   std::signal(SIGINT, OnSignal);
@@ -92,8 +156,12 @@ int main(int argc, char** argv) {
   run.EchoInput = !isatty(inputFd);
   run.Animate = o.Animate;
   run.Interrupted = [] { return gInterrupted != 0; };
+  run.Factory = field->Factory();
+  if (o.Executor == ekGrondo) run.Verdict = [&](std::string& text) { return field->Verdict(text); };
   std::unique_ptr<TLineReader> reader;
-  const int status = RunHeadless(
+  // The report waits for the picture, so that it stays the last thing said.
+  std::string report;
+  int status = RunHeadless(
       lines, run,
       [&](std::string_view text) {
         out.Write(text);
@@ -104,10 +172,12 @@ int main(int argc, char** argv) {
         if (!reader) reader = std::make_unique<TLineReader>(inputFd, o.Utf8, stop);
         return reader->ReadLine(line);
       },
-      [&](std::string_view text) {
-        out.Flush();
-        err.Write(text);
-      });
+      [&](std::string_view text) { report += text; });
   out.Flush();
+  if (!o.Png.empty() && !field->Picture(o.Scale).save(QFile::decodeName(o.Png.c_str()), "PNG")) {
+    err.Write("tarmisy-run: " + FormatStr(sCliCannotWrite, {Shown(o.Png, o.Utf8)}) + "\n");
+    status = kUsage;
+  }
+  err.Write(report);
   return status;
 }

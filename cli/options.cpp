@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "canvas.h"
 #include "machine.h"
 #include "string_table.h"
 
@@ -16,10 +17,10 @@ bool ParseInt(const std::string& text, int lo, int hi, int& out) {
   return true;
 }
 
-bool ParsePair(const std::string& text, char sep, int lo, int& a, int& b) {
+bool ParsePair(const std::string& text, char sep, int lo, int hi, int& a, int& b) {
   const size_t at = text.find(sep);
   if (at == std::string::npos) return false;
-  return ParseInt(text.substr(0, at), lo, 100000, a) && ParseInt(text.substr(at + 1), lo, 100000, b);
+  return ParseInt(text.substr(0, at), lo, hi, a) && ParseInt(text.substr(at + 1), lo, hi, b);
 }
 
 }  // namespace
@@ -59,12 +60,16 @@ std::optional<TRunOptions> ParseOptions(const std::vector<std::string>& args, st
       if (!ParseInt(v, 0, 5, o.Scale)) return bad(v);
     } else if (a == "--field") {
       if (!value(v)) return std::nullopt;
-      if (!ParsePair(v, 'x', 1, o.FieldWidth, o.FieldHeight)) return bad(v);
+      if (!ParsePair(v, 'x', 1, kMaxCanvasSide, o.FieldWidth, o.FieldHeight)) return bad(v);
     } else if (a == "--origin") {
       if (!value(v)) return std::nullopt;
-      if (!ParsePair(v, ',', 0, o.OriginX, o.OriginY)) return bad(v);
+      // An origin off the canvas is allowed, as in the window's settings,
+      // where the origin may lie beyond a narrower field.
+      if (!ParsePair(v, ',', -kMaxCanvasSide, 2 * kMaxCanvasSide, o.OriginX, o.OriginY)) return bad(v);
     } else if (a == "--animate") {
       o.Animate = true;
+    } else if (a == "--help" || a == "-h") {
+      o.Help = true;
     } else if (a == "--listing") {
       o.Listing = true;
     } else if (a == "--encoding") {
@@ -81,11 +86,12 @@ std::optional<TRunOptions> ParseOptions(const std::vector<std::string>& args, st
     } else {
       o.Program = a;
     }
-    if (a == "--task" || a == "--png" || a == "--scale" || a == "--field" || a == "--origin" ||
-        (a == "--executor" && v != "turtle"))
-      o.Unsupported.push_back(a);
   }
-  if (o.Program.empty()) {
+  if (!o.Task.empty() && o.Executor != ekGrondo) {
+    error = Str(sCliTaskNeedsGrondo);
+    return std::nullopt;
+  }
+  if (o.Program.empty() && !o.Help) {
     error = Str(sCliNoProgram);
     return std::nullopt;
   }

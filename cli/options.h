@@ -7,19 +7,17 @@
 
 struct TRunOptions {
   int Executor = 0;  // ExecutorKind
-  std::string Task;
+  std::string Task;   // empty: Grondo's field is empty and Grondo is not on it
   std::string Input;  // empty: standard input
-  std::string Png;
-  int Scale = 0;
-  int FieldWidth = 600, FieldHeight = 600;
+  std::string Png;    // empty: no picture
+  int Scale = 0;      // 0..5, as the window's scale box
+  int FieldWidth = 600, FieldHeight = 600;  // the pen executors' canvas
   int OriginX = 200, OriginY = 200;
   bool Animate = false;
   bool Listing = false;
+  bool Help = false;  // print the usage and do nothing else
   bool Utf8 = true;
   std::string Program;
-  // Options given that this build cannot honour yet (the executors'
-  // pictures); the runner refuses them with a clear message.
-  std::vector<std::string> Unsupported;
 };
 
 // Parses argv; on a bad command line returns nothing and sets error to the

@@ -1,7 +1,8 @@
 # Runs one program with tarmisy-run and compares what it did with the
 # expectations beside it:
 #   NAME.in      console input (default: none)
-#   NAME.args    extra options, one per line (default: none)
+#   NAME.args    extra options, one per line (default: none); file names
+#                in them are relative to this folder, where the runner runs
 #   NAME.out     expected standard output (default: empty)
 #   NAME.err     expected standard error (default: the success message)
 #   NAME.status  expected exit status (default: 0)
@@ -19,6 +20,7 @@ if(EXISTS ${base}.in)
 endif()
 execute_process(COMMAND ${RUNNER} ${args} ${PROGRAM}
   INPUT_FILE ${input}
+  WORKING_DIRECTORY ${dir}
   OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE status
   TIMEOUT 50)
 
