@@ -26,7 +26,9 @@ const char* const kRing =
 
 class Field : public Runner {
  protected:
-  QImage Png(const std::string& name) { return QImage(QString::fromStdString((dir_ / name).string())).convertToFormat(QImage::Format_RGB32); }
+  QImage Png(const std::string& name) {
+    return QImage(QString::fromStdString((dir_ / name).string())).convertToFormat(QImage::Format_RGB32);
+  }
 
   // The picture of the ring task after a run, drawn here from the rows the
   // field should hold then.
@@ -85,8 +87,8 @@ TEST_F(Field, DrawerPictureAndItsErrorAtTheEdge) {
 
 TEST_F(Field, GrondoPictureShowsWhereHeStoppedAtAnyScale) {
   const std::string task = File("ring.maz", kRing);
-  // Plants the first bed, walks on over the second and turns down into the
-  // wall of the inner block.
+  // Plants the first bed, steps onto the second, turns down and walks into
+  // the wall of the inner block.
   const std::string prg = File("g.prg", "главная {\n  вперед(1);\n  посади;\n  вперед(1);\n  направо;\n  вперед(1);\n}\n");
   const std::string png = (dir_ / "g.png").string();
   TResult r = Run("--task " + task + " --png " + png + " " + prg);
