@@ -38,8 +38,6 @@ class TRunField {
   // stretches it.
   QImage Picture(int scale);
 
-  const TGrid& Grid() const { return grid_; }
-
  private:
   int kind_;
   std::unique_ptr<TCanvas> canvas_;
