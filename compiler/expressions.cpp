@@ -206,7 +206,10 @@ std::unique_ptr<TStackDatum> TCompiler::CompileExpression(TProcedure* proc, bool
         const uint8_t code = Token.Code;
         // A leading sign is 0 + x or 0 - x.
         if (operandExpected && (code == ocAdd || code == ocSub)) out->Push(TDatum::Integer(0));
-        while (!ops.empty() && Priority(ops.back()) >= Priority(code)) {
+        // "not" is a prefix operator: it has no left operand, so it must not
+        // pop the binary operator before it (a * not b would otherwise
+        // leave "*" with one operand).
+        while (code != ocNot && !ops.empty() && Priority(ops.back()) >= Priority(code)) {
           out->Push(TDatum::Operator(ops.back()));
           ops.pop_back();
         }

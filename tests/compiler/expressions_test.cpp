@@ -39,6 +39,10 @@ TEST(Expressions, PrioritiesAndAssociativity) {
   EXPECT_EQ(Expr("a = (a + b) * c;"), "opAssignLocal 0 {l0 l1 + l2 *}");
   EXPECT_EQ(Expr("a = a - b - c;"), "opAssignLocal 0 {l0 l1 - l2 -}");
   EXPECT_EQ(Expr("p = a <> b;"), "opAssignLocal 5 {l0 l1 !=}");
+  // A "not" after a tighter binary operator applies to what follows it.
+  EXPECT_EQ(Expr("a = a * not p;"), "opAssignLocal 0 {l0 l5 ! *}");
+  EXPECT_EQ(Expr("a = 2 ^ not p + 1;"), "opAssignLocal 0 {2 l5 ! ^ 1 +}");
+  EXPECT_EQ(Expr("p = p and not q;"), "opAssignLocal 5 {l5 l6 ! &}");
 }
 
 TEST(Expressions, LeadingSignIsZeroPlusOrMinus) {
