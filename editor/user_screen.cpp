@@ -215,6 +215,12 @@ void TqxUserScreen::HandleKey(QKeyEvent* event) {
   if (copy) return TqxCustomMemo::HandleKey(event);
   if (inputMode_ == imNone || IsNavigation(key) || ctrl) return;
   TMemoBuffer& buf = Buffer();
+  // A selection here can only come from Select All, made to copy the
+  // output; typing over it would erase the output above the input line.
+  if (buf.HasSelection()) {
+    buf.ClearSelection();
+    viewport()->update();
+  }
   switch (key) {
     case Qt::Key_Backspace: {
       const int col = CaretCol();

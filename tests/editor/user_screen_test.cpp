@@ -159,6 +159,26 @@ TEST_F(Console, NavigationIsIgnoredDuringInputAndEverythingOutsideIt) {
   EXPECT_EQ(screen->CaretLine(), 0);
 }
 
+// Select All may be pressed while reading (to copy the output); the next
+// key must not wipe the output the selection covers.
+TEST_F(Console, KeysAfterSelectAllDuringInputKeepTheOutput) {
+  screen->AddLine("first");
+  screen->AddLine("second");
+  screen->BeginInput(imInteger);
+  QTest::keyClicks(screen, QStringLiteral("1"));
+  QTest::keyClick(screen, Qt::Key_A, Qt::ControlModifier);
+  QTest::keyClick(screen, Qt::Key_Backspace);
+  QTest::keyClick(screen, Qt::Key_A, Qt::ControlModifier);
+  QTest::keyClicks(screen, QStringLiteral("42"));
+  EXPECT_EQ(screen->LineCount(), 3);
+  EXPECT_EQ(Line(0), "first");
+  EXPECT_EQ(Line(1), "second");
+  EXPECT_EQ(Line(2), "42");
+  EXPECT_EQ(screen->TypedCount(), 2);
+  EXPECT_FALSE(screen->HasSelection());
+  screen->EndInput();
+}
+
 TEST_F(Console, StopEndsTheReadWithZero) {
   bool stop = false;
   QTimer::singleShot(30, [&] { stop = true; });
