@@ -317,12 +317,19 @@ void TExecutor::Run() {
   enum { kNoSkip, kBreak, kContinue } skip = kNoSkip;
   int skipDepth = 0;
   TRunEvents& events = state_.Events;
+  // Counted down in a local, so the check costs a register decrement; with
+  // no limit it would take longer than any run to reach zero.
+  uint64_t steps = StepLimit ? StepLimit : UINT64_MAX;
 
   for (;;) {
     // Reading past the code is the end of the run.
     if (pos < 0 || pos >= size) return;
     const TXInstr& in = instrs_[static_cast<size_t>(pos)].Ready ? instrs_[static_cast<size_t>(pos)] : InstrAt(pos);
     if (events.StopRequested()) return;
+    if (--steps == 0) {
+      state_.StoppedByUser.store(true);
+      return;
+    }
     scratchUsed_ = 0;
 
     if (skip != kNoSkip) {

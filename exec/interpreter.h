@@ -105,6 +105,11 @@ class TExecutor {
   // Removes the execution-line mark through the host, when there is one.
   void Unhighlight();
 
+  // Instructions the run may execute before it ends as if stopped by the
+  // user; 0 for no limit. Fuzzing and tests give a budget so that endless
+  // loops end deterministically; a window's run has none (Stop ends it).
+  uint64_t StepLimit = 0;
+
   int CurProc = 0;         // index in Procs of the current procedure
   int CurLine = -1;        // line of the last line marker passed
   int HighlightLine = -1;  // line shown as the execution line; -1 when none

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "asm.h"
+#include "program.h"
 
 namespace {
 
@@ -285,6 +286,32 @@ TEST(Interpreter, StopEndsAFreeRunningLoop) {
   TExecutor ex(*a.code, host, state, nullptr);
   ex.Run();
   EXPECT_TRUE(state.StoppedByUser.load());
+}
+
+TEST(Interpreter, StepLimitEndsEndlessLoopsAsAStop) {
+  // A loop without a statement passes no line marker; the budget still ends it.
+  for (const char* text : {"главная { пока (истина) ; }", "главная { целые i; пока (истина) i = 1; }",
+                           "главная {\n  целые i;\n  цикл (i = 0; i >= 0; i = 0) {}\n}"}) {
+    auto code = CompileProgram(ProgramLines(Utf8ToCp1251(text)), ekTurtle);
+    TTextHost host(nullptr, nullptr, true);
+    TRunState state;
+    state.Events.Set(evRun);
+    TExecutor ex(*code, host, state, nullptr);
+    ex.StepLimit = 1000;
+    ex.Run();
+    EXPECT_TRUE(state.StoppedByUser.load()) << text;
+  }
+  // A run that ends within its budget is no stop.
+  auto code = CompileProgram(ProgramLines(Utf8ToCp1251("главная { целые i; повтори (10) i = i + 1; выводстр i; }")),
+                             ekTurtle);
+  TTextHost host(nullptr, nullptr, true);
+  TRunState state;
+  state.Events.Set(evRun);
+  TExecutor ex(*code, host, state, nullptr);
+  ex.StepLimit = 1000;
+  ex.Run();
+  EXPECT_FALSE(state.StoppedByUser.load());
+  EXPECT_EQ(host.Console().Text(), "10\n");
 }
 
 }  // namespace
