@@ -180,6 +180,10 @@ TTextPos TMemoBuffer::InsertRaw(TTextPos at, std::string_view text) {
   int last = at.Line + int(parts.size()) - 1;
   TTextPos end{int(parts.back().size()), last};
   lines_.Insert(last, parts.back() + tail);
+  // Caret and anchor stay on their lines, so leaving them trims the line
+  // they stood on and not the one that moved into its place.
+  for (TTextPos* p : {&caret_, &anchor_})
+    if (p->Line > at.Line) p->Line += last - at.Line;
   return end;
 }
 
@@ -204,6 +208,12 @@ std::string TMemoBuffer::RemoveRaw(TTextPos from, TTextPos to) {
   std::string joined = first.substr(0, from.Col) + Line(to.Line).substr(to.Col);
   for (int l = to.Line; l > from.Line; --l) lines_.Delete(l);
   lines_.Set(from.Line, std::move(joined));
+  for (TTextPos* p : {&caret_, &anchor_}) {
+    if (p->Line > to.Line)
+      p->Line -= to.Line - from.Line;
+    else if (p->Line > from.Line)
+      *p = from;
+  }
   return removed;
 }
 

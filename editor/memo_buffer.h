@@ -128,8 +128,9 @@ class TMemoBuffer {
   TTextPos WordRight(TTextPos p) const;
 
   // The primitives the undo records replay: no undo record, no read-only
-  // check, no caret move. InsertRaw returns the end of the inserted text;
-  // RemoveRaw returns the removed text with "\r" between lines.
+  // check; caret and anchor only follow their lines as lines come and go.
+  // InsertRaw returns the end of the inserted text; RemoveRaw returns the
+  // removed text with "\r" between lines.
   TTextPos InsertRaw(TTextPos at, std::string_view text);
   std::string RemoveRaw(TTextPos from, TTextPos to);
 

@@ -37,6 +37,29 @@ TEST(MemoCaret, TrailingBlanksGoWhenTheCaretLeavesAndColumnsPad) {
   EXPECT_EQ(b.Caret(), (TTextPos{0, 0}));
 }
 
+// Joining lines moves the lines below up; their trailing blanks are not the
+// caret's to trim, neither after the edit nor after its undo.
+TEST(MemoCaret, JoiningLinesTrimsNoLineTheCaretNeverStoodOn) {
+  TMemoBuffer b;
+  b.SetText("a\r\nb\r\nc  ");
+  b.SetCaret(0, 1);
+  b.Backspace();
+  EXPECT_EQ(b.Text(), "ab\r\nc  ");
+  b.Undo();
+  EXPECT_EQ(b.Text(), "a\r\nb\r\nc  ");
+  b.SetCaret(0, 0);
+  Type(b, "x\ny");
+  EXPECT_EQ(b.Text(), "x\r\nya\r\nb\r\nc  ");
+  b.Undo();
+  EXPECT_EQ(b.Text(), "a\r\nb\r\nc  ");
+  b.Redo();
+  EXPECT_EQ(b.Text(), "x\r\nya\r\nb\r\nc  ");
+  b.SetSelection({0, 0}, {1, 1});
+  b.DeleteSelection();
+  EXPECT_EQ(b.Text(), "a\r\nb\r\nc  ");
+  EXPECT_FALSE(b.HasSelection());
+}
+
 TEST(MemoCaret, ReadOnlyTextIsNeverPadded) {
   TMemoBuffer b;
   b.SetText("ab\r\nlonger");
