@@ -36,6 +36,11 @@ void TqxMemoStrings::Delete(int i) {
   Check(i);
   lines_.erase(lines_.begin() + i);
   if (lines_.empty()) lines_.push_back({});
+  // The new first line has no line above to hand it a state.
+  if (i == 0) {
+    lines_[0].Prop.CommentOpen = false;
+    lines_[0].Prop.BracketOpen = -1;
+  }
   Invalidate(i - 1);
   Invalidate(std::min(i, Count() - 1));
 }

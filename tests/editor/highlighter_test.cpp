@@ -122,6 +122,25 @@ TEST(LineStore, BlockCommentColoursTheLinesBetweenAndGoesAwayWithItsOpening) {
   EXPECT_FALSE(lines.Prop(3).CommentOpen);
 }
 
+// The first line has no line above to inherit a comment or a string from.
+TEST(LineStore, DeletingTheFirstLineLeavesNoStateInheritedFromIt) {
+  THighlighter h = MakeHighlighter();
+  THighlightFn scan = [&](std::string_view l, TScanState s, std::string& out) { return h.Scan(l, s, out); };
+  TqxMemoStrings lines;
+  lines.Assign({"/* a", "if", "\"x", "if"});
+  lines.Validate(lines.Count() - 1, scan);
+  EXPECT_TRUE(lines.Prop(1).CommentOpen);
+  lines.Delete(0);
+  lines.Validate(lines.Count() - 1, scan);
+  EXPECT_FALSE(lines.Prop(0).CommentOpen);
+  EXPECT_EQ(lines.Prop(0).Styles, std::string(2, char(kKeyword)));
+  lines.Delete(0);
+  lines.Delete(0);
+  lines.Validate(lines.Count() - 1, scan);
+  EXPECT_EQ(lines.Prop(0).BracketOpen, -1);
+  EXPECT_EQ(lines.Prop(0).Styles, std::string(2, char(kKeyword)));
+}
+
 TEST(LineStore, ValidatesOnlyDownToTheLineAsked) {
   int scanned = 0;
   THighlighter h = MakeHighlighter();
