@@ -20,6 +20,15 @@ struct TBusyScope {
   bool& busy_;
 };
 
+// Empties the dirty rectangle before a command and after it, also when it
+// fails: a failed move has already repainted its block, and a rectangle left
+// behind would make the next run's first repaint copy only that block.
+struct TDirtyScope {
+  explicit TDirtyScope(TDirtyRect& dirty) : dirty_(dirty) { dirty_.Clear(); }
+  ~TDirtyScope() { dirty_.Clear(); }
+  TDirtyRect& dirty_;
+};
+
 }  // namespace
 
 TGraphGrondo::TGraphGrondo(TCanvas& canvas) : Canvas(canvas) {}
@@ -40,7 +49,7 @@ int TGraphGrondo::IntArg(const TProcedure& proc, int i) {
 }
 
 void TGraphGrondo::Execute(TProcedure& proc) {
-  Canvas.DirtyRect.Clear();
+  TDirtyScope dirty(Canvas.DirtyRect);
   const int id = proc.Id;
   if (!ExecuteOwn(id, proc)) {
     switch (id) {
@@ -59,7 +68,6 @@ void TGraphGrondo::Execute(TProcedure& proc) {
       default: break;
     }
   }
-  Canvas.DirtyRect.Clear();
 }
 
 void TGraphGrondo::StepTo(double newX, double newY) {
@@ -225,9 +233,8 @@ void TGraphGrondo::Framed(bool busy, const std::function<void()>& draw) {
 }
 
 void TGraphGrondo::Plot(int code, const TPlotArgs& a) {
-  Canvas.DirtyRect.Clear();
+  TDirtyScope dirty(Canvas.DirtyRect);
   PlotCommand(code, a);
-  Canvas.DirtyRect.Clear();
 }
 
 void TGraphGrondo::PlotCommand(int code, const TPlotArgs& a) {

@@ -213,6 +213,20 @@ TEST_F(TurtleTest, DirtyRectCoversEachStepAndEveryCommandStartsEmpty) {
   EXPECT_EQ(host.Dirty.back().Bottom, 159);
 }
 
+TEST_F(TurtleTest, AFailedMoveLeavesNoDirtyRectBehind) {
+  Exec(turtle, pnPenDown);
+  Exec(turtle, pnShow);
+  EXPECT_EQ(ErrorOf(turtle, pnForward, {1000}), "Ошибка исполнителя: Не могу идти дальше");
+  EXPECT_TRUE(canvas.DirtyRect.IsEmpty());
+  // The next run wipes the canvas and repaints: all of it must reach the
+  // screen, not just the block the failed move had marked.
+  TTurtle next(canvas);
+  next.Host = &host;
+  next.ClearCanvas();
+  next.RequestRepaint();
+  EXPECT_TRUE(host.Dirty.back().IsEmpty());
+}
+
 TEST_F(TurtleTest, ClearingWhileShownLeavesNoGhostOfTheOldPicture) {
   Exec(turtle, pnPenDown);
   Exec(turtle, pnColour, {12});
