@@ -105,12 +105,14 @@ void TCompiler::CompileAssignment(TProcedure* proc, int dims) {
     Prog->Emit({global ? opAssignGlobal : opAssignLocal, v, AddExpr(std::move(e))});
   } else if (dims == 1) {
     auto i = CompileIndex(proc);
-    if (!i && kind != dkCharArray) ErrorStr(sWholeArrayAssign);
     auto e = CompileAssignedValue(proc);
-    if (i)
+    if (i) {
       Prog->Emit({global ? opAssignGlobalItem : opAssignLocalItem, v, AddExpr(std::move(i)), AddExpr(std::move(e))});
-    else
+    } else {
+      // Checked once the value is read: the value's own errors come first.
+      if (kind != dkCharArray) ErrorStr(sWholeArrayAssign);
       Prog->Emit({global ? opAssignGlobal : opAssignLocal, v, AddExpr(std::move(e))});
+    }
   } else {
     // A table is assigned element by element; both indexes are required.
     auto i = CompileIndex(proc, true);

@@ -142,8 +142,11 @@ TEST(Statements, AssignmentForms) {
   EXPECT_EQ(Body("m[a] = 1; t[1][a] = 2; s = \"abc\";", 0, kVars),
             "3 opLine 1; 5 opAssignGlobalItem 2 {g0} {1}; 9 opLine 1; 11 opAssignGlobalItem2 3 {1} {g0} {2}; "
             "16 opLine 1; 18 opAssignGlobal 5 {\"abc\"}");
-  EXPECT_EQ(Body("m = 1;", 0, kVars),
-            "1:1 Ошибка трансляции: присваивание поддерживается только для символьных массивов.");
+  // A whole non-character array is refused once its value has been read,
+  // so the value's own errors come first and the error stands at its end.
+  EXPECT_EQ(Body("m = 1 + 2;", 0, kVars),
+            "1:9 Ошибка трансляции: присваивание поддерживается только для символьных массивов.");
+  EXPECT_EQ(Body("m = m;", 0, kVars), "1:5 Ошибка трансляции: Ожидается индекс элемента массива вместо 'm'.");
   EXPECT_EQ(Body("t = 1;", 0, kVars), "1:3 Ошибка трансляции: Ожидается индекс элемента массива вместо '='.");
   EXPECT_EQ(Body("t[1] = 1;", 0, kVars), "1:6 Ошибка трансляции: Ожидается индекс элемента массива вместо '='.");
   EXPECT_EQ(Body("a == 1;", 0, kVars), "1:3 Ошибка трансляции: Ожидается знак равенства вместо '=='.");
