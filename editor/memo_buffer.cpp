@@ -97,7 +97,7 @@ void TMemoBuffer::GoTo(int col, int line) {
     return;
   }
   const int len = int(Line(line).size());
-  if (col == INT_MAX || ReadOnly)
+  if (col == INT_MAX || ReadOnly || !PadBeyondEnd)
     col = std::min(col, len);
   else
     PadLine(line, col);

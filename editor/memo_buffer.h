@@ -141,6 +141,10 @@ class TMemoBuffer {
   // Whether a line left by the caret loses its trailing blanks (the console
   // keeps its output as printed).
   bool TrimOnLeave = true;
+  // Whether the caret may go beyond the end of a line, padding it with
+  // blanks; otherwise it stops at the end (the console's output must stay
+  // as printed, since the program appends to it).
+  bool PadBeyondEnd = true;
 
   // Raised after each change of the text by an edit, undo or redo.
   std::function<void()> OnChange;

@@ -43,6 +43,7 @@ TqxUserScreen::TqxUserScreen(QWidget* parent) : TqxCustomMemo(parent) {
   userIndex_ = Styles().Add(userStyle_);
   Styles().Set(0, sysStyle_);
   Buffer().TrimOnLeave = false;
+  Buffer().PadBeyondEnd = false;
   SetUndoLimit(0);
   SetAutoIndent(false);
   SetHiddenCaret(true);

@@ -179,6 +179,21 @@ TEST_F(Console, KeysAfterSelectAllDuringInputKeepTheOutput) {
   screen->EndInput();
 }
 
+// A click beyond the end of an output line must not pad it: the program's
+// next output goes on right after what it printed.
+TEST_F(Console, AClickBeyondTheOutputDoesNotPadIt) {
+  screen->AddLine("abc");
+  QTest::mouseClick(screen->viewport(), Qt::LeftButton, Qt::NoModifier, screen->CellRect(20, 0).center());
+  EXPECT_EQ(screen->CaretCol(), 3);
+  screen->AppendToLine(0, "def");
+  EXPECT_EQ(Line(0), "abcdef");
+  screen->BeginInput(imFree);
+  QTest::keyClick(screen, Qt::Key_Up);
+  for (int i = 0; i < 8; ++i) QTest::keyClick(screen, Qt::Key_Right);
+  EXPECT_EQ(Line(0), "abcdef");
+  screen->EndInput();
+}
+
 TEST_F(Console, StopEndsTheReadWithZero) {
   bool stop = false;
   QTimer::singleShot(30, [&] { stop = true; });
