@@ -357,8 +357,10 @@ void TCompiler::CompileArguments(TProcedure* proc, TDatum& call) {
 std::unique_ptr<TStackDatum> TCompiler::CompileIndex(TProcedure* proc, bool required) {
   NextTokenRequired();
   if (!required) {
-    const bool noIndex = Token.Kind == tkComma || Token.Kind == tkSemicolon ||
-                         (Token.Kind == tkOperator && (Token.Code == ocAssign || Token.Code == ocEq)) ||
+    // The text decides, not the kind: "==" and a literal such as "," or ';'
+    // also leave the index out.
+    const char first = Token.Text.empty() ? '\0' : Token.Text[0];
+    const bool noIndex = first == ',' || first == ';' || first == '=' ||
                          (Token.Kind == tkOperator && Token.Code == ocInput);
     if (noIndex) {
       UngetToken();

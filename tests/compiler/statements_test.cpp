@@ -202,6 +202,16 @@ TEST(Statements, Input) {
   EXPECT_EQ(Body("cin a;", 0, kVars), "1:5 Ошибка трансляции: Ожидается оператор '>>' вместо 'a'.");
 }
 
+TEST(Statements, AnIndexIsLeftOutWhenTheNextTextStartsLikeASeparator) {
+  // Whatever kind of token it is: a literal starting with "," or ";" ends
+  // the name too, and the statement then fails on what follows.
+  EXPECT_EQ(Body("ввод s \",\";", 0, kVars),
+            "1:8 Ошибка трансляции: Ожидается запятая или точка с запятой вместо ','.");
+  EXPECT_EQ(Body("m ';' = 1;", 0, kVars), "1:3 Ошибка трансляции: Ожидается знак равенства вместо ';'.");
+  EXPECT_EQ(Body("m \"x\" = 1;", 0, kVars),
+            "1:3 Ошибка трансляции: Ожидается индекс элемента массива вместо 'x'.");
+}
+
 TEST(Statements, BuiltinsFollowTheExecutor) {
   EXPECT_EQ(Body("вперед(2); налево;", 2), "3 opLine 1; 5 opSysCall s32(2); 7 opLine 1; 9 opSysCall s34");
   EXPECT_EQ(Body("вперед(2);", 0), "3 opLine 1; 5 opSysCall s43(2)");
