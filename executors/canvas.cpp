@@ -247,23 +247,34 @@ static QRectF FigureBox(int x1, int y1, int x2, int y2) {
                 static_cast<double>(std::max(0LL, b - t - 1)));
 }
 
+// An inside-frame pen keeps a figure within its box: the outline moves in by
+// the part of the pen that would stick out (a wide pen reaches w / 2 pixels
+// before the path and (w - 1) / 2 after it).
+QRectF TCanvas::FrameBox(const QRectF& box) const {
+  const int w = std::clamp(penWidth_, 1, 10000);
+  if (penStyle_ != psInsideFrame || w <= 1) return box;
+  const double before = w / 2, after = (w - 1) / 2;
+  return QRectF(box.left() + before, box.top() + before, std::max(0.0, box.width() - before - after),
+                std::max(0.0, box.height() - before - after));
+}
+
 void TCanvas::Rectangle(int x1, int y1, int x2, int y2) {
   if (x1 == x2 || y1 == y2) return;
   QPainter p(bitmap_);
   Begin(p, true, true);
-  p.drawRect(FigureBox(x1, y1, x2, y2));
+  p.drawRect(FrameBox(FigureBox(x1, y1, x2, y2)));
 }
 
 void TCanvas::Ellipse(int x1, int y1, int x2, int y2) {
   if (x1 == x2 || y1 == y2) return;
   QPainter p(bitmap_);
   Begin(p, true, true);
-  p.drawEllipse(FigureBox(x1, y1, x2, y2));
+  p.drawEllipse(FrameBox(FigureBox(x1, y1, x2, y2)));
 }
 
 void TCanvas::Arc(int x1, int y1, int x2, int y2, int sx, int sy, int ex, int ey) {
   if (x1 == x2 || y1 == y2) return;
-  const QRectF box = FigureBox(x1, y1, x2, y2);
+  const QRectF box = FrameBox(FigureBox(x1, y1, x2, y2));
   const double a = std::max(box.width() / 2, 0.5), b = std::max(box.height() / 2, 0.5);
   const QPointF c = box.center();
   // The rays are given by points; the arc functions want the ellipse's own
@@ -299,7 +310,7 @@ void TCanvas::Circle(int cx, int cy, int r) {
   QPainter p(bitmap_);
   Begin(p, true, false);
   // Inclusive on both sides, so the circle is symmetric about its centre.
-  p.drawEllipse(QRectF(cx - radius, cy - radius, 2 * radius, 2 * radius));
+  p.drawEllipse(FrameBox(QRectF(cx - radius, cy - radius, 2 * radius, 2 * radius)));
 }
 
 void TCanvas::TextOut(int x, int y, const std::string& text) {

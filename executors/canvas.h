@@ -169,6 +169,7 @@ class TCanvas {
   void Begin(QPainter& p, bool withPen, bool withBrush) const;
   QPen MakePen() const;
   QBrush MakeBrush() const;
+  QRectF FrameBox(const QRectF& box) const;
   void FloodSpans(int x, int y, uint32_t match, bool border);
   void RebuildFont();
 

@@ -101,6 +101,38 @@ TEST_F(PlotterTest, ClearPenAndBrushStyles) {
   EXPECT_LT(dashed, 199);
 }
 
+TEST_F(PlotterTest, InsideFramePenKeepsFiguresWithinTheirBox) {
+  turtle.Plot(pcBrush, Ints({Flagged(kRed), bsSolid}));
+  // A wide solid pen reaches beyond the box...
+  turtle.Plot(pcPen, Ints({Flagged(kBlack), psSolid, 5}));
+  turtle.Plot(pcRectangle, Ints({20, 20, 50, 50}));
+  EXPECT_EQ(At(canvas, 18, 35), kBlack);
+  // ...an inside-frame pen of the same width stays within it.
+  turtle.ClearCanvas();
+  turtle.Plot(pcBrush, Ints({Flagged(kRed), bsSolid}));
+  for (int width : {2, 5, 6}) {
+    turtle.Plot(pcPen, Ints({Flagged(kBlack), psInsideFrame, width}));
+    turtle.Plot(pcRectangle, Ints({20, 20, 50, 50}));
+    turtle.Plot(pcEllipse, Ints({60, 20, 90, 50}));
+    const auto inked = [&](int x1, int y1, int x2, int y2) {
+      return CountColour(canvas, kBlack, x1, y1, x2, y2) + CountColour(canvas, kRed, x1, y1, x2, y2);
+    };
+    EXPECT_EQ(inked(0, 0, 199, 149), inked(20, 20, 49, 49) + inked(60, 20, 89, 49)) << width;
+    EXPECT_EQ(At(canvas, 20, 35), kBlack) << width;
+    EXPECT_EQ(At(canvas, 49, 35), kBlack) << width;
+    EXPECT_EQ(At(canvas, 35, 20 + width - 1), kBlack) << width;
+    EXPECT_EQ(At(canvas, 35, 20 + width), kRed) << width;
+    EXPECT_EQ(At(canvas, 75, 35), kRed) << width;
+    turtle.ClearCanvas();
+    turtle.Plot(pcBrush, Ints({Flagged(kRed), bsSolid}));
+  }
+  // Lines have no box: inside-frame draws them like a solid pen.
+  turtle.Plot(pcPen, Ints({Flagged(kBlack), psInsideFrame, 5}));
+  turtle.Plot(pcLine, Ints({20, 100, 60, 100}));
+  EXPECT_EQ(At(canvas, 40, 98), kBlack);
+  EXPECT_EQ(At(canvas, 40, 102), kBlack);
+}
+
 TEST_F(PlotterTest, CircleLeavesTheBrushClearUntilItGetsAColour) {
   Exec(turtle, pnPenDown);
   Exec(turtle, pnCircle, {10});
