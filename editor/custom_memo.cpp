@@ -275,7 +275,10 @@ void TqxCustomMemo::InsertTemplate(std::string_view text) {
 
 bool TqxCustomMemo::Find(std::string_view text, TFindOptions options, bool select) {
   bool found = buf_.Find(text, options, select);
-  if (found) AfterMove();
+  if (found)
+    AfterMove();
+  else
+    viewport()->update();  // the selection was collapsed all the same
   return found;
 }
 

@@ -285,6 +285,27 @@ TEST_F(MemoWidget, TemplateAndFindThroughTheControl) {
   EXPECT_FALSE(memo.Find("zz", TFindOptions{}, true));
 }
 
+// A search that finds nothing still collapses the selection, and the
+// screen must stop showing it.
+TEST_F(MemoWidget, AFailedFindRepaintsTheCollapsedSelection) {
+  memo.SetText("abc def");
+  memo.Buffer().SetSelection({0, 0}, {3, 0});
+  QCoreApplication::processEvents();
+  struct TPaints : QObject {
+    int count = 0;
+    bool eventFilter(QObject*, QEvent* e) override {
+      if (e->type() == QEvent::Paint) ++count;
+      return false;
+    }
+  } paints;
+  memo.viewport()->installEventFilter(&paints);
+  EXPECT_FALSE(memo.Find("zz", TFindOptions{}, true));
+  EXPECT_FALSE(memo.HasSelection());
+  QCoreApplication::processEvents();
+  EXPECT_GE(paints.count, 1);
+  memo.viewport()->removeEventFilter(&paints);
+}
+
 TEST(QText, Cp1251RoundTrip) {
   std::string all;
   for (int b = 1; b < 256; ++b)
