@@ -38,6 +38,11 @@ void SetupProgramEditor(TqxSyntaxMemo& editor) {
   editor.DelimiterStyle = kDelimiterStyle;
   editor.CommentStyle = kCommentStyle;
   editor.NumberStyle = kNumberStyle;
+  // The editor copies these into its style list when it paints; the HTML
+  // export may read the list before the first paint.
+  editor.Styles().Set(editor.DelimiterStyleIndex(), kDelimiterStyle);
+  editor.Styles().Set(editor.CommentStyleIndex(), kCommentStyle);
+  editor.Styles().Set(editor.NumberStyleIndex(), kNumberStyle);
   editor.SetLineComment("//");
   editor.SetMultiCommentLeft("/*");
   editor.SetMultiCommentRight("*/");

@@ -101,6 +101,15 @@ TEST_F(ProgramEditor, StylesFollowTheEditorsOwnInOrderWithTheirColours) {
   EXPECT_EQ(editor.LineComment(), "//");
 }
 
+// The HTML export reads the style list, which must hold the program
+// editor's own colours already before the editor is first painted.
+TEST_F(ProgramEditor, OwnStylesAreInTheListBeforeAnyPaint) {
+  const TStyleList& s = editor.Styles();
+  EXPECT_EQ(s.Get(editor.DelimiterStyleIndex()), kDelimiterStyle);
+  EXPECT_EQ(s.Get(editor.CommentStyleIndex()), kCommentStyle);
+  EXPECT_EQ(s.Get(editor.NumberStyleIndex()), (TCharStyle{RGBColor(0, 0, 128), clWhite, 0}));
+}
+
 TEST_F(ProgramEditor, CapitalKeywordIsNotColoured) {
   const int k = styles.Keyword;
   EXPECT_EQ(StylesOf("если ЕСЛИ"), (std::vector<int>{k, k, k, k, 0, 0, 0, 0, 0}));
