@@ -211,6 +211,8 @@ void TqxUserScreen::HandleKey(QKeyEvent* event) {
   const auto mods = event->modifiers();
   const bool ctrl = mods & (Qt::ControlModifier | Qt::AltModifier);
   const bool copy = (mods & Qt::ControlModifier) && (key == Qt::Key_C || key == Qt::Key_Insert || key == Qt::Key_A);
+  // Backspace at column 0 would join the line to the one above it.
+  if (inputMode_ != imNone && key == Qt::Key_Backspace && CaretCol() == 0) return;
   if (inputMode_ == imFree) return TqxCustomMemo::HandleKey(event);
   // Copying the output never changes it, so it works also between inputs.
   if (copy) return TqxCustomMemo::HandleKey(event);

@@ -194,6 +194,19 @@ TEST_F(Console, AClickBeyondTheOutputDoesNotPadIt) {
   screen->EndInput();
 }
 
+// Free editing handles the keys as the editor does, except that Backspace
+// at the start of a line does not join it to the output above.
+TEST_F(Console, FreeEditingBackspaceStopsAtTheStartOfTheLine) {
+  screen->AddLine("out");
+  screen->BeginInput(imFree);
+  QTest::keyClicks(screen, QStringLiteral("ab"));
+  for (int i = 0; i < 4; ++i) QTest::keyClick(screen, Qt::Key_Backspace);
+  EXPECT_EQ(screen->LineCount(), 2);
+  EXPECT_EQ(Line(0), "out");
+  EXPECT_EQ(Line(1), "");
+  screen->EndInput();
+}
+
 TEST_F(Console, StopEndsTheReadWithZero) {
   bool stop = false;
   QTimer::singleShot(30, [&] { stop = true; });
