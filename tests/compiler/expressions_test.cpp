@@ -161,3 +161,22 @@ TEST(Expressions, NestingIsBoundedNotACrash) {
 }
 
 }  // namespace
+
+namespace {
+
+// An argument may share its name with a procedure declared later in the
+// text (the first pass declares arguments before it meets that procedure).
+// The variable is meant unless "(" follows; a void procedure of that name
+// still refuses to be used as a value.
+TEST(Expressions, AProcedureWinsOverAVariableOnlyBeforeAParenthesis) {
+  const std::string tail = "\n}\nцелые g { возврат 1; }\nv { }";
+  const std::string head = "главная { }\nf(целые g, целые v) {\nцелые x;\n";
+  const std::string calls = ListingOf(head + "x = g + g(); g = 2; g();" + tail);
+  EXPECT_NE(calls.find("opCall p2()\n"), std::string::npos) << calls;
+  EXPECT_NE(calls.find("opAssignLocal 2 {l0 t0 +}"), std::string::npos) << calls;
+  EXPECT_NE(calls.find("opAssignLocal 0 {2}"), std::string::npos) << calls;
+  EXPECT_EQ(ErrorOf(head + "x = v;" + tail), "3:5 Ошибка трансляции: процедура 'v' не может возвращать результат.");
+  EXPECT_EQ(ListingOf(head + "v = 1; v;" + tail), "error 3:9 Ошибка трансляции: Ожидается знак равенства вместо ';'.");
+}
+
+}  // namespace
