@@ -69,6 +69,13 @@ class EUnexpectedFault : public ETarmisyException {
   using ETarmisyException::ETarmisyException;
 };
 
+// The run asked for more memory than it may have; shown, like the library's
+// own out-of-memory failure, inside the unexpected-error message.
+class EOutOfMemory : public EUnexpectedFault {
+ public:
+  EOutOfMemory() : EUnexpectedFault("Out of memory") {}
+};
+
 // An index outside a variable or procedure list.
 class EListIndexError : public EUnexpectedFault {
   using EUnexpectedFault::EUnexpectedFault;

@@ -3,6 +3,25 @@
 #include "errors.h"
 #include "string_table.h"
 
+namespace {
+
+// The memory a copy of the list's variables takes: each value's record and
+// its array's elements.
+int64_t FootprintOf(const TVarList& vars) {
+  int64_t bytes = 0;
+  for (int i = 0; i < vars.Count(); ++i) {
+    const TVar& v = vars[i];
+    bytes += static_cast<int64_t>(sizeof(TVar));
+    if (v.IsArray()) {
+      const int64_t size = v.Kind == dkRealArray ? 8 : v.Kind == dkIntegerArray ? 4 : 1;
+      bytes += static_cast<int64_t>(v.ElementCount()) * size;
+    }
+  }
+  return bytes;
+}
+
+}  // namespace
+
 TProcedure::TProcedure() = default;
 
 TProcedure::~TProcedure() {
@@ -46,10 +65,15 @@ void TProcedure::ActivateCopy(const TProcedure& src) {
 TProcList::TProcList() = default;
 TProcList::~TProcList() = default;
 
-void TProcList::Clear() { items_.clear(); }
+void TProcList::Clear() {
+  items_.clear();
+  activationBytes_ = 0;
+}
 
 void TProcList::Delete(int i) {
   if (i < 0 || i >= Count()) return;
+  for (const TProcedure* r = items_[static_cast<size_t>(i)].get(); r; r = r->Outer.get())
+    activationBytes_ -= r->Footprint;
   items_.erase(items_.begin() + i);
 }
 
@@ -81,6 +105,13 @@ TProcedure& TProcList::EnterActivation(int p) {
   TProcedure& current = Item(p);
   if (!current.Active) return current;
   if (current.Depth > kMaxRecursionDepth) throw EExecuteException(RunTimeErrorText(Str(sRecursionLimit)));
+  // Checked before the copy is made: the copy is what would not fit. A copy
+  // of a fresh activation has its shapes, so only the first level counts.
+  const int64_t footprint =
+      current.Footprint > 0
+          ? current.Footprint
+          : static_cast<int64_t>(sizeof(TProcedure)) + FootprintOf(current.Vars) + FootprintOf(current.Temps);
+  if (activationBytes_ + footprint > kMaxActivationBytes) throw EOutOfMemory();
   std::unique_ptr<TProcedure> fresh;
   if (!spare_.empty()) {
     fresh = std::move(spare_.back());
@@ -90,6 +121,8 @@ TProcedure& TProcList::EnterActivation(int p) {
   }
   fresh->ActivateCopy(current);
   fresh->Depth = current.Depth + 1;
+  fresh->Footprint = footprint;
+  activationBytes_ += footprint;
   TProcedure& result = *fresh;
   result.Outer = Replace(p, std::move(fresh));
   return result;
@@ -99,6 +132,7 @@ void TProcList::LeaveActivation(int p) {
   TProcedure& current = Item(p);
   current.Active = false;
   if (!current.Outer) return;
+  activationBytes_ -= current.Footprint;
   std::unique_ptr<TProcedure> outer = std::move(current.Outer);
   outer->Result.Assign(current.Result);
   std::unique_ptr<TProcedure> done = Replace(p, std::move(outer));

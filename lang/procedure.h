@@ -20,6 +20,12 @@
 // depth above this fails.
 constexpr int kMaxRecursionDepth = 1000;
 
+// The most memory the fresh activations of one procedure list may hold at
+// once (their variables and arrays). Each procedure may recurse 1000 deep,
+// so without it a few local arrays of 10000 reals, or mutual recursion,
+// could take more memory than the machine has.
+constexpr int64_t kMaxActivationBytes = int64_t{256} << 20;
+
 class TProcedure {
  public:
   std::string Name;
@@ -36,6 +42,7 @@ class TProcedure {
   int32_t FirstLine = 0;
   int32_t LastLine = 0;
   TDatum Result;         // its kind is the declared result kind
+  int64_t Footprint = 0;  // what a fresh activation counts against kMaxActivationBytes
 
   TProcedure();
   ~TProcedure();
@@ -79,8 +86,9 @@ class TProcList {
   // procedure p: the record itself when it is not active, otherwise a fresh
   // activation copied from it, chained through Outer, one level deeper, and
   // put into slot p. Past kMaxRecursionDepth it raises the run-time error
-  // "превышен предел в 1000 рекурсивных вызовов". The caller fills in
-  // CallerProc, ReturnPos and the arguments.
+  // "превышен предел в 1000 рекурсивных вызовов", past kMaxActivationBytes
+  // EOutOfMemory. The caller fills in CallerProc, ReturnPos and the
+  // arguments.
   TProcedure& EnterActivation(int p);
   // The return half: the record in slot p becomes inactive; when it has an
   // Outer, the outer record returns to slot p with a full copy of the
@@ -92,4 +100,5 @@ class TProcList {
   // Released activation records, reused so that recursion does not allocate
   // on every call once it has been that deep.
   std::vector<std::unique_ptr<TProcedure>> spare_;
+  int64_t activationBytes_ = 0;  // the Footprint of every fresh activation in the chain
 };

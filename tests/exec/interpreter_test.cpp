@@ -288,6 +288,19 @@ TEST(Interpreter, StopEndsAFreeRunningLoop) {
   EXPECT_TRUE(state.StoppedByUser.load());
 }
 
+TEST(Interpreter, RecursionThatWouldExhaustMemoryEndsWithAnError) {
+  // Thirty local arrays of 10000 reals, a thousand levels deep: 2.4 GB.
+  std::string arrays;
+  for (int i = 0; i < 30; ++i) arrays += (i ? ", a" : "a") + std::to_string(i) + "[10000]";
+  auto code = CompileProgram(ProgramLines(Utf8ToCp1251("главная {\n  f(1000);\n}\nf(целые n) {\n  дробные " +
+                                                       arrays + ";\n  если (n > 0) f(n - 1);\n}")),
+                             ekTurtle);
+  const TRunOutcome r = RunProgram(*code);
+  EXPECT_EQ(r.Error, "Непредвиденная ошибка: ''Out of memory''. Пожалуйста сообщите о ней автору и вышлите текст "
+                     "этой программы.");
+  EXPECT_EQ(r.ErrorLine, 5);
+}
+
 TEST(Interpreter, StepLimitEndsEndlessLoopsAsAStop) {
   // A loop without a statement passes no line marker; the budget still ends it.
   for (const char* text : {"главная { пока (истина) ; }", "главная { целые i; пока (истина) i = 1; }",

@@ -97,3 +97,39 @@ TEST(Activation, FreeingADeepChainDoesNotRecurse) {
   list.Clear();  // frees a chain of a thousand saved activations
   SUCCEED();
 }
+
+TEST(Activation, MemoryOfSavedActivationsIsLimited) {
+  // Four local arrays of 10000 reals: 320 KB a level, so the memory limit
+  // comes well before the recursion limit.
+  TProcList list;
+  auto p = std::make_unique<TProcedure>();
+  for (int i = 0; i < 4; ++i) {
+    p->Vars.Add(TVar("a", dkReal));
+    p->Vars[i].MakeArray(kMaxArraySize);
+  }
+  list.Add(std::move(p));
+  list.EnterActivation(0).Active = true;
+  int levels = 0;
+  try {
+    for (;;) {
+      list.EnterActivation(0);
+      ++levels;
+    }
+  } catch (const EOutOfMemory& e) {
+    EXPECT_EQ(e.Message(), "Out of memory");
+  }
+  EXPECT_GT(levels, 700);
+  EXPECT_LT(levels, kMaxRecursionDepth);
+  // Returning gives the memory back: the same depth is reached again.
+  for (int i = 0; i < levels; ++i) list.LeaveActivation(0);
+  EXPECT_EQ(list[0].Depth, 0);
+  int again = 0;
+  try {
+    for (;;) {
+      list.EnterActivation(0);
+      ++again;
+    }
+  } catch (const EOutOfMemory&) {
+  }
+  EXPECT_EQ(again, levels);
+}
