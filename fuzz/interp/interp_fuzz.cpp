@@ -1,5 +1,5 @@
-// Input: one byte choosing the run (its value modulo 3 the executor kind;
-// for Grondo, bit 3 takes the task away), then the program text as a file
+// Input: one byte choosing the run (its low three bits modulo 3 the
+// executor kind; for Grondo, bit 3 takes the task away), then the program text as a file
 // holds it (Windows-1251 or UTF-8, any line ends), then optionally a zero
 // byte and the console input, one typed line per '\n'. Whatever compiles is
 // run with a step budget, so endless loops end as a stop; a read past the
@@ -21,6 +21,7 @@
 #include "machine.h"
 #include "procedure.h"
 #include "program.h"
+#include "random.h"
 #include "texthost.h"
 
 namespace {
@@ -102,6 +103,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }, true);
   TRunState state;
   state.Events.Set(evRun);
+  SetRandomSeed(0);  // as in a fresh process, so that a finding replays
 
   std::unique_ptr<TGenericGrondo> machine;
   if (kind == ekGrondo) machine = std::make_unique<TFuzzGrondo>(withTask);
