@@ -389,10 +389,11 @@ bool TExecutor::Append(TDatum& s, int32_t rest) {
   const size_t n = clean ? appendedLength_ : strnlen(reinterpret_cast<const char*>(buf), size);
   const size_t total = n + m;
   if (total >= static_cast<size_t>(kMaxArraySize)) {
-    // The concatenation's own failure, with its message.
+    // The concatenation's own failure, with its message: the size it would
+    // need, length + 1 (two strings hold at most 20000 characters).
     TDatum sized;
     sized.Kind = dkChar;
-    sized.MakeArray(static_cast<int>(std::min<size_t>(total, kMaxArraySize + 1)) + 1);
+    sized.MakeArray(static_cast<int>(total) + 1);
   }
   if (total > size) throw EExecuteException(Str(sArrayOutOfBounds));
   std::memmove(buf + n, from, m);
