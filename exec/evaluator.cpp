@@ -387,14 +387,17 @@ bool TExecutor::Append(TDatum& s, int32_t rest) {
   const size_t size = static_cast<size_t>(s.Size1);
   const bool clean = appended_ == &s;
   const size_t n = clean ? appendedLength_ : strnlen(reinterpret_cast<const char*>(buf), size);
-  const size_t total = n + m;
-  if (total >= static_cast<size_t>(kMaxArraySize)) {
+  if (n + m >= static_cast<size_t>(kMaxArraySize)) {
     // The concatenation's own failure, with its message: the size it would
     // need, length + 1 (two strings hold at most 20000 characters).
     TDatum sized;
     sized.Kind = dkChar;
-    sized.MakeArray(static_cast<int>(total) + 1);
+    sized.MakeArray(static_cast<int>(n + m) + 1);
   }
+  // A character 0 counts towards the limit, but it ends the text: the
+  // assignment keeps only what comes before it.
+  if (r.Kind == dkChar && one == 0) m = 0;
+  const size_t total = n + m;
   if (total > size) throw EExecuteException(Str(sArrayOutOfBounds));
   std::memmove(buf + n, from, m);
   if (!clean) std::memset(buf + total, 0, static_cast<size_t>(s.ElementCount()) - total);
