@@ -46,7 +46,9 @@ void Concatenate(TDatum& left, const TDatum& right) {
   // refuses 10000 characters or more.
   TDatum result;
   result.Kind = dkChar;
-  result.MakeArray(static_cast<int>(std::min<size_t>(text.size(), kMaxArraySize + 1)) + 1);
+  // Two operands hold at most 10000 characters each, so the size fits an int
+  // and the message names the size the result would need.
+  result.MakeArray(static_cast<int>(text.size()) + 1);
   result.SetString(text);
   left.Kind = dkCharArray;
   left.Size1 = result.Size1;
@@ -88,7 +90,7 @@ void IntegerOperation(uint8_t op, TDatum& left, int32_t a, int32_t b) {
       if (b >= 1) {
         r = RoundToInt32(CheckedReal(std::pow(static_cast<double>(a), static_cast<double>(b))));
       } else {
-        if (a == 0) throw EUnexpectedFault(Str(sZeroPowerFault));
+        if (a == 0 && b < 0) throw EUnexpectedFault(Str(sZeroPowerFault));
         left.Kind = dkReal;
         left.RealValue = CheckedReal(std::pow(static_cast<double>(a), static_cast<double>(b)));
         return;

@@ -35,6 +35,9 @@ TEST(Operators, IntegerArithmetic) {
   EXPECT_EQ(r.Kind, dkReal);
   EXPECT_EQ(r.RealValue, 8.0);
   EXPECT_EQ(Apply(ocAssign, I(5), I(9)).IntValue, 5);
+  const TDatum zz = Apply(ocPow, I(0), I(0));  // 0 ^ 0 is 1, like 0.0 ^ 0
+  EXPECT_EQ(zz.Kind, dkReal);
+  EXPECT_EQ(zz.RealValue, 1.0);
 }
 
 TEST(Operators, PromotionKeepsTheCommonKind) {
@@ -105,4 +108,9 @@ TEST(Operators, ConcatenationLimit) {
   const TDatum big = StringOf(std::string(9998, 'a'), 9999);
   EXPECT_EQ(Apply(ocAdd, big, TDatum::Char('b')).Size1, 10000);  // 9999 characters fit
   EXPECT_THROW(Apply(ocAdd, Apply(ocAdd, big, TDatum::Char('b')), TDatum::Char('c')), ECompileException);
+  // The message names the size the result would need.
+  const TDatum six = StringOf(std::string(6000, 'a'), 6001);
+  const TDatum five = StringOf(std::string(5000, 'b'), 5001);
+  EXPECT_EQ(ErrorOf([&] { Apply(ocAdd, six, five); }),
+            "Неверный размер массива 11001, он должен быть в интервале от 1 до 10000.");
 }
