@@ -10,25 +10,49 @@
 #include "string_table.h"
 
 bool TConsoleModel::AddLine(std::string_view text) {
-  if (lines_.size() == 1 && lines_[0].empty()) {
+  if (lines_.size() == 1 && lines_[0].empty() && !dropped_) {
     lines_[0].assign(text);
+    Forget();
     return false;
   }
   lines_.emplace_back(text);
+  Forget();
   return true;
+}
+
+void TConsoleModel::Append(std::string_view text) {
+  lines_.back().append(text);
+  Forget();
 }
 
 void TConsoleModel::AppendToLine(int index, std::string_view text) {
   if (index >= 0 && index < static_cast<int>(lines_.size())) lines_[index].append(text);
+  Forget();
 }
 
 void TConsoleModel::Clear() {
   lines_.assign(1, std::string());
+  dropped_ = false;
+}
+
+void TConsoleModel::SetKeepText(bool keep) {
+  keep_ = keep;
+  Forget();
+}
+
+void TConsoleModel::Forget() {
+  if (keep_) return;
+  if (lines_.size() > 1) {
+    lines_.erase(lines_.begin(), lines_.end() - 1);
+    dropped_ = true;
+  }
+  if (lines_.back().size() > 1) lines_.back().resize(1);
 }
 
 bool TConsoleModel::BeginInput() {
   if (lines_.back().empty()) return false;
   lines_.emplace_back();
+  Forget();
   return true;
 }
 

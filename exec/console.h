@@ -27,9 +27,15 @@ class TConsoleModel {
   // Line index becomes its text followed by text (ignored outside the list).
   void AppendToLine(int index, std::string_view text);
   // Appends to the last line.
-  void Append(std::string_view text) { lines_.back().append(text); }
+  void Append(std::string_view text);
   // One empty line remains.
   void Clear();
+  // A console whose text a stream has already written need not keep it: with
+  // keep off, only what the rules above look at survives (whether the
+  // console is a single empty line, whether its last line is empty), so an
+  // endless printing loop does not grow memory. Lines() then holds the last
+  // line, cut to its first character.
+  void SetKeepText(bool keep);
   // Starts an input: when the last line is not empty, a new line is added
   // for the typed text. Returns true when it added one.
   bool BeginInput();
@@ -37,7 +43,12 @@ class TConsoleModel {
   std::string Text() const;
 
  private:
+  // Drops what a console that does not keep its text no longer needs.
+  void Forget();
+
   std::vector<std::string> lines_;
+  bool keep_ = true;
+  bool dropped_ = false;  // lines were forgotten: the console is more than one line
 };
 
 // The text an output instruction writes for value with the compiler's width

@@ -13,6 +13,7 @@ int RunHeadless(const std::vector<std::string>& lines, const THeadlessOptions& o
   const std::atomic<bool>* stop = nullptr;
   TTextHost host(output, [&](std::string& line) { return input && input(line, *stop); }, options.EchoInput);
   host.Animate = options.Animate;
+  host.KeepConsoleText(false);  // the output is streamed as it comes
   TRunSession session(host, options.Factory, false);
   stop = &session.State().StoppedByUser;
 

@@ -39,6 +39,9 @@ class TTextHost : public TNullHost {
 
   // Keep Grondo's animation pauses (off by default: runs are checked, not watched).
   bool Animate = false;
+  // Keep the console's text for Console(); a run that only streams its
+  // output turns this off so that its memory does not grow with the output.
+  void KeepConsoleText(bool keep) { console_.SetKeepText(keep); }
 
   const TConsoleModel& Console() const { return console_; }
   bool HasError() const { return error_.has_value(); }

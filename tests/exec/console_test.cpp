@@ -35,6 +35,32 @@ TEST(ConsoleModel, AddLineFillsALoneEmptyLine) {
   EXPECT_EQ(c.Lines().size(), 1u);
 }
 
+TEST(ConsoleModel, AStreamedConsoleKeepsOnlyWhatTheRulesNeed) {
+  // The same calls on a console that keeps its text and on one that does
+  // not give the same answers, while the second holds one short line.
+  TConsoleModel kept;
+  TConsoleModel streamed;
+  streamed.SetKeepText(false);
+  for (TConsoleModel* c : {&kept, &streamed}) {
+    EXPECT_FALSE(c->AddLine(""));   // a lone empty line stays the only one
+    c->Append("first line, long enough");
+    EXPECT_TRUE(c->AddLine(""));
+    EXPECT_TRUE(c->AddLine(""));    // a blank line is still a line of its own
+    EXPECT_FALSE(c->BeginInput());  // the last line is empty
+    c->Append("prompt ");
+    EXPECT_TRUE(c->BeginInput());
+    c->Clear();
+    EXPECT_FALSE(c->AddLine(""));
+  }
+  EXPECT_EQ(streamed.Lines().size(), 1u);
+  for (int i = 0; i < 10000; ++i) {
+    streamed.Append("0123456789");
+    streamed.AddLine("");
+  }
+  EXPECT_EQ(streamed.Lines().size(), 1u);
+  EXPECT_LE(streamed.Lines()[0].size(), 1u);
+}
+
 TEST(ConsoleModel, InputStartsOnALineOfItsOwn) {
   TConsoleModel c;
   EXPECT_FALSE(c.BeginInput());
