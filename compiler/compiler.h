@@ -35,6 +35,11 @@ class TCompiler {
   int32_t Line = 0;  // cursor: 0-based line
   int32_t Col = 1;   // cursor: 1-based column
   int32_t LoopDepth = 0;
+  // Bytes of array elements declared in this pass. A text of tens of
+  // thousands of array declarations would otherwise take gigabytes before
+  // anything runs; past kMaxDeclaredBytes it is a translation error.
+  int64_t DeclaredBytes = 0;
+  static constexpr int64_t kMaxDeclaredBytes = int64_t{256} << 20;
   std::bitset<256> Delimiters;
   TToken Token2, Token1, Token;
   bool InArguments = false;

@@ -277,6 +277,12 @@ void TCompiler::DeclareVariables(TProcedure* proc, TVarList& list, int mode) {
           if (Token.Kind != tkComma && Token.Kind != tkSemicolon) ExpectedStr(sWhatCommaOrSemicolon);
         }
         elementKind = var.IsArray() ? static_cast<uint8_t>(var.Kind - 4) : var.Kind;
+        if (var.IsArray()) {
+          const int elementBytes = var.Kind == dkRealArray ? 8 : var.Kind == dkIntegerArray ? 4 : 1;
+          DeclaredBytes += int64_t{var.ElementCount()} * elementBytes;
+          if (DeclaredBytes > kMaxDeclaredBytes)
+            Error(FormatStr(sTooMuchData, {static_cast<long long>(kMaxDeclaredBytes >> 20)}));
+        }
         list.Add(std::move(var));
         var = TVar();
         started = false;

@@ -55,6 +55,7 @@ void TCompiler::Reset() {
   Line = 0;
   Col = 1;
   LoopDepth = 0;
+  DeclaredBytes = 0;
 }
 
 // --- errors ---

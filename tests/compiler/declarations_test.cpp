@@ -147,3 +147,16 @@ TEST(Program, CompileCallsTheStartHookOnceAndFillsPositions) {
 }
 
 }  // namespace
+
+TEST(Program, DeclaredDataHasABudget) {
+  // 3400 arrays of 10000 reals would be 272 MB before anything runs.
+  std::string text = "главная {\n";
+  for (int i = 0; i < 3400; ++i) text += "дробные a" + std::to_string(i) + "[10000];\n";
+  text += "}\n";
+  EXPECT_EQ(ErrorOf(text), "3356:21 Ошибка трансляции: слишком много данных в программе: больше 256 МБ.");
+  // Far below the budget, many arrays are fine.
+  std::string fine = "дробные g[10000];\nглавная {\n";
+  for (int i = 0; i < 300; ++i) fine += "целые a" + std::to_string(i) + "[100][100];\n";
+  fine += "}\n";
+  EXPECT_EQ(ErrorOf(fine), "compiled");
+}
