@@ -104,6 +104,19 @@ inline bool IsFastOperator(uint8_t op) {
   throw EUnexpectedFault(Str(sInvalidOperationFault));
 }
 
+// A comparison operator on two integers or two reals.
+template <typename T>
+inline TSlot Compare(uint8_t op, T a, T b) {
+  switch (op) {
+    case ocEq: return TSlot::Logical(a == b);
+    case ocNe: return TSlot::Logical(a != b);
+    case ocLt: return TSlot::Logical(a < b);
+    case ocLe: return TSlot::Logical(a <= b);
+    case ocGt: return TSlot::Logical(a > b);
+    default: return TSlot::Logical(a >= b);
+  }
+}
+
 // ApplyOperator for two scalar slots and a fast operator.
 inline TSlot ApplyScalar(uint8_t op, const TSlot& l, const TSlot& r) {
   const int common = l.Kind > r.Kind ? l.Kind : r.Kind;
@@ -123,18 +136,7 @@ inline TSlot ApplyScalar(uint8_t op, const TSlot& l, const TSlot& r) {
         v = a / b;
         break;
       case ocMod: throw EExecuteException(RunTimeErrorText(Str(sRealRemainder)));
-      default: {
-        bool t;
-        switch (op) {
-          case ocEq: t = a == b; break;
-          case ocNe: t = a != b; break;
-          case ocLt: t = a < b; break;
-          case ocLe: t = a <= b; break;
-          case ocGt: t = a > b; break;
-          default: t = a >= b; break;
-        }
-        return TSlot::Logical(t);
-      }
+      default: return Compare(op, a, b);
     }
     if (!std::isfinite(v)) RealFault(v);
     return TSlot::Real(v);
@@ -157,18 +159,7 @@ inline TSlot ApplyScalar(uint8_t op, const TSlot& l, const TSlot& r) {
       if (a == INT32_MIN && b == -1) throw EIntOverflow();
       v = op == ocDiv ? a / b : a % b;
       break;
-    default: {
-      bool t;
-      switch (op) {
-        case ocEq: t = a == b; break;
-        case ocNe: t = a != b; break;
-        case ocLt: t = a < b; break;
-        case ocLe: t = a <= b; break;
-        case ocGt: t = a > b; break;
-        default: t = a >= b; break;
-      }
-      return TSlot::Logical(t);
-    }
+    default: return Compare(op, a, b);
   }
   if (common == dkLogical) return TSlot::Logical(v != 0);
   if (common == dkChar) return TSlot::Char(static_cast<uint8_t>(v & 0xFF));
