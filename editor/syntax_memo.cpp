@@ -4,7 +4,7 @@ TqxSyntaxMemo::TqxSyntaxMemo(QWidget* parent) : TqxCustomMemo(parent) {
   hl_.DelimiterStyle = Styles().Add(DelimiterStyle);
   hl_.CommentStyle = Styles().Add(CommentStyle);
   hl_.NumberStyle = Styles().Add(NumberStyle);
-  Buffer().SetHighlighter([this](std::string_view line, TScanState start, std::string& styles) {
+  Buffer().SetHighlighter([this](std::string_view line, TLineState start, std::string& styles) {
     return hl_.Scan(line, start, styles);
   });
 }

@@ -89,8 +89,8 @@ void TqxMemoStrings::Validate(int last, const THighlightFn& scan) {
   for (int i = firstStale_; i <= last; ++i) {
     TLineProp& prop = lines_[i].Prop;
     if (prop.Valid) continue;
-    TScanState start{prop.CommentOpen, prop.BracketOpen};
-    TScanState end = scan(lines_[i].Text, start, prop.Styles);
+    TLineState start{prop.CommentOpen, prop.BracketOpen};
+    TLineState end = scan(lines_[i].Text, start, prop.Styles);
     prop.Valid = true;
     if (i + 1 < Count()) {
       TLineProp& next = lines_[i + 1].Prop;

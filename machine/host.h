@@ -42,7 +42,7 @@ struct TPauseView {
 
 class TRunHost {
  public:
-  virtual ~TRunHost();
+  virtual ~TRunHost() = default;
 
   // Appends text to the console's last line.
   virtual void ConsoleAppend(std::string_view text) = 0;
@@ -91,7 +91,10 @@ class TNullHost : public TRunHost {
   void ConsoleAppend(std::string_view) override {}
   void ConsoleNewLine() override {}
   void ConsoleClear() override {}
-  bool ConsoleRead(TInputMode, std::string& text) override;
+  bool ConsoleRead(TInputMode, std::string& text) override {
+    text.clear();
+    return false;
+  }
   void HighlightLine(int) override {}
   void UnhighlightLine() override {}
   void ShowVariables(const TPauseView&) override {}

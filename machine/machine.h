@@ -20,6 +20,10 @@
 #include <string>
 #include <string_view>
 
+#include "errors.h"
+#include "host.h"
+#include "string_table.h"
+
 class TProcedure;
 class TRunHost;
 
@@ -62,7 +66,7 @@ class TGenericGrondo {
   TGenericGrondo() = default;
   TGenericGrondo(const TGenericGrondo&) = delete;
   TGenericGrondo& operator=(const TGenericGrondo&) = delete;
-  virtual ~TGenericGrondo();
+  virtual ~TGenericGrondo() = default;
 
   // The executor's kind (ExecutorKind).
   virtual int Kind() const = 0;
@@ -78,20 +82,28 @@ class TGenericGrondo {
   // Runs plotter command code (TPlotCode) with prepared arguments. Only the
   // pen executors draw; the base does nothing (the compiler refuses these
   // names under Grondo).
-  virtual void Plot(int code, const TPlotArgs& args);
+  virtual void Plot(int /*code*/, const TPlotArgs& /*args*/) {}
 
   // Wipes the drawing surface to white. The base asks the host.
-  virtual void ClearCanvas();
+  virtual void ClearCanvas() {
+    if (Host) Host->ClearCanvas();
+  }
 
   // Has the field pane show the picture, unless Busy is set (a multi-step
   // drawing operation repaints once at its end).
-  void RequestRepaint();
+  void RequestRepaint() {
+    if (!Busy && Host) Host->RepaintField();
+  }
 
   // Pauses for animation through the host (the headless runner may skip it).
-  void Sleep(int ms);
+  void Sleep(int ms) {
+    if (Host) Host->Sleep(ms);
+  }
 
   // Raises EGrondoException "Ошибка исполнителя: <msg>".
-  [[noreturn]] void RaiseError(std::string_view msg) const;
+  [[noreturn]] void RaiseError(std::string_view msg) const {
+    throw EGrondoException(FormatStr(sExecutorError, {msg}));
+  }
 
   // True while a multi-step drawing operation runs (suppresses repaints).
   bool Busy = false;

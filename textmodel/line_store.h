@@ -20,7 +20,7 @@ struct TLineProp {
 
 // Scans one line from a start state into its style bytes; returns the state
 // at the end of the line.
-using THighlightFn = std::function<TScanState(std::string_view line, TScanState start, std::string& styles)>;
+using THighlightFn = std::function<TLineState(std::string_view line, TLineState start, std::string& styles)>;
 
 class TqxMemoStrings {
  public:

@@ -10,10 +10,10 @@
 #include <vector>
 
 // What a line inherits from the lines above it.
-struct TScanState {
+struct TLineState {
   bool InComment = false;  // inside a multi-line comment
   int Bracket = -1;        // index into the bracket list of a pair still open
-  bool operator==(const TScanState&) const = default;
+  bool operator==(const TLineState&) const = default;
 };
 
 // One entry of a word, special or bracket list.
@@ -47,7 +47,7 @@ class THighlighter {
 
   // Scans one line: styles gets one style byte per character of line and
   // the state at the end of the line is returned.
-  TScanState Scan(std::string_view line, TScanState start, std::string& styles) const;
+  TLineState Scan(std::string_view line, TLineState start, std::string& styles) const;
 
   // True for the fixed delimiter characters (line breaks, blank and the
   // punctuation of the language, but not ! & | # _).

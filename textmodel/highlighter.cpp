@@ -63,7 +63,7 @@ int THighlighter::WordStyle(std::string_view word) const {
 
 // The scanner works with 0-based positions; each step below takes one token
 // from p and paints it, in the order that decides which reading wins.
-TScanState THighlighter::Scan(std::string_view line, TScanState state, std::string& styles) const {
+TLineState THighlighter::Scan(std::string_view line, TLineState state, std::string& styles) const {
   const size_t n = line.size();
   styles.assign(n, '\0');
   const bool multi = !MultiCommentLeft.empty() && !MultiCommentRight.empty();

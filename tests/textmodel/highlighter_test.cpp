@@ -28,10 +28,10 @@ THighlighter MakeHighlighter() {
 }
 
 // The style bytes of a line as digits, one per character: easy to compare.
-std::string Styles(const THighlighter& h, std::string_view utf8, TScanState* state = nullptr) {
+std::string Styles(const THighlighter& h, std::string_view utf8, TLineState* state = nullptr) {
   std::string styles;
-  TScanState start = state ? *state : TScanState{};
-  TScanState end = h.Scan(Utf8ToCp1251(utf8), start, styles);
+  TLineState start = state ? *state : TLineState{};
+  TLineState end = h.Scan(Utf8ToCp1251(utf8), start, styles);
   if (state) *state = end;
   for (char& c : styles) c = char('0' + c);
   return styles;
@@ -72,7 +72,7 @@ TEST(Highlighter, CaseSensitiveComparisonCanBeSwitchedOff) {
 TEST(Highlighter, StringsWithSlashesAndUnclosedStrings) {
   THighlighter h = MakeHighlighter();
   EXPECT_EQ(Styles(h, "s=\"a//b\";// c"), "0155555512222");
-  TScanState state;
+  TLineState state;
   EXPECT_EQ(Styles(h, "s=\"abc", &state), "015555");
   EXPECT_EQ(state.Bracket, 0);
   // The whole next line stays a string until a quote closes it; the quote
@@ -85,7 +85,7 @@ TEST(Highlighter, StringsWithSlashesAndUnclosedStrings) {
 TEST(Highlighter, LineAndBlockComments) {
   THighlighter h = MakeHighlighter();
   EXPECT_EQ(Styles(h, "x//if"), "02222");
-  TScanState state;
+  TLineState state;
   EXPECT_EQ(Styles(h, "a/*b", &state), "0222");
   EXPECT_TRUE(state.InComment);
   EXPECT_EQ(Styles(h, "if \"x", &state), "22222");
@@ -105,7 +105,7 @@ TEST(Highlighter, LineAndBlockComments) {
 
 TEST(LineStore, BlockCommentColoursTheLinesBetweenAndGoesAwayWithItsOpening) {
   THighlighter h = MakeHighlighter();
-  THighlightFn scan = [&](std::string_view l, TScanState s, std::string& out) { return h.Scan(l, s, out); };
+  THighlightFn scan = [&](std::string_view l, TLineState s, std::string& out) { return h.Scan(l, s, out); };
   TqxMemoStrings lines;
   lines.Assign({"x /* a", "if", "b", "c */ if", "if"});
   lines.Validate(lines.Count() - 1, scan);
@@ -125,7 +125,7 @@ TEST(LineStore, BlockCommentColoursTheLinesBetweenAndGoesAwayWithItsOpening) {
 // The first line has no line above to inherit a comment or a string from.
 TEST(LineStore, DeletingTheFirstLineLeavesNoStateInheritedFromIt) {
   THighlighter h = MakeHighlighter();
-  THighlightFn scan = [&](std::string_view l, TScanState s, std::string& out) { return h.Scan(l, s, out); };
+  THighlightFn scan = [&](std::string_view l, TLineState s, std::string& out) { return h.Scan(l, s, out); };
   TqxMemoStrings lines;
   lines.Assign({"/* a", "if", "\"x", "if"});
   lines.Validate(lines.Count() - 1, scan);
@@ -144,7 +144,7 @@ TEST(LineStore, DeletingTheFirstLineLeavesNoStateInheritedFromIt) {
 TEST(LineStore, ValidatesOnlyDownToTheLineAsked) {
   int scanned = 0;
   THighlighter h = MakeHighlighter();
-  THighlightFn scan = [&](std::string_view l, TScanState s, std::string& out) {
+  THighlightFn scan = [&](std::string_view l, TLineState s, std::string& out) {
     ++scanned;
     return h.Scan(l, s, out);
   };
