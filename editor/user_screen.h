@@ -11,10 +11,9 @@
 #include <string_view>
 
 #include "custom_memo.h"
+#include "input_mode.h"
 
 class QEventLoop;
-
-enum TInputMode { imNone = 0, imInteger = 1, imReal = 2, imText = 3, imFree = 4 };
 
 class TqxUserScreen : public TqxCustomMemo {
   Q_OBJECT

@@ -19,10 +19,9 @@
 #include <string>
 #include <string_view>
 
-class TPseudoCode;
+#include "input_mode.h"
 
-// What a console read accepts (the console filters keys by it).
-enum TInputMode : int { imNone = 0, imInteger = 1, imReal = 2, imText = 3 };
+class TPseudoCode;
 
 // How a run ended without an error; decides the end-of-run report.
 enum TRunEnd : int {

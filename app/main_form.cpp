@@ -1,0 +1,681 @@
+#include "main_form.h"
+
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFontDialog>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QSettings>
+#include <QUrl>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <QWhatsThis>
+
+#include "glyphs.h"
+#include "help.h"
+#include "maze_file.h"
+#include "message_box.h"
+#include "program.h"
+#include "qtext.h"
+#include "string_table.h"
+#include "syntax_memo.h"
+#include "user_screen.h"
+#include "var_form.h"
+#include "var_hint.h"
+#include "window_host.h"
+
+namespace {
+
+QString S(TStrId id) { return FromCp1251(Str(id)); }
+
+// "Text (*.maz)|*.maz|All (*.*)|*.*" as a Qt dialog filter.
+QString QtFilter(const QString& filter) {
+  const QStringList parts = filter.split(QLatin1Char('|'));
+  QStringList out;
+  for (int i = 0; i + 1 < parts.size(); i += 2) out << parts[i];
+  return out.join(QStringLiteral(";;"));
+}
+
+std::string NativeName(const QString& fileName) { return QFile::encodeName(fileName).toStdString(); }
+
+constexpr int kStatusMs = 100;
+constexpr int kHintMs = 500;
+
+}  // namespace
+
+TMainForm::TMainForm(const std::function<void(int)>& progress, QWidget* parent) : QMainWindow(parent) {
+  const auto report = [&](int percent) {
+    if (progress) progress(percent);
+  };
+  setObjectName(QStringLiteral("MainForm"));
+  setWindowTitle(S(sSystemCaption));
+  setWindowIcon(AppIcon());
+  ProgramName = Str(sNoName);
+
+  host_ = std::make_unique<TWindowHost>(*this);
+  calls_ = std::make_unique<TMainThreadCalls>(
+      [](std::function<void()> fn) { QMetaObject::invokeMethod(qApp, std::move(fn), Qt::QueuedConnection); });
+  relay_ = std::make_unique<TRelayHost>(*host_, *calls_);
+  session_ = std::make_unique<TRunSession>(*relay_, field_.Factory());
+  report(50);
+
+  BuildActions();
+  BuildClient();
+  BuildMenus();
+  BuildToolBars();
+  BuildStatusBar();
+  styles_ = SetupHighlighting(*Editor);
+  for (QWidget* w : std::initializer_list<QWidget*>{Editor, UserScreen, ScrollBox1, MazePanel, ScaleCB})
+    w->setWhatsThis(WhatsThisText(w->objectName()));
+  setAcceptDrops(true);
+
+  ScaleCB->setCurrentIndex(0);
+  field_.SetKindQuietly(ekTurtle);
+  ApplyExecutorState();
+  report(70);
+
+  VarForm = new TVarForm(this);
+  VarHint = new TVarHintForm(this);
+
+  InsertNewProgramTemplate();
+  report(80);
+
+  connect(&timer1_, &QTimer::timeout, this, &TMainForm::Timer1Timer);
+  timer1_.start(kStatusMs);
+  hintTimer_.setSingleShot(true);
+  hintTimer_.setInterval(kHintMs);
+  connect(&hintTimer_, &QTimer::timeout, this, &TMainForm::HintTimerTimer);
+}
+
+TMainForm::~TMainForm() {
+  // The worker may still wait for calls into this window: end it first.
+  host_->Closing = true;
+  session_->Stop();
+  WaitForRunEnd();
+}
+
+QAction* TMainForm::Action(const char* name) const {
+  auto it = actions_.find(name);
+  return it == actions_.end() ? nullptr : it->second;
+}
+
+QAction* TMainForm::AddAction(const char* name, int textId, const QKeySequence& key, int hintId) {
+  auto* a = new QAction(this);
+  a->setObjectName(QString::fromLatin1(name));
+  if (textId >= 0) a->setText(S(TStrId(textId)));
+  if (!key.isEmpty()) a->setShortcut(key);
+  if (hintId >= 0) {
+    a->setToolTip(S(TStrId(hintId)));
+    a->setStatusTip(S(TStrId(hintId)));
+  }
+  const QIcon glyph = Glyph(name);
+  if (!glyph.isNull()) a->setIcon(glyph);
+  a->setWhatsThis(WhatsThisText(QString::fromLatin1(name)));
+  // Shortcuts work whether or not the tool bars are shown.
+  addAction(a);
+  actions_[name] = a;
+  return a;
+}
+
+// Every command of the window in one place. Items whose feature is not in
+// this window yet are present and disabled; enabling one is a matter of
+// connecting its action here.
+void TMainForm::BuildActions() {
+  // Tool buttons.
+  AddAction("NewBtn", sBtnNew, {}, sHintNew)->setEnabled(false);
+  AddAction("OpenBtn", sBtnOpen, {}, sHintOpen)->setEnabled(false);
+  AddAction("SaveBtn", sBtnSave, {}, sHintSave)->setEnabled(false);
+  AddAction("PrintBtn", sBtnPrint, {}, sHintPrint)->setEnabled(false);
+  connect(AddAction("CutBtn", sBtnCut, {}, sHintCut), &QAction::triggered, this, [this] { Editor->CutToClipboard(); });
+  connect(AddAction("CopyBtn", sBtnCopy, {}, sHintCopy), &QAction::triggered, this,
+          [this] { Editor->CopyToClipboard(); });
+  connect(AddAction("PasteBtn", sBtnPaste, {}, sHintPaste), &QAction::triggered, this,
+          [this] { Editor->PasteFromClipboard(); });
+  const auto undo = [this] {
+    Editor->Undo();
+    Editor->setFocus();
+  };
+  const auto redo = [this] {
+    Editor->Redo();
+    Editor->setFocus();
+  };
+  connect(AddAction("UndoBtn", sBtnUndo, {}, sHintUndo), &QAction::triggered, this, undo);
+  connect(AddAction("RedoBtn", sBtnRedo, {}, sHintRedo), &QAction::triggered, this, redo);
+
+  auto* executors = new QActionGroup(this);
+  const struct {
+    const char* name;
+    TStrId hint;
+    int kind;
+  } kinds[] = {{"TurtleBtn", sHintTurtle, ekTurtle}, {"DrawerBtn", sHintDrawer, ekDrawer},
+               {"GrondoBtn", sHintGrondo, ekGrondo}};
+  for (const auto& k : kinds) {
+    QAction* a = AddAction(k.name, k.hint, {}, k.hint);
+    a->setCheckable(true);
+    a->setData(k.kind);
+    executors->addAction(a);
+    connect(a, &QAction::triggered, this, [this, kind = k.kind] { ChooseExecutor(kind); });
+  }
+
+  connect(AddAction("ZadBtn", sBtnZad, {}, sHintZad), &QAction::triggered, this, [this] { LoadTask(); });
+  connect(AddAction("ReloadBtn", sBtnReload, {}, sHintReload), &QAction::triggered, this, &TMainForm::RestoreTask);
+  AddAction("OrderBtn", sBtnOrder, {}, sHintOrder)->setEnabled(false);
+  connect(AddAction("RunBtn", sBtnRun, Qt::Key_F9, sHintRun), &QAction::triggered, this, &TMainForm::RunBtnClick);
+  connect(AddAction("StepBtn", sBtnStep, Qt::Key_F8, sHintStep), &QAction::triggered, this, &TMainForm::StepBtnClick);
+  connect(AddAction("TraceBtn", sBtnTrace, Qt::Key_F7, sHintTrace), &QAction::triggered, this,
+          &TMainForm::TraceBtnClick);
+  connect(AddAction("RunToBtn", sBtnRunTo, Qt::Key_F4, sHintRunTo), &QAction::triggered, this,
+          &TMainForm::RunToBtnClick);
+  connect(AddAction("VarBtn", sBtnVar, {}, sHintVar), &QAction::triggered, this, &TMainForm::VarBtnClick);
+  connect(AddAction("StopBtn", sBtnStop, Qt::Key_Escape, sHintStop), &QAction::triggered, this,
+          &TMainForm::StopBtnClick);
+  QAction* help = AddAction("HelpBtn", sBtnHelp, {}, sHintHelp);
+  help->setCheckable(true);
+  connect(help, &QAction::triggered, this, [this](bool on) {
+    if (on) WhatsThisMode();
+  });
+  connect(AddAction("DesignBtn", sBtnDesign, {}, sHintDesign), &QAction::triggered, this, [] {});
+  Action("DesignBtn")->setEnabled(false);
+  // F12: a fresh console and drawing surface between runs.
+  auto* clear = new QAction(this);
+  clear->setObjectName(QStringLiteral("ClearF12"));
+  clear->setShortcut(Qt::Key_F12);
+  addAction(clear);
+  connect(clear, &QAction::triggered, this, [this] {
+    if (session_->Running()) return;
+    UserScreen->Clear();
+    if (field_.Kind() != ekGrondo) {
+      field_.ClearCanvas();
+      ScrollBox1->Refresh();
+    }
+  });
+
+  // Menu items.
+  AddAction("NewMI", sMenuNew, QKeySequence(Qt::CTRL | Qt::Key_N))->setEnabled(false);
+  AddAction("OpenMI", sMenuOpen, QKeySequence(Qt::CTRL | Qt::Key_O))->setEnabled(false);
+  AddAction("SaveMI", sMenuSave, QKeySequence(Qt::CTRL | Qt::Key_S))->setEnabled(false);
+  AddAction("SaveAsMI", sMenuSaveAs, QKeySequence(Qt::SHIFT | Qt::CTRL | Qt::Key_S))->setEnabled(false);
+  AddAction("PrintMI", sMenuPrint, QKeySequence(Qt::CTRL | Qt::Key_P))->setEnabled(false);
+  connect(AddAction("ExitMI", sMenuExit, QKeySequence(Qt::ALT | Qt::Key_X)), &QAction::triggered, this,
+          &QWidget::close);
+  connect(AddAction("UndoMI", sMenuUndo, QKeySequence(Qt::CTRL | Qt::Key_Z)), &QAction::triggered, this, undo);
+  connect(AddAction("RedoMI", sMenuRedo), &QAction::triggered, this, redo);
+  connect(AddAction("CutMI", sMenuCut, QKeySequence(Qt::CTRL | Qt::Key_X)), &QAction::triggered, Action("CutBtn"),
+          &QAction::trigger);
+  connect(AddAction("CopyMI", sMenuCopy, QKeySequence(Qt::CTRL | Qt::Key_C)), &QAction::triggered,
+          Action("CopyBtn"), &QAction::trigger);
+  connect(AddAction("PasteMI", sMenuPaste, QKeySequence(Qt::CTRL | Qt::Key_V)), &QAction::triggered,
+          Action("PasteBtn"), &QAction::trigger);
+  AddAction("OrderMI", sMenuOrder, Qt::Key_F6)->setEnabled(false);
+  AddAction("FindMI", sMenuFind, QKeySequence(Qt::CTRL | Qt::Key_F))->setEnabled(false);
+  AddAction("ReplaceMI", sMenuReplace, QKeySequence(Qt::CTRL | Qt::Key_H))->setEnabled(false);
+  connect(AddAction("FontMI", sMenuFont), &QAction::triggered, this, [this] {
+    bool ok = false;
+    const QFont font = QFontDialog::getFont(&ok, Editor->font(), this, QString(), QFontDialog::MonospacedFonts);
+    if (ok) Editor->setFont(font);
+    Editor->setFocus();
+  });
+  AddAction("ParamMI", sMenuParams, QKeySequence(Qt::CTRL | Qt::Key_R))->setEnabled(false);
+  connect(AddAction("LoadMazeMI", sMenuLoadMaze, QKeySequence(Qt::CTRL | Qt::Key_M)), &QAction::triggered,
+          Action("ZadBtn"), &QAction::trigger);
+  connect(AddAction("RestoreMazeMI", sMenuRestoreMaze, Qt::Key_F5), &QAction::triggered, Action("ReloadBtn"),
+          &QAction::trigger);
+  AddAction("EditMazeMI", sMenuEditMaze, QKeySequence(Qt::CTRL | Qt::Key_E))->setEnabled(false);
+  connect(AddAction("SaveMazeAsMI", sMenuSaveMazeAs, QKeySequence(Qt::SHIFT | Qt::CTRL | Qt::Key_M)),
+          &QAction::triggered, this, &TMainForm::SaveTaskAs);
+  connect(AddAction("HelpMI", sMenuHelpContents, Qt::Key_F1), &QAction::triggered, this,
+          [this] { ShowHelp(this); });
+  connect(AddAction("WhatsThisMI", sMenuWhatsThis, QKeySequence(Qt::SHIFT | Qt::Key_F1)), &QAction::triggered,
+          this, &TMainForm::WhatsThisMode);
+  connect(AddAction("AboutMI", sMenuAbout), &QAction::triggered, this, [this] { ShowAboutBox(this); });
+  connect(AddAction("AuthorMI", sMenuAuthor), &QAction::triggered, this, [this] { ShowAuthorBox(this); });
+  // Items with a button twin show the button's glyph.
+  const char* twins[][2] = {{"NewMI", "NewBtn"},   {"OpenMI", "OpenBtn"},   {"SaveMI", "SaveBtn"},
+                            {"PrintMI", "PrintBtn"}, {"UndoMI", "UndoBtn"}, {"RedoMI", "RedoBtn"},
+                            {"CutMI", "CutBtn"},   {"CopyMI", "CopyBtn"},   {"PasteMI", "PasteBtn"},
+                            {"OrderMI", "OrderBtn"}, {"LoadMazeMI", "ZadBtn"}, {"RestoreMazeMI", "ReloadBtn"},
+                            {"EditMazeMI", "DesignBtn"}, {"WhatsThisMI", "HelpBtn"}};
+  for (const auto& t : twins)
+    if (Action(t[0])->icon().isNull()) Action(t[0])->setIcon(Action(t[1])->icon());
+  Action("UndoBtn")->setEnabled(false);
+  Action("RedoBtn")->setEnabled(false);
+  Action("UndoMI")->setEnabled(false);
+  Action("RedoMI")->setEnabled(false);
+}
+
+void TMainForm::BuildMenus() {
+  QMenuBar* bar = menuBar();
+  const auto add = [this](QMenu* menu, std::initializer_list<const char*> names) {
+    for (const char* n : names) {
+      if (!*n)
+        menu->addSeparator();
+      else
+        menu->addAction(Action(n));
+    }
+  };
+  QMenu* file = bar->addMenu(S(sMenuFile));
+  add(file, {"NewMI", "OpenMI", "SaveMI", "SaveAsMI", "", "PrintMI", ""});
+  // The file history entries go between the last two separators.
+  file->addSeparator()->setObjectName(QStringLiteral("HistorySeparator"));
+  add(file, {"ExitMI"});
+  QMenu* edit = bar->addMenu(S(sMenuEdit));
+  add(edit, {"UndoMI", "RedoMI", "", "CutMI", "CopyMI", "PasteMI", "", "OrderMI", "", "FindMI", "ReplaceMI"});
+  QMenu* setup = bar->addMenu(S(sMenuSetup));
+  add(setup, {"FontMI", "ParamMI"});
+  templatesMenu_ = bar->addMenu(S(sMenuTemplates));
+  templatesMenu_->setObjectName(QStringLiteral("TemplatesMenu"));
+  templatesMenu_->setEnabled(false);
+  mazeMenu_ = bar->addMenu(S(sMenuMaze));
+  mazeMenu_->setObjectName(QStringLiteral("MazeMenu"));
+  add(mazeMenu_, {"LoadMazeMI", "RestoreMazeMI", "EditMazeMI", "", "SaveMazeAsMI"});
+  QMenu* help = bar->addMenu(S(sMenuHelp));
+  add(help, {"HelpMI", "WhatsThisMI", "", "AboutMI", "AuthorMI"});
+}
+
+void TMainForm::BuildToolBars() {
+  const auto row = [this](const char* name, std::initializer_list<const char*> names) {
+    QToolBar* bar = addToolBar(S(sMainToolBar));
+    bar->setObjectName(QString::fromLatin1(name));
+    bar->setMovable(false);
+    bar->setIconSize(QSize(21, 20));
+    for (const char* n : names) {
+      if (!*n) {
+        bar->addSeparator();
+        continue;
+      }
+      if (std::string_view(n) == "ScaleCB") {
+        bar->addWidget(ScaleCB);
+        continue;
+      }
+      QAction* a = Action(n);
+      bar->addAction(a);
+      if (auto* b = qobject_cast<QToolButton*>(bar->widgetForAction(a))) {
+        b->setObjectName(QString::fromLatin1(n));
+        // A caption until the button has its glyph.
+        b->setToolButtonStyle(a->icon().isNull() ? Qt::ToolButtonTextOnly : Qt::ToolButtonIconOnly);
+      }
+    }
+    return bar;
+  };
+  ScaleCB = new QComboBox(this);
+  ScaleCB->setObjectName(QStringLiteral("ScaleCB"));
+  for (const char* item : {"100%", "75%", "60%", "50%", "40%", "33%"}) ScaleCB->addItem(QString::fromLatin1(item));
+  ScaleCB->setToolTip(S(sHintScale));
+  ScaleCB->setStatusTip(S(sHintScale));
+  ScaleCB->setFocusPolicy(Qt::NoFocus);
+  connect(ScaleCB, &QComboBox::currentIndexChanged, this, &TMainForm::ApplyScale);
+  row("MainToolBar", {"NewBtn", "OpenBtn", "SaveBtn", "", "PrintBtn", "", "CutBtn", "CopyBtn", "PasteBtn", "",
+                      "UndoBtn", "RedoBtn", "", "TurtleBtn", "DrawerBtn", "GrondoBtn"});
+  addToolBarBreak();
+  row("MainToolBar2", {"ZadBtn", "ReloadBtn", "", "OrderBtn", "", "RunBtn", "StepBtn", "TraceBtn", "RunToBtn", "",
+                       "VarBtn", "", "StopBtn", "", "ScaleCB", "", "HelpBtn"});
+}
+
+void TMainForm::BuildClient() {
+  Splitter1 = new QSplitter(Qt::Horizontal, this);
+  Splitter1->setObjectName(QStringLiteral("Splitter1"));
+  Editor = new TqxSyntaxMemo(Splitter1);
+  Editor->setObjectName(QStringLiteral("Editor"));
+  SetupProgramEditor(*Editor);
+  Editor->SetTabSize(4);
+  Editor->SetAutoIndent(true);
+  Editor->SetUndoLimit(100);
+  Editor->installEventFilter(this);
+
+  auto* right = new QWidget(Splitter1);
+  auto* layout = new QVBoxLayout(right);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+
+  MazePanel = new QWidget(right);
+  MazePanel->setObjectName(QStringLiteral("MazePanel"));
+  MazePanel->setFixedHeight(24);
+  MazePanel->setAutoFillBackground(true);
+  QPalette navy = MazePanel->palette();
+  navy.setColor(QPalette::Window, QColor(0, 0, 128));
+  navy.setColor(QPalette::WindowText, Qt::white);
+  MazePanel->setPalette(navy);
+  auto* mazeRow = new QHBoxLayout(MazePanel);
+  mazeRow->setContentsMargins(6, 0, 2, 0);
+  MazeCaption = new QLabel(S(sMazeCaption), MazePanel);
+  QFont bold = MazeCaption->font();
+  bold.setBold(true);
+  MazeCaption->setFont(bold);
+  mazeRow->addWidget(MazeCaption, 1);
+  DesignBtn = new QToolButton(MazePanel);
+  DesignBtn->setObjectName(QStringLiteral("DesignBtn"));
+  DesignBtn->setDefaultAction(Action("DesignBtn"));
+  DesignBtn->setAutoRaise(true);
+  DesignBtn->setToolButtonStyle(DesignBtn->icon().isNull() ? Qt::ToolButtonTextOnly : Qt::ToolButtonIconOnly);
+  mazeRow->addWidget(DesignBtn);
+  layout->addWidget(MazePanel);
+
+  DesignToolBar = new QToolBar(S(sDesignToolBar), right);
+  DesignToolBar->setObjectName(QStringLiteral("DesignToolBar"));
+  DesignToolBar->hide();
+  layout->addWidget(DesignToolBar);
+
+  Splitter2 = new QSplitter(Qt::Vertical, right);
+  Splitter2->setObjectName(QStringLiteral("Splitter2"));
+  ScrollBox1 = new TFieldPane(field_, Splitter2);
+  UserScreen = new TqxUserScreen(Splitter2);
+  UserScreen->setObjectName(QStringLiteral("UserScreen"));
+  Splitter2->setCollapsible(0, true);
+  Splitter2->setCollapsible(1, true);
+  Splitter2->setStretchFactor(0, 1);
+  Splitter2->setStretchFactor(1, 0);
+  layout->addWidget(Splitter2, 1);
+  connect(Splitter1, &QSplitter::splitterMoved, this, [this] { ScrollBox1->Refresh(); });
+
+  Splitter1->setStretchFactor(0, 1);
+  Splitter1->setStretchFactor(1, 1);
+  setCentralWidget(Splitter1);
+  resize(1100, 760);
+  Splitter1->setSizes({520, 580});
+  Splitter2->setSizes({600, 89});
+
+  QFont editorFont(QStringLiteral("Courier New"));
+  editorFont.setStyleHint(QFont::TypeWriter);
+  editorFont.setPixelSize(15);
+  Editor->setFont(editorFont);
+  QFont consoleFont = editorFont;
+  consoleFont.setPixelSize(16);
+  UserScreen->setFont(consoleFont);
+
+  connect(Editor, &TqxCustomMemo::OnChange, this, &TMainForm::EditorChanged);
+  connect(Editor, &TqxCustomMemo::OnKeyDown, this, &TMainForm::EditorKeyDown);
+  connect(Editor, &TqxCustomMemo::OnUndoChange, this, &TMainForm::EditorUndoChanged);
+  connect(Editor, &TqxCustomMemo::OnMouseMove, this,
+          [this](QMouseEvent* e) { EditorMouseMoved(e->position().toPoint()); });
+
+}
+
+void TMainForm::BuildStatusBar() {
+  QStatusBar* bar = statusBar();
+  bar->setObjectName(QStringLiteral("StatusBar1"));
+  StatusCaret = new QLabel(bar);
+  StatusCaret->setObjectName(QStringLiteral("StatusCaret"));
+  StatusCaret->setMinimumWidth(70);
+  StatusHint = new QLabel(bar);
+  StatusHint->setObjectName(QStringLiteral("StatusHint"));
+  StatusHint->setMinimumWidth(150);
+  bar->addWidget(StatusCaret);
+  bar->addWidget(StatusHint, 1);
+  // The hint of the control under the mouse goes to panel 1.
+  connect(bar, &QStatusBar::messageChanged, this, [this, bar](const QString& text) {
+    if (text.isEmpty()) return;
+    StatusHint->setText(text);
+    bar->clearMessage();
+  });
+}
+
+void TMainForm::ApplyExecutorState() {
+  const int kind = field_.Kind();
+  for (const char* n : {"TurtleBtn", "DrawerBtn", "GrondoBtn"})
+    Action(n)->setChecked(Action(n)->data().toInt() == kind);
+  const bool grondo = kind == ekGrondo;
+  Action("ZadBtn")->setEnabled(grondo);
+  Action("ReloadBtn")->setEnabled(grondo && field_.HasTask());
+  Action("LoadMazeMI")->setEnabled(grondo);
+  Action("RestoreMazeMI")->setEnabled(grondo && field_.HasTask());
+  Action("SaveMazeAsMI")->setEnabled(grondo);
+  MazePanel->setVisible(grondo);
+  mazeMenu_->menuAction()->setVisible(grondo);
+  mazeMenu_->setEnabled(grondo);
+}
+
+void TMainForm::ChooseExecutor(int kind) {
+  if (session_->Running()) {
+    StopBtnClick();
+    // The executor of the run draws on the field until the run has ended.
+    WaitForRunEnd();
+  }
+  ShowFieldPane();
+  if (kind != field_.Kind()) {
+    field_.SwitchTo(kind, ScrollBox1->viewport()->size());
+    if (ScaleCB->currentIndex() != field_.ScaleIndex()) ScaleCB->setCurrentIndex(field_.ScaleIndex());
+  }
+  ApplyExecutorState();
+  ScrollBox1->Refresh();
+}
+
+void TMainForm::ApplyScale(int index) {
+  if (index < 0) return;
+  if (index != field_.ScaleIndex()) field_.SetScale(index);
+  ScrollBox1->Refresh();
+}
+
+void TMainForm::LoadTask(const QString& given) {
+  QString name = given;
+  if (name.isEmpty()) {
+    name = QFileDialog::getOpenFileName(this, S(sMazeOpenTitle), mazeFolder_, QtFilter(S(sMazeFilter)));
+    if (name.isEmpty()) return;
+  }
+  if (session_->Running()) {
+    StopBtnClick();
+    WaitForRunEnd();
+  }
+  try {
+    field_.LoadTask(NativeName(name), ScrollBox1->viewport()->size());
+  } catch (const EMazeFileError& e) {
+    ShowError(this, FromCp1251(e.Message()));
+    return;
+  }
+  mazeFolder_ = QFileInfo(name).absolutePath();
+  MazeCaption->setText(FromCp1251(::MazeCaption(NativeName(name))));
+  const QSignalBlocker quiet(ScaleCB);
+  ScaleCB->setCurrentIndex(field_.ScaleIndex());
+  ApplyExecutorState();
+  ScrollBox1->Refresh();
+}
+
+void TMainForm::RestoreTask() {
+  if (session_->Running()) {
+    StopBtnClick();
+    WaitForRunEnd();
+  }
+  field_.Restore(false, ScrollBox1->viewport()->size());
+  ScrollBox1->Refresh();
+}
+
+namespace {
+
+class TWindowMazeDialogs : public TMazeSaveDialogs {
+ public:
+  TWindowMazeDialogs(QWidget* parent, const QString& folder) : parent_(parent), folder_(folder) {}
+  std::optional<std::string> AskFileName() override {
+    const QString name =
+        QFileDialog::getSaveFileName(parent_, S(sMazeSaveTitle), folder_, QtFilter(S(sMazeFilter)));
+    if (name.isEmpty()) return std::nullopt;
+    return NativeName(name);
+  }
+  void ShowError(const std::string& message) override { ::ShowError(parent_, FromCp1251(message)); }
+
+ private:
+  QWidget* parent_;
+  QString folder_;
+};
+
+}  // namespace
+
+void TMainForm::SaveTaskAs() {
+  if (session_->Running()) {
+    StopBtnClick();
+    WaitForRunEnd();
+  }
+  TWindowMazeDialogs dialogs(this, mazeFolder_);
+  const TSaveMazeOutcome outcome = SaveMaze(field_.Grid(), std::string(), dialogs);
+  if (outcome.Result != smSaved) return;
+  const QString name = QFile::decodeName(QByteArray::fromStdString(outcome.FileName));
+  mazeFolder_ = QFileInfo(name).absolutePath();
+  MazeCaption->setText(FromCp1251(::MazeCaption(outcome.FileName)));
+  ApplyExecutorState();
+}
+
+bool TMainForm::OpenProgram(const QString& fileName) {
+  QFile file(fileName);
+  const std::string shown = ToCp1251(fileName);
+  if (QFileInfo(fileName).isDir()) {
+    ShowError(this, FromCp1251(FormatStr(sCannotOpenFolder, {shown})));
+    return false;
+  }
+  if (!file.open(QIODevice::ReadOnly)) {
+    ShowError(this, FromCp1251(FormatStr(sCannotReadProgram, {shown})));
+    return false;
+  }
+  const QByteArray bytes = file.readAll();
+  if (session_->Running()) {
+    StopBtnClick();
+    WaitForRunEnd();
+  }
+  Loading = true;
+  Editor->SetLines(ProgramLines(std::string_view(bytes.constData(), bytes.size())));
+  Editor->SetCaret(0, 0);
+  Loading = false;
+  SetCaptionFor(fileName);
+  return true;
+}
+
+void TMainForm::SetCaptionFor(const QString& fileName) {
+  const QString name = QFileInfo(fileName).fileName();
+  ProgramName = name.isEmpty() ? Str(sNoName) : ToCp1251(name);
+  setWindowTitle(FromCp1251(FormatStr(sCaptionWithProgram, {Str(sSystemCaption), ProgramName})));
+}
+
+void TMainForm::InsertNewProgramTemplate() {
+  Loading = true;
+  Editor->ClearAll();
+  Editor->InsertTemplate(Str(sNewProgramTemplate));
+  Editor->Buffer().UndoList().Clear();
+  Loading = false;
+  EditorUndoChanged();
+}
+
+void TMainForm::EditorChanged() {
+  if (Loading) return;
+  StopBtnClick();
+}
+
+void TMainForm::EditorKeyDown(QKeyEvent* event) {
+  if (!session_->Running()) return;
+  const int key = event->key();
+  if (key == Qt::Key_Backspace || key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Delete)
+    StopBtnClick();
+}
+
+void TMainForm::EditorUndoChanged() {
+  const bool undo = Editor->CanUndo();
+  const bool redo = Editor->CanRedo();
+  Action("UndoBtn")->setEnabled(undo);
+  Action("UndoMI")->setEnabled(undo);
+  Action("RedoBtn")->setEnabled(redo);
+  Action("RedoMI")->setEnabled(redo);
+}
+
+void TMainForm::Timer1Timer() {
+  const QString text = QStringLiteral("  %1 : %2").arg(Editor->CaretLine() + 1).arg(Editor->CaretCol() + 1);
+  if (StatusCaret->text() != text) StatusCaret->setText(text);
+}
+
+void TMainForm::EditorMouseMoved(const QPoint& pos) {
+  hintTimer_.start();
+  if (pos != lastMouse_ && VarHint->isVisible()) VarHint->hide();
+  lastMouse_ = pos;
+}
+
+void TMainForm::HintTimerTimer() {
+  hintTimer_.stop();
+  if (!session_->Running()) return;
+  const TTextPos at = Editor->PosAt(lastMouse_);
+  if (at.Line < 0 || at.Line >= Editor->LineCount()) return;
+  const std::string word = WordAt(Editor->Lines().Get(at.Line), at.Col);
+  if (word.empty()) return;
+  const QPoint global = Editor->viewport()->mapToGlobal(lastMouse_);
+  HintLine = at.Line;
+  HintX = global.x();
+  HintY = global.y();
+  HintWord = word;
+  session_->ShowValueHint();
+}
+
+void TMainForm::WhatsThisMode() { QWhatsThis::enterWhatsThisMode(); }
+
+void TMainForm::FirstStartTexts() {
+  // Shown once per user: the read-me, and with it the licence.
+  QSettings settings;
+  if (settings.contains(QStringLiteral("FirstStart/Readme"))) return;
+  ShowTextFile(this, QStringLiteral("readme.txt"));
+  settings.setValue(QStringLiteral("FirstStart/Readme"), 1);
+  if (settings.contains(QStringLiteral("FirstStart/License"))) return;
+  ShowTextFile(this, QStringLiteral("license.txt"));
+  settings.setValue(QStringLiteral("FirstStart/License"), 1);
+}
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::LeaveWhatsThisMode) Action("HelpBtn")->setChecked(false);
+  return QMainWindow::eventFilter(watched, event);
+}
+
+bool TMainForm::event(QEvent* event) {
+  if (event->type() == QEvent::LeaveWhatsThisMode) Action("HelpBtn")->setChecked(false);
+  if (event->type() == QEvent::UpdateRequest || event->type() == QEvent::Paint) {
+    if (!painted_) {
+      painted_ = true;
+      QMetaObject::invokeMethod(this, &TMainForm::FirstPaint, Qt::QueuedConnection);
+    }
+  }
+  return QMainWindow::event(event);
+}
+
+void TMainForm::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  Editor->setFocus();
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+  // A run is stopped also when the closing is cancelled. The worker is
+  // waited for before the window goes: its last calls must not reach a
+  // window that is gone, and it reports nothing to one that is closing.
+  if (session_->Running()) {
+    host_->Closing = true;
+    StopBtnClick();
+    if (host_->NestedCalls > 0) {
+      // Asked from inside a console read or the variables window: their
+      // loops end first, then the closing is taken up again.
+      if (VarForm->isVisible()) VarForm->reject();
+      event->ignore();
+      QTimer::singleShot(0, this, &QWidget::close);
+      return;
+    }
+    WaitForRunEnd();
+    host_->Closing = false;
+  }
+  closing_ = true;
+  VarHint->hide();
+  event->accept();
+}
+
+void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
+  if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void TMainForm::dropEvent(QDropEvent* event) {
+  const QList<QUrl> urls = event->mimeData()->urls();
+  if (urls.isEmpty()) return;
+  // Only the first file, by its name exactly as dropped.
+  const QString name = urls.first().toLocalFile();
+  if (name.isEmpty()) return;
+  event->acceptProposedAction();
+  OpenProgram(name);
+}

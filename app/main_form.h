@@ -1,0 +1,159 @@
+// The main window: the program editor, the field pane of the current
+// executor and the console, the tool bars, the menu and the status bar; the
+// place where a run is started, stepped, stopped and reported.
+//
+// The run itself is a TRunSession. The window answers the worker through
+// TWindowHost, which touches widgets on the main thread only; the session
+// is given that host wrapped in a TRelayHost.
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+#include <QTimer>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "highlighting.h"
+#include "relayhost.h"
+#include "session.h"
+#include "window_field.h"
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QMenu;
+class QSplitter;
+class QToolBar;
+class QToolButton;
+class TqxSyntaxMemo;
+class TqxUserScreen;
+class TVarForm;
+class TVarHintForm;
+class TWindowHost;
+
+class TMainForm : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  // progress (may be empty) hears the start-up progress in percent.
+  explicit TMainForm(const std::function<void(int)>& progress = {}, QWidget* parent = nullptr);
+  ~TMainForm() override;
+
+  // Components, named as the pupil's help and the tests know them.
+  TqxSyntaxMemo* Editor = nullptr;
+  TqxUserScreen* UserScreen = nullptr;
+  TFieldPane* ScrollBox1 = nullptr;
+  QWidget* MazePanel = nullptr;
+  QLabel* MazeCaption = nullptr;
+  QToolButton* DesignBtn = nullptr;
+  QToolBar* DesignToolBar = nullptr;
+  QSplitter* Splitter1 = nullptr;  // editor | right pane
+  QSplitter* Splitter2 = nullptr;  // field pane | console
+  QComboBox* ScaleCB = nullptr;
+  QLabel* StatusCaret = nullptr;   // panel 0
+  QLabel* StatusHint = nullptr;    // panel 1
+  TVarForm* VarForm = nullptr;
+  TVarHintForm* VarHint = nullptr;
+
+  // The command or menu item by component name ("RunBtn", "LoadMazeMI", ...).
+  QAction* Action(const char* name) const;
+
+  // Run commands (F9, F8, F7, F4, Esc and the variables button).
+  void RunBtnClick();
+  void StepBtnClick();
+  void TraceBtnClick();
+  void RunToBtnClick();
+  void StopBtnClick();
+  void VarBtnClick();
+  // Executor choice (the three executor buttons).
+  void ChooseExecutor(int kind);
+  int ExecutorKind() const { return field_.Kind(); }
+  // Grondo's task: load (asks for a file when fileName is empty), restore,
+  // save as.
+  void LoadTask(const QString& fileName = QString());
+  void RestoreTask();
+  void SaveTaskAs();
+  // Opens a program file into the editor; false (after saying why) when it
+  // cannot be read.
+  bool OpenProgram(const QString& fileName);
+
+  // The read-me and the licence, at the first start of a user.
+  void FirstStartTexts();
+
+  TRunSession& Session() { return *session_; }
+  TWindowField& FieldModel() { return field_; }
+  const THighlightStyles& Styles() const { return styles_; }
+  // Waits, serving the worker's calls, until no run exists.
+  void WaitForRunEnd();
+  // Console height while the field pane is hidden.
+  int SavedConsoleHeight = 0;
+  std::string ProgramName;
+  bool Loading = false;
+  // Value hint request (the hint timer stores them before asking the worker).
+  int HintLine = -1;
+  int HintX = 0;
+  int HintY = 0;
+  std::string HintWord;
+
+ signals:
+  // The window has painted for the first time (start-up measurement).
+  void FirstPaint();
+
+ protected:
+  bool event(QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  friend class TWindowHost;
+
+  void BuildActions();
+  void BuildMenus();
+  void BuildToolBars();
+  void BuildClient();
+  void BuildStatusBar();
+  QAction* AddAction(const char* name, int textId, const QKeySequence& key = {}, int hintId = -1);
+  void ApplyExecutorState();
+  void ApplyScale(int index);
+  void ShowFieldPane();
+  int ConsoleHeight() const;
+  void SetConsoleHeight(int height);
+  void LayoutForRun(bool usesExecutor, bool hasInput);
+  void InsertNewProgramTemplate();
+  void SetCaptionFor(const QString& fileName);
+  void EditorChanged();
+  void EditorKeyDown(QKeyEvent* event);
+  void EditorUndoChanged();
+  void Timer1Timer();
+  void HintTimerTimer();
+  void EditorMouseMoved(const QPoint& pos);
+  void WhatsThisMode();
+
+  // Run control (run_control.cpp).
+  TProgramBuilder Builder();
+  void AfterCommand(TCommandResult result);
+  void ShowTranslationError(const ECompileException& e);
+  void ReportRunEnd(TRunEnd end);
+  void MarkRunError(int line, const std::string& text);
+
+  TWindowField field_;
+  THighlightStyles styles_;
+  std::map<std::string, QAction*> actions_;
+  QMenu* mazeMenu_ = nullptr;
+  QMenu* templatesMenu_ = nullptr;
+  QTimer timer1_;
+  QTimer hintTimer_;
+  QPoint lastMouse_{-1, -1};
+  bool closing_ = false;
+  bool painted_ = false;
+  QString mazeFolder_;
+
+  std::unique_ptr<TWindowHost> host_;
+  std::unique_ptr<TMainThreadCalls> calls_;
+  std::unique_ptr<TRelayHost> relay_;
+  std::unique_ptr<TRunSession> session_;
+};

@@ -1,0 +1,41 @@
+// tarmisy: the program a pupil uses. Shows the splash, builds the main
+// window and opens the program file named on the command line, if any.
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QFileInfo>
+
+#include "glyphs.h"
+#include "main_form.h"
+#include "qtext.h"
+#include "splash.h"
+#include "string_table.h"
+
+int main(int argc, char** argv) {
+  QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
+  QApplication app(argc, argv);
+  QApplication::setOrganizationName(QStringLiteral("Tarmisy"));
+  QApplication::setApplicationName(QStringLiteral("tarmisy"));
+  QApplication::setApplicationDisplayName(FromCp1251(Str(sApplicationTitle)));
+  QApplication::setWindowIcon(AppIcon());
+
+  QCommandLineParser parser;
+  parser.addHelpOption();
+  parser.addPositionalArgument(QStringLiteral("FILE.prg"), QStringLiteral("program to open"));
+  parser.process(app);
+
+  auto* splash = new TSplash;
+  splash->setAttribute(Qt::WA_DeleteOnClose);
+  splash->show();
+  splash->repaint();
+  QApplication::processEvents();
+
+  TMainForm form([splash](int percent) { splash->SetProgress(percent); });
+  form.showMaximized();
+  splash->raise();
+  if (!parser.positionalArguments().isEmpty()) {
+    const QString file = QFileInfo(parser.positionalArguments().first()).absoluteFilePath();
+    form.OpenProgram(file);
+  }
+  form.FirstStartTexts();
+  return app.exec();
+}
