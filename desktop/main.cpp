@@ -2,7 +2,9 @@
 // window and opens the program file named on the command line, if any.
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QElapsedTimer>
 #include <QFileInfo>
+#include <cstdio>
 
 #include "glyphs.h"
 #include "main_form.h"
@@ -11,6 +13,8 @@
 #include "string_table.h"
 
 int main(int argc, char** argv) {
+  QElapsedTimer started;
+  started.start();
   QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
   QApplication app(argc, argv);
   QApplication::setOrganizationName(QStringLiteral("Tarmisy"));
@@ -21,7 +25,13 @@ int main(int argc, char** argv) {
   QCommandLineParser parser;
   parser.addHelpOption();
   parser.addPositionalArgument(QStringLiteral("FILE.prg"), QStringLiteral("program to open"));
+  // For the start-up benchmark: print the milliseconds from the process
+  // start to the first painted window, then quit.
+  QCommandLineOption startupTime(QStringLiteral("startup-time"));
+  startupTime.setFlags(QCommandLineOption::HiddenFromHelp);
+  parser.addOption(startupTime);
   parser.process(app);
+  const bool measure = parser.isSet(startupTime);
 
   auto* splash = new TSplash;
   splash->setAttribute(Qt::WA_DeleteOnClose);
@@ -30,12 +40,18 @@ int main(int argc, char** argv) {
   QApplication::processEvents();
 
   TMainForm form([splash](int percent) { splash->SetProgress(percent); });
+  if (measure) {
+    QObject::connect(&form, &TMainForm::FirstPaint, &app, [&] {
+      std::printf("%lld\n", static_cast<long long>(started.elapsed()));
+      QApplication::quit();
+    });
+  }
   form.showMaximized();
   splash->raise();
   if (!parser.positionalArguments().isEmpty()) {
     const QString file = QFileInfo(parser.positionalArguments().first()).absoluteFilePath();
     form.OpenProgram(file);
   }
-  form.FirstStartTexts();
+  if (!measure) form.FirstStartTexts();
   return app.exec();
 }
