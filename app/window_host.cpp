@@ -100,9 +100,15 @@ void TWindowHost::ClearCanvas() { form_.field_.ClearCanvas(); }
 void TWindowHost::RepaintField() { form_.ScrollBox1->Refresh(true); }
 
 void TWindowHost::Sleep(int ms) {
-  // On the worker: the main thread paints meanwhile. A closing window does
-  // not wait for animations.
-  if (ms > 0 && !Closing) std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+  // On the worker: the main thread paints meanwhile. The pause is cut short
+  // by Stop and by a closing window, so that neither waits for an animation.
+  const TRunState& state = form_.Session().State();
+  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+  while (!Closing && !state.StoppedByUser.load()) {
+    const auto now = std::chrono::steady_clock::now();
+    if (now >= end) break;
+    std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(end - now, std::chrono::milliseconds(10)));
+  }
 }
 
 void TWindowHost::ReportError(int line, const std::string& text) {

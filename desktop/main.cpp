@@ -4,6 +4,8 @@
 #include <QCommandLineParser>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QPointer>
+#include <QTimer>
 #include <cstdio>
 
 #include "glyphs.h"
@@ -47,7 +49,8 @@ int main(int argc, char** argv) {
     });
   }
   form.showMaximized();
-  splash->raise();
+  // Above the window once the window is on the screen.
+  QTimer::singleShot(0, splash, [splash] { splash->raise(); });
   if (!parser.positionalArguments().isEmpty()) {
     const QString file = QFileInfo(parser.positionalArguments().first()).absoluteFilePath();
     form.OpenProgram(file);
