@@ -9,15 +9,10 @@
 
 namespace {
 
-class DrawerTest : public ::testing::Test {
+class DrawerTest : public TPenFixture<TDrawer> {
  protected:
-  void SetUp() override {
-    EnsureGuiApp();
-    drawer.Host = &host;
-  }
-  TCanvas canvas{160, 120, 40, 90};
-  TRecordingHost host{canvas};
-  TDrawer drawer{canvas};
+  DrawerTest() : TPenFixture(160, 120, 40, 90) {}
+  TDrawer& drawer = pen;
 };
 
 bool SpriteAt(const TCanvas& c, const QImage& pic, int left, int top) {

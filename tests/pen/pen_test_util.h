@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QImage>
+#include <gtest/gtest.h>
 
 #include <initializer_list>
 #include <memory>
@@ -55,3 +56,20 @@ int CountColour(const TCanvas& c, int colour, int x1 = 0, int y1 = 0, int x2 = -
 
 // Where pictures for a look by eye go.
 std::string PicturePath(const std::string& name);
+
+// A pen executor of kind TPen on a canvas of the given size and origin,
+// reporting to a recording host, with a Qt application for the fonts.
+template <class TPen>
+class TPenFixture : public ::testing::Test {
+ protected:
+  TPenFixture(int width, int height, int originX, int originY)
+      : canvas(width, height, originX, originY), pen(canvas) {}
+  void SetUp() override {
+    EnsureGuiApp();
+    pen.Host = &host;
+  }
+  TCanvas canvas;
+  TRecordingHost host{canvas};
+  TPen pen;
+};
+

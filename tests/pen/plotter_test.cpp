@@ -20,12 +20,11 @@ TPlotArgs Ints(std::initializer_list<int> v) {
 // Colours arrive with the palette flag the interpreter adds.
 int Flagged(int colour) { return PaletteRelative(colour); }
 
-class PlotterTest : public ::testing::Test {
+// An origin far from the corner, to show that plotter coordinates ignore it.
+class PlotterTest : public TPenFixture<TTurtle> {
  protected:
-  void SetUp() override { EnsureGuiApp(); }
-  // An origin far from the corner, to show that plotter coordinates ignore it.
-  TCanvas canvas{200, 150, 120, 70};
-  TTurtle turtle{canvas};
+  PlotterTest() : TPenFixture(200, 150, 120, 70) {}
+  TTurtle& turtle = pen;
 };
 
 }  // namespace

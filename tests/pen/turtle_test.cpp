@@ -13,15 +13,10 @@
 
 namespace {
 
-class TurtleTest : public ::testing::Test {
+class TurtleTest : public TPenFixture<TTurtle> {
  protected:
-  void SetUp() override {
-    EnsureGuiApp();
-    turtle.Host = &host;
-  }
-  TCanvas canvas{200, 160, 100, 80};
-  TRecordingHost host{canvas};
-  TTurtle turtle{canvas};
+  TurtleTest() : TPenFixture(200, 160, 100, 80) {}
+  TTurtle& turtle = pen;
 };
 
 }  // namespace
