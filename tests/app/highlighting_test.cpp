@@ -26,11 +26,11 @@ class ProgramEditor : public ::testing::Test {
   THighlightStyles styles;
 };
 
-// Every written word of the language's tables is coloured in the style its
+// Every written word of the language's tables is colored in the style its
 // table entry asks for, in both languages, and nothing else about them is
-// assumed: a word added to the vocabulary is coloured without touching the
+// assumed: a word added to the vocabulary is colored without touching the
 // editor.
-TEST_F(ProgramEditor, EveryWordOfTheVocabularyIsColouredWithItsStyle) {
+TEST_F(ProgramEditor, EveryWordOfTheVocabularyIsColoredWithItsStyle) {
   auto expectWord = [&](TStrId id, int style) {
     const std::string word = Str(id);
     editor.SetText(word);
@@ -50,8 +50,8 @@ TEST_F(ProgramEditor, EveryWordOfTheVocabularyIsColouredWithItsStyle) {
   }
 }
 
-// What a pupil sees: the colours of the word, string and line styles.
-TEST_F(ProgramEditor, StylesHaveTheirColours) {
+// What a pupil sees: the colors of the word, string and line styles.
+TEST_F(ProgramEditor, StylesHaveTheirColors) {
   const TStyleList& s = editor.Styles();
   const struct {
     int index;
@@ -74,7 +74,7 @@ TEST_F(ProgramEditor, StylesHaveTheirColours) {
 }
 
 // The HTML export reads the style list, which must hold the program
-// editor's own colours already before the editor is first painted.
+// editor's own colors already before the editor is first painted.
 TEST_F(ProgramEditor, OwnStylesAreInTheListBeforeAnyPaint) {
   const TStyleList& s = editor.Styles();
   EXPECT_EQ(s.Get(editor.DelimiterStyleIndex()), kDelimiterStyle);
@@ -82,7 +82,7 @@ TEST_F(ProgramEditor, OwnStylesAreInTheListBeforeAnyPaint) {
   EXPECT_EQ(s.Get(editor.NumberStyleIndex()), (TCharStyle{RGBColor(0, 0, 128), clWhite, 0}));
 }
 
-TEST_F(ProgramEditor, CapitalKeywordIsNotColoured) {
+TEST_F(ProgramEditor, CapitalKeywordIsNotColored) {
   const int k = styles.Keyword;
   EXPECT_EQ(StylesOf("если ЕСЛИ"), (std::vector<int>{k, k, k, k, 0, 0, 0, 0, 0}));
 }
@@ -97,7 +97,7 @@ TEST_F(ProgramEditor, SlashesInAStringStayInTheString) {
   EXPECT_EQ(StylesOf("\"a//b\"//c"), (std::vector<int>{s, s, s, s, s, s, c, c, c}));
 }
 
-TEST_F(ProgramEditor, EveryExecutorsWordsAreColoured) {
+TEST_F(ProgramEditor, EveryExecutorsWordsAreColored) {
   const int cmd = styles.Command, sen = styles.Sensor, fn = styles.Function;
   std::vector<int> v = StylesOf("вперед грядка Линия");
   EXPECT_EQ(v[0], cmd);

@@ -44,15 +44,15 @@ class TRecordingHost : public TNullHost {
   const TCanvas& canvas_;
 };
 
-// Colour of a pixel of the canvas as 0x00BBGGRR (-1 off the bitmap).
-inline int At(const TCanvas& c, int x, int y) { return c.PixelColour(x, y); }
+// Color of a pixel of the canvas as 0x00BBGGRR (-1 off the bitmap).
+inline int At(const TCanvas& c, int x, int y) { return c.PixelColor(x, y); }
 
 inline constexpr int kWhite = 0xFFFFFF;
 inline constexpr int kBlack = 0x000000;
 inline constexpr int kRed = 0x0000FF;
 
-// Number of pixels of colour in the rectangle (corners inclusive).
-int CountColour(const TCanvas& c, int colour, int x1 = 0, int y1 = 0, int x2 = -1, int y2 = -1);
+// Number of pixels of color in the rectangle (corners inclusive).
+int CountColor(const TCanvas& c, int color, int x1 = 0, int y1 = 0, int x2 = -1, int y2 = -1);
 
 // Where pictures for a look by eye go.
 std::string PicturePath(const std::string& name);
