@@ -24,6 +24,8 @@
 
 #include "glyphs.h"
 #include "help.h"
+#include "maze_editor.h"
+#include "maze_tools.h"
 #include "maze_file.h"
 #include "message_box.h"
 #include "program.h"
@@ -185,8 +187,7 @@ void TMainForm::BuildActions() {
   connect(help, &QAction::triggered, this, [this](bool on) {
     if (on) WhatsThisMode();
   });
-  connect(AddAction("DesignBtn", sBtnDesign, {}, sHintDesign), &QAction::triggered, this, [] {});
-  Action("DesignBtn")->setEnabled(false);
+  connect(AddAction("DesignBtn", sBtnDesign, {}, sHintDesign), &QAction::triggered, this, &TMainForm::EditMaze);
   // F12: a fresh console and drawing surface between runs.
   auto* clear = new QAction(this);
   clear->setObjectName(QStringLiteral("ClearF12"));
@@ -231,7 +232,8 @@ void TMainForm::BuildActions() {
           Action("ZadBtn"), &QAction::trigger);
   connect(AddAction("RestoreMazeMI", sMenuRestoreMaze, Qt::Key_F5), &QAction::triggered, Action("ReloadBtn"),
           &QAction::trigger);
-  AddAction("EditMazeMI", sMenuEditMaze, QKeySequence(Qt::CTRL | Qt::Key_E))->setEnabled(false);
+  connect(AddAction("EditMazeMI", sMenuEditMaze, QKeySequence(Qt::CTRL | Qt::Key_E)), &QAction::triggered, this,
+          &TMainForm::EditMaze);
   connect(AddAction("SaveMazeAsMI", sMenuSaveMazeAs, QKeySequence(Qt::SHIFT | Qt::CTRL | Qt::Key_M)),
           &QAction::triggered, this, &TMainForm::SaveTaskAs);
   connect(AddAction("HelpMI", sMenuHelpContents, Qt::Key_F1), &QAction::triggered, this,
@@ -361,20 +363,34 @@ void TMainForm::BuildClient() {
   mazeRow->addWidget(DesignBtn);
   layout->addWidget(MazePanel);
 
-  DesignToolBar = new QToolBar(S(sDesignToolBar), right);
-  DesignToolBar->setObjectName(QStringLiteral("DesignToolBar"));
-  DesignToolBar->hide();
-  layout->addWidget(DesignToolBar);
-
   Splitter2 = new QSplitter(Qt::Vertical, right);
   Splitter2->setObjectName(QStringLiteral("Splitter2"));
   ScrollBox1 = new TFieldPane(field_, Splitter2);
+  // Design mode takes the field pane's place.
+  MazeEditor = new TMazeEditor(field_.Grid(), Splitter2);
+  MazeEditor->setObjectName(QStringLiteral("MazeEditor"));
+  MazeEditor->hide();
+  MazeEditor->SetRunCheck([this] { return session_->Running(); });
+  DesignToolBar = MazeEditor->ToolBar();
   UserScreen = new TqxUserScreen(Splitter2);
   UserScreen->setObjectName(QStringLiteral("UserScreen"));
   Splitter2->setCollapsible(0, true);
   Splitter2->setCollapsible(1, true);
+  Splitter2->setCollapsible(2, true);
   Splitter2->setStretchFactor(0, 1);
-  Splitter2->setStretchFactor(1, 0);
+  Splitter2->setStretchFactor(1, 1);
+  Splitter2->setStretchFactor(2, 0);
+  connect(MazeEditor, &TMazeEditor::DesignModeChanged, this, &TMainForm::DesignModeChanged);
+  connect(MazeEditor, &TMazeEditor::MazeFileChanged, this, [this](const QString& file, const QString& caption) {
+    mazeFile_ = file;
+    MazeCaption->setText(caption);
+    ApplyExecutorState();
+  });
+  connect(MazeEditor, &TMazeEditor::ScaleIndexChanged, this, [this](int scale) {
+    const QSignalBlocker quiet(ScaleCB);
+    ScaleCB->setCurrentIndex(scale);
+    field_.SetScale(scale);
+  });
   layout->addWidget(Splitter2, 1);
   connect(Splitter1, &QSplitter::splitterMoved, this, [this] { ScrollBox1->Refresh(); });
 
@@ -383,7 +399,7 @@ void TMainForm::BuildClient() {
   setCentralWidget(Splitter1);
   resize(1100, 760);
   Splitter1->setSizes({520, 580});
-  Splitter2->setSizes({600, 89});
+  Splitter2->setSizes({600, 0, 89});
 
   QFont editorFont(QStringLiteral("Courier New"));
   editorFont.setStyleHint(QFont::TypeWriter);
@@ -430,6 +446,8 @@ void TMainForm::ApplyExecutorState() {
   Action("LoadMazeMI")->setEnabled(grondo);
   Action("RestoreMazeMI")->setEnabled(grondo && field_.HasTask());
   Action("SaveMazeAsMI")->setEnabled(grondo);
+  Action("DesignBtn")->setEnabled(grondo);
+  Action("EditMazeMI")->setEnabled(grondo);
   MazePanel->setVisible(grondo);
   mazeMenu_->menuAction()->setVisible(grondo);
   mazeMenu_->setEnabled(grondo);
@@ -473,10 +491,35 @@ void TMainForm::LoadTask(const QString& given) {
     return;
   }
   mazeFolder_ = QFileInfo(name).absolutePath();
+  mazeFile_ = name;
   MazeCaption->setText(FromCp1251(::MazeCaption(NativeName(name))));
   const QSignalBlocker quiet(ScaleCB);
   ScaleCB->setCurrentIndex(field_.ScaleIndex());
   ApplyExecutorState();
+  ScrollBox1->Refresh();
+}
+
+void TMainForm::EditMaze() {
+  if (field_.Kind() != ekGrondo || MazeEditor->DesignMode()) return;
+  MazeEditor->SetMazeFolder(mazeFolder_);
+  MazeEditor->EnterDesignMode(field_.ScaleIndex(), mazeFile_);
+}
+
+void TMainForm::DesignModeChanged(bool on) {
+  // While the maze is edited, runs and the task commands wait.
+  for (const char* n : {"RunBtn", "StepBtn", "TraceBtn", "RunToBtn", "ZadBtn", "ReloadBtn", "DesignBtn",
+                        "LoadMazeMI", "RestoreMazeMI", "EditMazeMI", "SaveMazeAsMI", "TurtleBtn", "DrawerBtn",
+                        "GrondoBtn"})
+    Action(n)->setEnabled(!on);
+  ScaleCB->setEnabled(!on);
+  MazeEditor->setVisible(on);
+  ScrollBox1->setVisible(!on);
+  if (on) {
+    MazeEditor->setFocus();
+    return;
+  }
+  ApplyExecutorState();
+  field_.Restore(false, ScrollBox1->viewport()->size());
   ScrollBox1->Refresh();
 }
 
@@ -519,6 +562,7 @@ void TMainForm::SaveTaskAs() {
   if (outcome.Result != smSaved) return;
   const QString name = QFile::decodeName(QByteArray::fromStdString(outcome.FileName));
   mazeFolder_ = QFileInfo(name).absolutePath();
+  mazeFile_ = name;
   MazeCaption->setText(FromCp1251(::MazeCaption(outcome.FileName)));
   ApplyExecutorState();
 }
@@ -644,6 +688,12 @@ void TMainForm::showEvent(QShowEvent* event) {
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
+  if (!MazeEditor->FinishEditing()) {
+    // Saving the maze was cancelled: the window stays, the run is stopped.
+    StopBtnClick();
+    event->ignore();
+    return;
+  }
   // A run is stopped also when the closing is cancelled. The worker is
   // waited for before the window goes: its last calls must not reach a
   // window that is gone, and it reports nothing to one that is closing.

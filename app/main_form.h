@@ -31,6 +31,7 @@ class TqxUserScreen;
 class TVarForm;
 class TVarHintForm;
 class TWindowHost;
+class TMazeEditor;
 
 class TMainForm : public QMainWindow {
   Q_OBJECT
@@ -47,7 +48,8 @@ class TMainForm : public QMainWindow {
   QWidget* MazePanel = nullptr;
   QLabel* MazeCaption = nullptr;
   QToolButton* DesignBtn = nullptr;
-  QToolBar* DesignToolBar = nullptr;
+  QToolBar* DesignToolBar = nullptr;  // the maze editor's tools
+  TMazeEditor* MazeEditor = nullptr;
   QSplitter* Splitter1 = nullptr;  // editor | right pane
   QSplitter* Splitter2 = nullptr;  // field pane | console
   QComboBox* ScaleCB = nullptr;
@@ -74,6 +76,8 @@ class TMainForm : public QMainWindow {
   void LoadTask(const QString& fileName = QString());
   void RestoreTask();
   void SaveTaskAs();
+  // Design mode of the maze editor (DesignBtn, Ctrl+E).
+  void EditMaze();
   // Opens a program file into the editor; false (after saying why) when it
   // cannot be read.
   bool OpenProgram(const QString& fileName);
@@ -118,6 +122,7 @@ class TMainForm : public QMainWindow {
   void BuildStatusBar();
   QAction* AddAction(const char* name, int textId, const QKeySequence& key = {}, int hintId = -1);
   void ApplyExecutorState();
+  void DesignModeChanged(bool on);
   void ApplyScale(int index);
   void ShowFieldPane();
   int ConsoleHeight() const;
@@ -151,6 +156,7 @@ class TMainForm : public QMainWindow {
   bool closing_ = false;
   bool painted_ = false;
   QString mazeFolder_;
+  QString mazeFile_;
 
   std::unique_ptr<TWindowHost> host_;
   std::unique_ptr<TMainThreadCalls> calls_;

@@ -5,6 +5,7 @@
 #include <QSplitter>
 
 #include "main_form.h"
+#include "maze_editor.h"
 #include "message_box.h"
 #include "program.h"
 #include "qtext.h"
@@ -104,13 +105,16 @@ void TMainForm::ReportRunEnd(TRunEnd end) {
     MessageBoxes().Show(this, TBoxKind::Warning, FromCp1251(verdict));
 }
 
-int TMainForm::ConsoleHeight() const { return Splitter2->sizes().value(1); }
+// Splitter2 holds the field pane, the maze editor (hidden but in design
+// mode) and the console.
+int TMainForm::ConsoleHeight() const { return Splitter2->sizes().value(2); }
 
 void TMainForm::SetConsoleHeight(int height) {
   const QList<int> sizes = Splitter2->sizes();
-  const int total = std::max(sizes.value(0) + sizes.value(1), Splitter2->height());
+  const int total = std::max(sizes.value(0) + sizes.value(1) + sizes.value(2), Splitter2->height());
   height = std::clamp(height, 0, total);
-  Splitter2->setSizes({total - height, height});
+  const bool designing = MazeEditor->isVisible();
+  Splitter2->setSizes({designing ? 0 : total - height, designing ? total - height : 0, height});
 }
 
 void TMainForm::LayoutForRun(bool usesExecutor, bool hasInput) {
