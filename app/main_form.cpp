@@ -721,11 +721,15 @@ void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void TMainForm::dropEvent(QDropEvent* event) {
-  const QList<QUrl> urls = event->mimeData()->urls();
-  if (urls.isEmpty()) return;
+  if (OpenDropped(*event->mimeData())) event->acceptProposedAction();
+}
+
+bool TMainForm::OpenDropped(const QMimeData& data) {
+  const QList<QUrl> urls = data.urls();
+  if (urls.isEmpty()) return false;
   // Only the first file, by its name exactly as dropped.
   const QString name = urls.first().toLocalFile();
-  if (name.isEmpty()) return;
-  event->acceptProposedAction();
+  if (name.isEmpty()) return false;
   OpenProgram(name);
+  return true;
 }

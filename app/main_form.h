@@ -22,6 +22,7 @@
 class QAction;
 class QComboBox;
 class QLabel;
+class QMimeData;
 class QMenu;
 class QSplitter;
 class QToolBar;
@@ -81,6 +82,9 @@ class TMainForm : public QMainWindow {
   // Opens a program file into the editor; false (after saying why) when it
   // cannot be read.
   bool OpenProgram(const QString& fileName);
+  // Dropped files: the first one is opened as a program; false when the
+  // drop holds no local file.
+  bool OpenDropped(const QMimeData& data);
 
   // The read-me and the licence, at the first start of a user.
   void FirstStartTexts();

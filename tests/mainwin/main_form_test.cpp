@@ -5,6 +5,9 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QMimeData>
+#include <QTemporaryDir>
+#include <QUrl>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QSplitter>
@@ -421,6 +424,23 @@ TEST_F(MainWindow, ACommandLineFileThatCannotBeReadLeavesTheTemplate) {
   ASSERT_EQ(boxes.Shown.size(), 1);
   EXPECT_EQ(boxes.Shown[0], U("Не удалось прочитать файл ''/nonexistent/Lab1.prg''."));
   EXPECT_EQ(form->Editor->Lines().Get(0), Utf8ToCp1251("Программа"));
+}
+
+TEST_F(MainWindow, ADroppedFileOpensByItsNameAsDropped) {
+  // Capitals in the name: a lower-cased name would not exist on Linux.
+  QTemporaryDir dir;
+  const QString name = dir.filePath(QStringLiteral("Lab1.PRG"));
+  QFile file(name);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write(Utf8ToCp1251("главная {\r\n  выводстр 1;\r\n}\r\n").c_str());
+  file.close();
+  QMimeData data;
+  data.setUrls({QUrl::fromLocalFile(name), QUrl::fromLocalFile(dir.filePath(QStringLiteral("other.prg")))});
+  EXPECT_TRUE(form->OpenDropped(data));
+  EXPECT_TRUE(boxes.Shown.isEmpty()) << boxes.Shown.join(QStringLiteral("; ")).toStdString();
+  EXPECT_EQ(form->Editor->LineCount(), 3);
+  EXPECT_EQ(form->Editor->Lines().Get(1), Utf8ToCp1251("  выводстр 1;"));
+  EXPECT_EQ(form->windowTitle(), U("Система \"Тармисы\" - программа Lab1.PRG"));
 }
 
 TEST_F(MainWindow, AnOpenedProgramNamesItselfInTheCaption) {
