@@ -15,19 +15,20 @@
 #include "window_host.h"
 
 TProgramBuilder TMainForm::Builder() {
-  std::vector<std::string> lines;
-  const int n = Editor->LineCount();
-  lines.reserve(n);
-  for (int i = 0; i < n; ++i) lines.push_back(Editor->Lines().Get(i));
-  const int kind = field_.Kind();
-  // Every Grondo run starts from the task as loaded.
-  if (kind == ekGrondo) {
-    field_.ResetForRun();
-    ScrollBox1->Refresh();
-  }
-  TProgramBuilder compile = ProgramBuilder(std::move(lines), kind, host_.get());
-  return [this, compile] {
-    std::unique_ptr<TPseudoCode> code = compile();
+  // Called by the session only when a run starts (never while one exists),
+  // on the main thread.
+  return [this] {
+    std::vector<std::string> lines;
+    const int n = Editor->LineCount();
+    lines.reserve(n);
+    for (int i = 0; i < n; ++i) lines.push_back(Editor->Lines().Get(i));
+    const int kind = field_.Kind();
+    // Every Grondo run starts from the task as loaded.
+    if (kind == ekGrondo) {
+      field_.ResetForRun();
+      ScrollBox1->Refresh();
+    }
+    std::unique_ptr<TPseudoCode> code = ProgramBuilder(std::move(lines), kind, host_.get())();
     LayoutForRun(code->UsesExecutor, code->HasInput);
     return code;
   };

@@ -53,9 +53,18 @@ void WhenTrue(QObject* context, std::function<bool()> pred, std::function<void()
 
 QString U(const char* utf8) { return QString::fromUtf8(utf8); }
 
+// Runs take a per-user lock that refuses a second run from any process;
+// each test process gets a lock of its own, so that ctest may run them side
+// by side.
+void PrivateRunLock() {
+  static QTemporaryDir dir;
+  qputenv("XDG_RUNTIME_DIR", dir.path().toLocal8Bit());
+}
+
 class MainWindow : public ::testing::Test {
  protected:
   void SetUp() override {
+    PrivateRunLock();
     form = std::make_unique<TMainForm>();
     form->show();
     QApplication::setActiveWindow(form.get());
@@ -146,6 +155,7 @@ class TMarkSnoop : public TScriptedBoxes {
 };
 
 TEST(MainWindowErrors, TranslationErrorMarksTheLineAndCharacterThenPlacesTheCaret) {
+  PrivateRunLock();
   TMainForm* raw = nullptr;
   TMarkSnoop snoop(raw);
   TMainForm form;
