@@ -344,7 +344,8 @@ TEST_F(MainWindow, VariablesWindowOpensWhilePausedAndTheRunGoesOn) {
   });
   form->Action("VarBtn")->trigger();
   ASSERT_TRUE(WaitFor([&] { return seen && !form->VarForm->isVisible(); }));
-  EXPECT_TRUE(form->Session().Paused());
+  // The worker waits again once the window is closed.
+  ASSERT_TRUE(Paused());
   // The button, not the key: the closed dialog may have taken the focus
   // with it.
   form->Action("RunBtn")->trigger();
@@ -380,7 +381,8 @@ TEST_F(MainWindow, DISABLED_VariablesWindowListsTheGlobalsAndTheCurrentProcedure
   EXPECT_EQ(global, QStringList{U("g|int|0")});
   EXPECT_EQ(local, QStringList{U("x|int|5")});
   EXPECT_EQ(label, U("Переменные основной программы"));
-  EXPECT_TRUE(form->Session().Paused());
+  // The worker waits again once the window is closed.
+  ASSERT_TRUE(Paused());
   // The button, not the key: the closed dialog may have taken the focus
   // with it.
   form->Action("RunBtn")->trigger();
