@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QLabel>
+#include <functional>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
@@ -107,6 +109,32 @@ TEST(About, SystemLineNamesTheDistributionAndTheKernel) {
             QStringLiteral("Linux, ядро Linux 5.10"));
   EXPECT_EQ(AvailableMemoryKb(QStringLiteral("MemTotal: 100 kB\nMemFree:  5 kB\nMemAvailable:   81234 kB\n")), 81234);
   EXPECT_EQ(AvailableMemoryKb(QStringLiteral("MemTotal: 100 kB\n")), -1);
+}
+
+// The texts of the modal box that opens while show runs; the box is
+// grabbed to name.png when TARMISY_SHOT_DIR is set, then closed.
+QString BoxText(const std::function<void()>& show, const QString& name) {
+  QString text;
+  QTimer::singleShot(0, [&] {
+    QWidget* box = QApplication::activeModalWidget();
+    if (!box) return;
+    for (const QLabel* l : box->findChildren<QLabel*>()) text += l->text() + QLatin1Char('\n');
+    if (const char* dir = std::getenv("TARMISY_SHOT_DIR"))
+      box->grab().save(QString::fromUtf8(dir) + QLatin1Char('/') + name + QStringLiteral(".png"));
+    box->close();
+  });
+  show();
+  return text;
+}
+
+TEST(About, NamesTheProgramItsVersionAndTheSystem) {
+  const QString text = BoxText([] { ShowAboutBox(nullptr); }, QStringLiteral("about"));
+  EXPECT_TRUE(text.contains(QStringLiteral("Тармисы\n")));
+  EXPECT_TRUE(text.contains(QStringLiteral("Программа-тренажер для  обучения основам алгоритмизации")));
+  EXPECT_TRUE(text.contains(QStringLiteral("Версия " TARMISY_TEST_VERSION "\n")));
+  EXPECT_TRUE(text.contains(QStringLiteral("ядро Linux ")));
+  EXPECT_TRUE(text.contains(QStringLiteral(" Кб\n")));
+  EXPECT_FALSE(BoxText([] { ShowAuthorBox(nullptr); }, QStringLiteral("author")).isEmpty());
 }
 
 TEST(TextFile, ShowsTheShippedLicence) {
