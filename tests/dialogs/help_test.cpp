@@ -2,6 +2,8 @@
 // texts, and the glyphs.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include <QApplication>
 #include <QDir>
 #include <QFile>

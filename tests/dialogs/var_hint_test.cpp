@@ -2,6 +2,8 @@
 // is hovered, the hint's text and where the hint window goes.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include <QGuiApplication>
 #include <QScreen>
 

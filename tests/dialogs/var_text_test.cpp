@@ -2,6 +2,8 @@
 // the type and value text of every kind, and the window itself.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include <QLabel>
 #include <QTreeWidget>
 
