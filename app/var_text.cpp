@@ -134,11 +134,8 @@ std::vector<TVarRow> VarRows(const TVarList& vars) {
 const TVar* HintVariable(const TPauseView& view, int hintLine, std::string_view word) {
   if (!view.Code || word.empty()) return nullptr;
   const TProcList& procs = view.Code->Procs;
-  // The procedure whose body holds the hovered line; the current one first,
-  // since procedure bodies do not overlap but a broken record might.
+  // The procedure whose body holds the hovered line (bodies never overlap).
   int owner = -1;
-  if (view.CurProc >= 0 && view.CurProc < procs.Count() && Holds(procs[view.CurProc], hintLine))
-    owner = view.CurProc;
   for (int p = 0; owner < 0 && p < procs.Count(); ++p)
     if (Holds(procs[p], hintLine)) owner = p;
   if (owner >= 0) {
