@@ -29,6 +29,7 @@
 
 #include "encoding.h"
 #include "errors.h"
+#include "formatter.h"
 #include "headless.h"
 #include "listing.h"
 #include "maze_file.h"
@@ -114,6 +115,11 @@ int main(int argc, char** argv) {
   }
   const std::vector<std::string> lines = ProgramLines(bytes);
   TTerminalOut out(STDOUT_FILENO, o.Utf8);
+
+  if (o.Format) {
+    for (const std::string& line : FormattedProgram(lines)) out.Write(line + "\n");
+    return hsOk;
+  }
 
   if (o.Listing) {
     try {
