@@ -35,9 +35,10 @@ struct TReplaceResult {
 using TAskWrap = std::function<bool(bool down)>;
 
 // One press of Replace or Replace all. When the selection is not the search
-// text (compared without case unless MatchCase), it only finds and selects
-// the next occurrence. Otherwise the selection is replaced (through template
-// insertion, so one undo step each); Replace then selects the next
-// occurrence, Replace all goes on as described above and asks askWrap at
-// most once, unless the first pass began at the very end it runs to.
+// text (compared without case unless MatchCase), or the text is read-only,
+// it only finds and selects the next occurrence. Otherwise the selection is
+// replaced through template insertion (so Undo takes it back); Replace then
+// selects the next occurrence, Replace all goes on as described above and
+// asks askWrap at most once, and not at all when the first pass began at
+// the very end it runs away from.
 TReplaceResult ReplaceText(TMemoBuffer& buf, const TReplaceRequest& request, const TAskWrap& askWrap);

@@ -1,4 +1,4 @@
-#include "find_replace.h"
+#include "search_replace.h"
 
 #include <gtest/gtest.h>
 

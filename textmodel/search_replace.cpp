@@ -1,4 +1,4 @@
-#include "find_replace.h"
+#include "search_replace.h"
 
 #include "encoding.h"
 
@@ -81,7 +81,7 @@ TReplaceResult ReplaceText(TMemoBuffer& buf, const TReplaceRequest& request, con
   const std::string selected = buf.SelectedText();
   const bool matches = request.Options.MatchCase ? selected == request.Text
                                                  : LowerCase(selected) == LowerCase(request.Text);
-  if (request.Text.empty() || !buf.HasSelection() || !matches) {
+  if (request.Text.empty() || !buf.HasSelection() || !matches || buf.ReadOnly) {
     FindNext(buf, request.Text, request.Options);
     return {};
   }
