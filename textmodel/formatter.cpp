@@ -1,8 +1,10 @@
 #include "formatter.h"
 
+#include <algorithm>
 #include <string_view>
 #include <utility>
 
+#include "memo_buffer.h"
 #include "string_table.h"
 
 namespace {
@@ -229,3 +231,24 @@ std::vector<std::string> FormattedProgram(const std::vector<std::string>& lines)
 }
 
 void FormatProgram(std::vector<std::string>& lines) { lines = FormattedProgram(lines); }
+
+void FormatBuffer(TMemoBuffer& buf) {
+  if (buf.ReadOnly) return;
+  const TTextPos caret = buf.Caret();
+  std::vector<std::string> lines;
+  for (int i = 0; i < buf.LineCount(); ++i) lines.push_back(buf.Line(i));
+  const std::vector<std::string> formatted = FormattedProgram(lines);
+  if (formatted == lines) return;
+  std::string text;
+  for (size_t i = 0; i < formatted.size(); ++i) text += (i ? "\r" : "") + formatted[i];
+  buf.SelectAll();
+  const bool delErase = buf.DelErase;
+  buf.DelErase = true;
+  if (text.empty())
+    buf.DeleteSelection();
+  else
+    buf.Paste(text);
+  buf.DelErase = delErase;
+  const int line = std::min(caret.Line, buf.LineCount() - 1);
+  buf.SetCaret(std::min(caret.Col, static_cast<int>(buf.Line(line).size())), line);
+}

@@ -16,3 +16,11 @@ void FormatProgram(std::vector<std::string>& lines);
 
 // The same as a function of its input.
 std::vector<std::string> FormattedProgram(const std::vector<std::string>& lines);
+
+class TMemoBuffer;
+
+// "Упорядочить" on an editor's text: the whole text is replaced as an
+// undoable change (Undo brings the old layout back) and the caret stays on
+// its line and column as far as the new text allows. Nothing happens to a
+// read-only text.
+void FormatBuffer(TMemoBuffer& buf);

@@ -10,6 +10,7 @@
 #include "encoding.h"
 #include "errors.h"
 #include "listing.h"
+#include "memo_buffer.h"
 #include "program.h"
 
 namespace {
@@ -93,6 +94,26 @@ TEST(FormatProgram, TranslatesAsTheOriginalOnEveryTestProgram) {
   }
   EXPECT_GT(files, 80);
   EXPECT_GT(translated, 80);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(FormatBuffer, OneUndoableChangeWithTheCaretKept) {
+  TMemoBuffer b;
+  b.SetText("a;b;\r\nc;");
+  b.SetCaret(1, 1);
+  FormatBuffer(b);
+  EXPECT_EQ(b.Text(), "a;\r\nb;\r\nc;");
+  EXPECT_EQ(b.Caret(), (TTextPos{1, 1}));
+  EXPECT_FALSE(b.HasSelection());
+  while (b.Undo()) {
+  }
+  EXPECT_EQ(b.Text(), "a;b;\r\nc;");
+  b.ReadOnly = true;
+  FormatBuffer(b);
+  EXPECT_EQ(b.Text(), "a;b;\r\nc;");
 }
 
 }  // namespace
