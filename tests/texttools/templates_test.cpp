@@ -59,6 +59,10 @@ TEST(Templates, InsertTextsAndCaret) {
       {tgStatements, false, "if ( ) { } else", "|", "if ( | )\r\n  {\r\n\r\n  }\r\nelse\r\n  {\r\n\r\n  }"},
       {tgStatements, true, "цикл", "|", "цикл ( |; ;  )\r\n  {\r\n\r\n  }"},
       {tgStatements, false, "break;", "|", "break;|"},
+      {tgStatements, true, "повтори", "  |", "  повтори ( | )\r\n    {\r\n  \r\n    }"},
+      {tgStatements, false, "if { }", "|", "if ( | )\r\n  {\r\n\r\n  }"},
+      {tgGraphics, true, "КурсорК", "|", "КурсорК ( |,  );"},
+      {tgGraphics, false, "Rectangle", "|", "Rectangle ( |, , ,  );"},
       // A command put in place of a selected expression gets no ";".
       {tgGraphics, true, "ЦветТекста ( C );", "x = [a+b];", "x = ЦветТекста ( | );"},
       {tgGraphics, true, "ЦветТекста ( C );", "|", "ЦветТекста ( | );"},
@@ -79,6 +83,11 @@ TEST(Templates, InsertTextsAndCaret) {
     Prepare(buf, c.before);
     EXPECT_EQ(Choose(buf, Find(c.group, c.russian, c.caption)), c.after) << c.caption << " in " << c.before;
   }
+}
+
+TEST(Templates, TheFourArgumentFunctionHandlerWithoutAnItem) {
+  EXPECT_EQ(TemplateText(thFunc4, "f ( a, b, c, d )"), "f ( \a, , ,  ) ");
+  EXPECT_FALSE(SemicolonRuleApplies(thFunc4));
 }
 
 TEST(Templates, BothLanguagesHaveTheSameItemsInTheSameOrder) {

@@ -10,6 +10,8 @@
 
 #include "encoding.h"
 #include "find_replace.h"
+#include "localisation.h"
+#include "string_table.h"
 #include "qtext.h"
 #include "scripted_boxes.h"
 #include "syntax_memo.h"
@@ -127,6 +129,21 @@ TEST(TemplateMenus, ThePopUpTwinsJoinTheEditorsMenu) {
   graphics[13]->trigger();
   EXPECT_EQ(Cp1251ToUtf8(editor.Text()), "x = ЦветТекста (  );");
   EXPECT_EQ(editor.CaretCol(), 17);  // between the parentheses
+}
+
+TEST(TemplateMenus, AnEnglishInterfaceHasNoSwitch) {
+  InstallLocalisation({{sInterfaceLanguage, "EN"}, {sTplMenu, "&Templates"}});
+  QWidget window;
+  TqxSyntaxMemo editor(&window);
+  TTemplateMenus templates(&editor);
+  QMenu menu, popup;
+  templates.FillMenu(&menu);
+  emit editor.OnContextMenu(&popup);
+  InstallLocalisation({});
+  EXPECT_EQ(menu.title(), "&Templates");
+  EXPECT_EQ(Titles(menu).size(), 6);  // the six submenus of the Turtle
+  EXPECT_EQ(Titles(popup).mid(Titles(popup).size() - 3),
+            (QStringList{U("Черепаха"), "-", U("Что это такое?")}));
 }
 
 }  // namespace
