@@ -8,12 +8,6 @@
 #include "interpreter.h"
 #include "string_table.h"
 
-namespace {
-
-[[noreturn]] void Fail(TStrId id) { throw EExecuteException(Str(id)); }
-
-}  // namespace
-
 // ---------------------------------------------------------------------------
 // Decoding
 
@@ -145,29 +139,9 @@ TSlot TExecutor::Eval(int32_t e) {
     const TXItem& op = x.Items[2];
     TSlot l = Simple(x.Items[0]);
     const TSlot r = Simple(x.Items[1]);
-    if (l.Kind == dkInteger && r.Kind == dkInteger) {
-      int32_t v;
-      const int32_t a = l.I, b = r.I;
-      switch (op.Code) {
-        case ocAdd:
-          if (__builtin_add_overflow(a, b, &v)) throw EIntOverflow();
-          return TSlot::Int(v);
-        case ocSub:
-          if (__builtin_sub_overflow(a, b, &v)) throw EIntOverflow();
-          return TSlot::Int(v);
-        case ocMul:
-          if (__builtin_mul_overflow(a, b, &v)) throw EIntOverflow();
-          return TSlot::Int(v);
-        case ocLt: return TSlot::Logical(a < b);
-        case ocLe: return TSlot::Logical(a <= b);
-        case ocGt: return TSlot::Logical(a > b);
-        case ocGe: return TSlot::Logical(a >= b);
-        case ocEq: return TSlot::Logical(a == b);
-        case ocNe: return TSlot::Logical(a != b);
-        default: break;
-      }
-    }
-    if (l.IsScalar() && r.IsScalar() && IsFastOperator(op.Code)) return ApplyScalar(op.Code, l, r);
+    TSlot v;
+    if (l.Kind == dkInteger && r.Kind == dkInteger && IntegerShortcut(op.Code, l.I, r.I, v)) return v;
+    if (l.IsScalar() && r.IsScalar() && IsScalarOperator(op.Code)) return ApplyScalar(op.Code, l, r);
     ApplySlow(op.Code, l, r);
     return l;
   }
@@ -189,7 +163,7 @@ TSlot TExecutor::Eval(int32_t e) {
         const bool two = it.Sub2 >= 0;
         if (two) j = Eval(it.Sub2);
         st = stack_.data();
-        if (i.Kind != dkInteger || (two && j.Kind != dkInteger)) Fail(sIndexNotInteger);
+        if (i.Kind != dkInteger || (two && j.Kind != dkInteger)) ValueError(sIndexMustBeInteger);
         const TDatum& array = it.Op == TXItem::kGlobalItem ? Global(it.Index) : Local(it.Index);
         st[top++] = LoadElement(array, i, two ? &j : nullptr);
         break;
@@ -205,33 +179,9 @@ TSlot TExecutor::Eval(int32_t e) {
           if (top == base) Error(Str(sBadExpression));
           l = &st[top - 1];
         }
-        if (l->Kind == dkInteger && r.Kind == dkInteger) {
-          // The commonest case, integers, without the promotion steps.
-          int32_t v;
-          const int32_t a = l->I, b = r.I;
-          switch (it.Code) {
-            case ocAdd:
-              if (__builtin_add_overflow(a, b, &v)) throw EIntOverflow();
-              *l = TSlot::Int(v);
-              continue;
-            case ocSub:
-              if (__builtin_sub_overflow(a, b, &v)) throw EIntOverflow();
-              *l = TSlot::Int(v);
-              continue;
-            case ocMul:
-              if (__builtin_mul_overflow(a, b, &v)) throw EIntOverflow();
-              *l = TSlot::Int(v);
-              continue;
-            case ocLt: *l = TSlot::Logical(a < b); continue;
-            case ocLe: *l = TSlot::Logical(a <= b); continue;
-            case ocGt: *l = TSlot::Logical(a > b); continue;
-            case ocGe: *l = TSlot::Logical(a >= b); continue;
-            case ocEq: *l = TSlot::Logical(a == b); continue;
-            case ocNe: *l = TSlot::Logical(a != b); continue;
-            default: break;
-          }
-        }
-        if (l->IsScalar() && r.IsScalar() && IsFastOperator(it.Code)) {
+        // The commonest case, integers, without the promotion steps.
+        if (l->Kind == dkInteger && r.Kind == dkInteger && IntegerShortcut(it.Code, l->I, r.I, *l)) continue;
+        if (l->IsScalar() && r.IsScalar() && IsScalarOperator(it.Code)) {
           *l = ApplyScalar(it.Code, *l, r);
         } else {
           top_ = top;
@@ -250,32 +200,19 @@ TSlot TExecutor::Eval(int32_t e) {
 
 // FetchItem without the copy: the element is read where it lies.
 TSlot TExecutor::LoadElement(const TDatum& a, const TSlot& i, const TSlot* j) {
-  if (a.Size1 < 1) Fail(sScalarUsedAsArray);
-  const int32_t ii = i.I;
-  if (ii < 0 || ii > a.Size1 - 1) throw EExecuteException(FormatStr(sIndexOutOfRange, {ii, a.Size1 - 1}));
-  int32_t pos = ii;
-  if (j) {
-    // A negative second index is out of range like any other, rather than
-    // quietly meaning "no second index".
-    if (a.Size2 == 0) Fail(sTwoIndexesOnSimpleArray);
-    if (j->I < 0 || j->I > a.Size2 - 1) throw EExecuteException(FormatStr(sIndexOutOfRange, {j->I, a.Size2 - 1}));
-    pos = ii * a.Size2 + j->I;
-  }
-  TSlot s;
+  const int32_t pos = ElementPosition(a, i.I, j ? &j->I : nullptr);
   switch (a.Kind) {
-    case dkIntegerArray: s = TSlot::Int(a.Ints() ? a.Ints()[pos] : a.IntValue); break;
-    case dkRealArray: s = TSlot::Real(a.Reals() ? a.Reals()[pos] : a.RealValue); break;
-    case dkCharArray: s = TSlot::Char(a.Chars() ? a.Chars()[pos] : a.CharValue); break;
-    case dkLogicalArray: s = TSlot::Logical(a.Bools() ? a.Bools()[pos] != 0 : a.BoolValue != 0); break;
+    case dkIntegerArray: return TSlot::Int(a.Ints() ? a.Ints()[pos] : a.IntValue);
+    case dkRealArray: return TSlot::Real(a.Reals() ? a.Reals()[pos] : a.RealValue);
+    case dkCharArray: return TSlot::Char(a.Chars() ? a.Chars()[pos] : a.CharValue);
+    case dkLogicalArray: return TSlot::Logical(a.Bools() ? a.Bools()[pos] != 0 : a.BoolValue != 0);
     default: {
       TDatum d;
-      d.FetchItem(a, ii, j ? j->I : -1);
-      s = SlotOf(d);
-      if (!s.IsScalar()) s = TSlot();
-      break;
+      d.FetchItem(a, i.I, j ? j->I : -1);
+      const TSlot s = SlotOf(d);
+      return s.IsScalar() ? s : TSlot();
     }
   }
-  return s;
 }
 
 // The operators on anything but two scalars, and the rare ones, through the
@@ -324,11 +261,8 @@ void TExecutor::StoreElement(TDatum& a, const TSlot& v, const TSlot& i, const TS
     else a.StoreItem(*v.Ref, iv, j ? &jv : nullptr);
     return;
   }
-  if (i.Kind != dkInteger || (j && j->Kind != dkInteger)) Fail(sIndexMustBeInteger);
-  if (i.I < 0 || i.I > a.Size1 - 1) throw EExecuteException(FormatStr(sIndexOutOfRange, {i.I, a.Size1 - 1}));
-  if (j && (j->I < 0 || j->I > a.Size2 - 1))
-    throw EExecuteException(FormatStr(sIndexOutOfRange, {j->I, a.Size2 - 1}));
-  const int32_t pos = j ? i.I * a.Size2 + j->I : i.I;
+  if (i.Kind != dkInteger || (j && j->Kind != dkInteger)) ValueError(sIndexMustBeInteger);
+  const int32_t pos = ElementPosition(a, i.I, j ? &j->I : nullptr);
   if (pos >= a.ElementCount()) return;
   TSlot e = v;
   ConvertSlot(e, a.Kind - 4);
@@ -398,7 +332,7 @@ bool TExecutor::Append(TDatum& s, int32_t rest) {
   // assignment keeps only what comes before it.
   if (r.Kind == dkChar && one == 0) m = 0;
   const size_t total = n + m;
-  if (total > size) throw EExecuteException(Str(sArrayOutOfBounds));
+  if (total > size) ValueError(sArrayOutOfBounds);
   std::memmove(buf + n, from, m);
   if (!clean) std::memset(buf + total, 0, static_cast<size_t>(s.ElementCount()) - total);
   appended_ = &s;

@@ -18,7 +18,7 @@ TExecutor::TExecutor(TPseudoCode& code, TRunHost& host, TRunState& state, std::u
 
 TExecutor::~TExecutor() = default;
 
-void TExecutor::Error(std::string_view message) { throw EExecuteException(RunTimeErrorText(message)); }
+void TExecutor::Error(std::string_view message) { RunTimeError(message); }
 
 // ---------------------------------------------------------------------------
 // Calls

@@ -24,7 +24,7 @@
 #include "machine.h"
 #include "pcode.h"
 #include "runstate.h"
-#include "slot.h"
+#include "scalar.h"
 
 // One item of a decoded expression.
 struct TXItem {

@@ -104,7 +104,7 @@ std::unique_ptr<TProcedure> TProcList::Replace(int i, std::unique_ptr<TProcedure
 TProcedure& TProcList::EnterActivation(int p) {
   TProcedure& current = Item(p);
   if (!current.Active) return current;
-  if (current.Depth > kMaxRecursionDepth) throw EExecuteException(RunTimeErrorText(Str(sRecursionLimit)));
+  if (current.Depth > kMaxRecursionDepth) RunTimeError(sRecursionLimit);
   // Checked before the copy is made: the copy is what would not fit. A copy
   // of a fresh activation has its shapes, so only the first level counts.
   const int64_t footprint =

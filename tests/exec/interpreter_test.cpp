@@ -68,7 +68,7 @@ TEST(Interpreter, ElementErrorsNameTheRange) {
   EXPECT_EQ(r.Error, "Индекс элемента массива 5 выходит из диапазона [0..4].");
   EXPECT_EQ(r.ErrorLine, 3);
   auto realIndex = Main([](TAsm& a) { a.Emit({opWrite, a.E({Item(true, 0, {R(1.0)})})}); }, {}, global);
-  EXPECT_EQ(RunProgram(*realIndex).Error, "индекс элемента массива должен быть целым числом");
+  EXPECT_EQ(RunProgram(*realIndex).Error, "Индекс элемента массива должен быть целым числом.");
   auto twoOnOne = Main([](TAsm& a) { a.Emit({opWrite, a.E({Item(true, 0, {I(1)}, {I(-1)})})}); }, {}, global);
   EXPECT_EQ(RunProgram(*twoOnOne).Error, "При обращении к простому массиву нельзя использовать два индекса.");
   auto storeOut = Main([](TAsm& a) { a.Emit({opAssignGlobalItem, 0, a.E({I(-1)}), a.E({I(1)})}); }, {}, global);
