@@ -293,7 +293,48 @@ inline int32_t JumpValue(TVar& t) {
 
 }  // namespace
 
-void TExecutor::Run() {
+// One instruction passed over while skipping to the end of a loop (break,
+// continue): only the loop nesting and the current line are kept; a fused
+// condition and jump is passed over as the two instructions it is. False at
+// the end of the code.
+bool TExecutor::SkipOver(const TXInstr& in) {
+  int32_t& pos = code_.Pos;
+  if (in.Op == kTestJumpIfFalse || in.Op == kTestJumpIfNotPositive) {
+    pos = in.D;
+    return true;
+  }
+  pos = in.Next;
+  switch (in.Op) {
+    case opEnd: return false;
+    case opLine: CurLine = in.A; break;
+    case opLoopBegin: ++skipDepth_; break;
+    case opEndRepeat:
+    case opEndFor:
+    case opEndWhile:
+      if (skipDepth_ > 0) {
+        --skipDepth_;
+        break;
+      }
+      // The loop's end names where its next round goes on.
+      if (skip_ == kContinue) pos = in.A;
+      skip_ = kNoSkip;
+      break;
+    default:
+      if (!OpInfo(in.Op)) Error(FormatStr(sUnknownCommand, {in.Op}));
+      break;
+  }
+  return true;
+}
+
+// The input instructions; false when the run was stopped while waiting.
+bool TExecutor::ReadInstr(const TXInstr& in) {
+  const bool global = in.Op <= opReadGlobalItem2;
+  const int kind = (in.Op - opReadGlobal) % 3;  // 0 whole, 1 one index, 2 two
+  TVar& target = global ? Global(in.A) : Local(in.A);
+  return Read(target, kind >= 1 ? in.B : -1, kind == 2 ? in.C : -1);
+}
+
+void TExecutor::Start() {
   Decode();
   code_.Pos = 0;
   CurProc = 0;
@@ -303,6 +344,15 @@ void TExecutor::Run() {
   lastDepth_ = 0;
   stepProc_ = -1;
   stepDepth_ = 0;
+  skip_ = kNoSkip;
+  skipDepth_ = 0;
+  const int32_t size = std::min<int32_t>(code_.CodeSize, static_cast<int32_t>(code_.Cells.size()));
+  instrs_.assign(static_cast<size_t>(std::max(size, 0)), TXInstr());
+  texts_.clear();
+}
+
+void TExecutor::Run() {
+  Start();
   if (code_.Procs.Count() == 0) return;
   Refresh();
   // The main program is an activation like any other, so that a call of it
@@ -310,12 +360,8 @@ void TExecutor::Run() {
   cur_->Active = true;
   cur_->CallerProc = -1;
 
-  const int32_t size = std::min<int32_t>(code_.CodeSize, static_cast<int32_t>(code_.Cells.size()));
-  instrs_.assign(static_cast<size_t>(std::max(size, 0)), TXInstr());
-  texts_.clear();
+  const int32_t size = static_cast<int32_t>(instrs_.size());
   int32_t& pos = code_.Pos;
-  enum { kNoSkip, kBreak, kContinue } skip = kNoSkip;
-  int skipDepth = 0;
   TRunEvents& events = state_.Events;
   // Counted down in a local, so the check costs a register decrement; with
   // no limit it would take longer than any run to reach zero.
@@ -331,30 +377,8 @@ void TExecutor::Run() {
       return;
     }
     scratchUsed_ = 0;
-
-    if (skip != kNoSkip) {
-      // Skipping to the end of a loop: instructions are passed over whole,
-      // a fused condition and jump as the two they are.
-      const int32_t op = in.Op == kTestJumpIfFalse || in.Op == kTestJumpIfNotPositive ? opAssignTemp : in.Op;
-      pos = op == opAssignTemp ? (in.Op == opAssignTemp ? in.Next : in.D) : in.Next;
-      switch (op) {
-        case opEnd: return;
-        case opLine: CurLine = in.A; break;
-        case opLoopBegin: ++skipDepth; break;
-        case opEndRepeat:
-        case opEndFor:
-        case opEndWhile:
-          if (skipDepth > 0) {
-            --skipDepth;
-          } else {
-            if (skip == kContinue) pos -= op == opEndRepeat ? 5 : 3;
-            skip = kNoSkip;
-          }
-          break;
-        default:
-          if (!OpInfo(op)) Error(FormatStr(sUnknownCommand, {op}));
-          break;
-      }
+    if (skip_ != kNoSkip) {
+      if (!SkipOver(in)) return;
       continue;
     }
 
@@ -410,16 +434,12 @@ void TExecutor::Run() {
       case opReadGlobalItem:
       case opReadLocalItem:
       case opReadGlobalItem2:
-      case opReadLocalItem2: {
-        const bool global = in.Op <= opReadGlobalItem2;
-        const int kind = (in.Op - opReadGlobal) % 3;  // 0 whole, 1 one index, 2 two
-        TVar& target = global ? Global(in.A) : Local(in.A);
-        if (!Read(target, kind >= 1 ? in.B : -1, kind == 2 ? in.C : -1)) {
+      case opReadLocalItem2:
+        if (!ReadInstr(in)) {
           state_.StoppedByUser.store(true);
           return;
         }
         break;
-      }
       case opDecTemp: {
         TVar& t = Temp(in.A);
         t.ToInteger();
@@ -438,12 +458,9 @@ void TExecutor::Run() {
       case opEndFor:
       case opEndWhile: break;
       case opBreak:
-        skip = kBreak;
-        skipDepth = 0;
-        break;
       case opContinue:
-        skip = kContinue;
-        skipDepth = 0;
+        skip_ = in.Op == opBreak ? kBreak : kContinue;
+        skipDepth_ = 0;
         break;
       case opLine:
         CurLine = in.A;

@@ -117,6 +117,9 @@ class TExecutor {
  private:
   friend class TExecutorTest;
 
+  void Start();  // decodes the program and resets the run's state
+  bool SkipOver(const TXInstr& in);
+  bool ReadInstr(const TXInstr& in);
   void Decode();
   int32_t DecodeExpr(const TStackDatum* expr);
   const TXInstr& InstrAt(int32_t pos);
@@ -198,4 +201,8 @@ class TExecutor {
   int lastDepth_ = 0;
   int stepProc_ = -1;
   int stepDepth_ = 0;
+  // Skipping to the end of the innermost loop (break, continue), and how
+  // many loops nested in it the skip has entered.
+  enum { kNoSkip, kBreak, kContinue } skip_ = kNoSkip;
+  int skipDepth_ = 0;
 };

@@ -139,9 +139,10 @@ TEST(Interpreter, WhileLoopWithBreakAndContinue) {
   a.code->Patch(join1, a.Here());
   a.Emit({opLine, 5, opWrite, a.E({G(0)})});
   a.Text(",");
+  const int32_t next = a.Here();
   a.Emit({opJump, cond});
   a.code->Patch(exitCell, a.Here());
-  a.Emit({opEndWhile, opLine, 6});
+  a.Emit({opEndWhile, next, opLine, 6});
   a.Text("end");
   a.Emit({opLine, 7, opReturn, opEnd});
   EXPECT_EQ(RunProgram(*a.code).Output, "1,2,4,5,7,end\n");
@@ -161,15 +162,18 @@ TEST(Interpreter, CountedLoopsNestedBreakLeavesOnlyTheInnerLoop) {
   a.Emit({opJumpIfNotPositive, 1, 0});
   const int32_t exitInner = a.Here() - 1;
   a.Text("x");
-  a.Emit({opLine, 2, opBreak, opDecTemp, 1, opJump, innerTop});
+  a.Emit({opLine, 2, opBreak});
+  const int32_t innerNext = a.Here();
+  a.Emit({opDecTemp, 1, opJump, innerTop});
   a.code->Patch(exitInner, a.Here());
-  a.Emit({opEndRepeat});
+  a.Emit({opEndRepeat, innerNext});
   a.Text("y");
   a.Emit({opLine, 3, opContinue});
   a.Text("z");
+  const int32_t outerNext = a.Here();
   a.Emit({opDecTemp, 0, opJump, top});
   a.code->Patch(exitOuter, a.Here());
-  a.Emit({opEndRepeat, opLine, 4, opReturn, opEnd});
+  a.Emit({opEndRepeat, outerNext, opLine, 4, opReturn, opEnd});
   EXPECT_EQ(RunProgram(*a.code).Output, "xyxyxy\n");
 }
 
