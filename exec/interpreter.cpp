@@ -123,6 +123,28 @@ void TExecutor::Plot(TProcedure& b) {
   machine_->Plot(b.Id, a);
 }
 
+// A function's result into the temporary of the caller's expression: a
+// full copy converted to the temporary's kind, done in place for scalars.
+void TExecutor::TakeResult(TVar& t, const TDatum& result) {
+  if (result.IsScalar() && t.IsScalar() && !t.HasBuffer() && t.Size1 == 0 && !t.Index1 && !t.Index2) {
+    WriteScalar(t, SlotOf(result), t.Kind);
+    return;
+  }
+  t.AssignChecked(result, true);
+}
+
+// The current procedure's result becomes a full copy of v, kind included.
+void TExecutor::SetResult(const TSlot& v) {
+  TDatum& r = cur_->Result;
+  if (!v.IsScalar()) {
+    r.Assign(*v.Ref);
+  } else if (r.Size1 == 0 && !r.HasBuffer() && !r.Index1 && !r.Index2) {
+    WriteScalar(r, v, v.Kind);
+  } else {
+    r.Assign(DatumOf(v));
+  }
+}
+
 // ---------------------------------------------------------------------------
 // Console
 
@@ -406,7 +428,7 @@ void TExecutor::Run() {
         if (in.Op == kTestJumpIfFalse ? v == 0 : v <= 0) pos = in.C;
         break;
       }
-      case opTakeResult: Temp(in.A).AssignChecked(code_.Procs.Item(in.B).Result, true); break;
+      case opTakeResult: TakeResult(Temp(in.A), code_.Procs.Item(in.B).Result); break;
       case opTakeSysResult: Temp(in.A).AssignChecked(code_.SysProcs.Item(in.B).Result, true); break;
       case opCall:
         if (static_cast<uint32_t>(in.A) >= calls_.size()) Error(Str(sBadExpression));
@@ -417,12 +439,7 @@ void TExecutor::Run() {
         SysCall(calls_[static_cast<size_t>(in.A)]);
         break;
       case opNop: break;
-      case opSetResult: {
-        const TSlot v = Eval(in.A);
-        if (v.IsScalar()) cur_->Result.Assign(DatumOf(v));
-        else cur_->Result.Assign(*v.Ref);
-        break;
-      }
+      case opSetResult: SetResult(Eval(in.A)); break;
       case opReturn:
         if (!Return()) return;
         break;

@@ -150,6 +150,8 @@ class TExecutor {
 
   void Call(const TXCall& c);
   bool Return();  // false when the main program returned
+  void TakeResult(TVar& t, const TDatum& result);
+  void SetResult(const TSlot& v);
   void SysCall(const TXCall& c);
   void CallFunction(TProcedure& b);  // the built-ins 1001..1032
   void Plot(TProcedure& b);
