@@ -384,26 +384,14 @@ void TExecutor::Run() {
 
   const int32_t size = static_cast<int32_t>(instrs_.size());
   int32_t& pos = code_.Pos;
-  TRunEvents& events = state_.Events;
-  // Counted down in a local, so the check costs a register decrement; with
-  // no limit it would take longer than any run to reach zero.
-  uint64_t steps = StepLimit ? StepLimit : UINT64_MAX;
+  steps_ = StepLimit ? StepLimit : UINT64_MAX;
 
   for (;;) {
     // Reading past the code is the end of the run.
     if (pos < 0 || pos >= size) return;
+    const int32_t at = pos;
     const TXInstr& in = instrs_[static_cast<size_t>(pos)].Ready ? instrs_[static_cast<size_t>(pos)] : InstrAt(pos);
-    if (events.StopRequested()) return;
-    if (--steps == 0) {
-      state_.StoppedByUser.store(true);
-      return;
-    }
     scratchUsed_ = 0;
-    if (skip_ != kNoSkip) {
-      if (!SkipOver(in)) return;
-      continue;
-    }
-
     pos = in.Go;
     switch (in.Op) {
       case opEnd: return;
@@ -478,6 +466,7 @@ void TExecutor::Run() {
       case opContinue:
         skip_ = in.Op == opBreak ? kBreak : kContinue;
         skipDepth_ = 0;
+        if (!SkipToLoopEnd()) return;
         break;
       case opLine:
         CurLine = in.A;
@@ -486,5 +475,34 @@ void TExecutor::Run() {
         break;
       default: Error(FormatStr(sUnknownCommand, {in.Op}));
     }
+    // Whatever repeats goes backwards at some point: a loop's jump, a call of
+    // a procedure written above, a recursive call. So this is the one place
+    // where a running program is looked at from outside, and a straight run
+    // of instructions in between is never long.
+    if (pos <= at && !Backwards()) return;
   }
+}
+
+// A transfer of control backwards. False when the run is to end: Stop was
+// pressed, or the step budget is spent (which ends the run as a stop).
+bool TExecutor::Backwards() {
+  if (state_.Events.StopRequested()) return false;
+  if (--steps_ == 0) {
+    state_.StoppedByUser.store(true);
+    return false;
+  }
+  return true;
+}
+
+// Passes over the instructions up to the end of the innermost loop after
+// break or continue. False when the code ended first.
+bool TExecutor::SkipToLoopEnd() {
+  const int32_t size = static_cast<int32_t>(instrs_.size());
+  while (skip_ != kNoSkip) {
+    const int32_t pos = code_.Pos;
+    if (pos < 0 || pos >= size) return false;
+    if (!SkipOver(instrs_[static_cast<size_t>(pos)].Ready ? instrs_[static_cast<size_t>(pos)] : InstrAt(pos)))
+      return false;
+  }
+  return true;
 }

@@ -105,9 +105,10 @@ class TExecutor {
   // Removes the execution-line mark through the host, when there is one.
   void Unhighlight();
 
-  // Instructions the run may execute before it ends as if stopped by the
-  // user; 0 for no limit. Fuzzing and tests give a budget so that endless
-  // loops end deterministically; a window's run has none (Stop ends it).
+  // Backward transfers of control (loop rounds, calls of procedures written
+  // above) the run may make before it ends as if stopped by the user; 0 for
+  // no limit. Fuzzing and tests give a budget so that endless loops end
+  // deterministically; a window's run has none (Stop ends it).
   uint64_t StepLimit = 0;
 
   int CurProc = 0;         // index in Procs of the current procedure
@@ -119,6 +120,8 @@ class TExecutor {
 
   void Start();  // decodes the program and resets the run's state
   bool SkipOver(const TXInstr& in);
+  bool SkipToLoopEnd();
+  bool Backwards();
   bool ReadInstr(const TXInstr& in);
   void Decode();
   int32_t DecodeExpr(const TStackDatum* expr);
@@ -207,4 +210,5 @@ class TExecutor {
   // many loops nested in it the skip has entered.
   enum { kNoSkip, kBreak, kContinue } skip_ = kNoSkip;
   int skipDepth_ = 0;
+  uint64_t steps_ = 0;  // what is left of StepLimit
 };

@@ -128,11 +128,17 @@ inline TSlot Compare(uint8_t op, T a, T b) {
   }
 }
 
-// The cases on two integers that need no conversion: the checked +, -, *
-// and the comparisons, into out. False for any other operator.
+// The cases on two integers that need no conversion: the checked
+// arithmetic and the comparisons, into out. False for any other operator.
 [[gnu::always_inline]] inline bool IntegerShortcut(uint8_t op, int32_t a, int32_t b, TSlot& out) {
   int32_t v;
   switch (op) {
+    case ocDiv:
+    case ocMod:
+      if (b == 0) RunTimeError(sDivisionByZero);
+      if (a == INT32_MIN && b == -1) throw EIntOverflow();
+      v = op == ocDiv ? a / b : a % b;
+      break;
     case ocAdd:
       if (__builtin_add_overflow(a, b, &v)) throw EIntOverflow();
       break;
@@ -185,12 +191,6 @@ inline TSlot ApplyScalar(uint8_t op, const TSlot& l, const TSlot& r) {
   TSlot out;
   int32_t v;
   switch (op) {
-    case ocDiv:
-    case ocMod:
-      if (b == 0) RunTimeError(sDivisionByZero);
-      if (a == INT32_MIN && b == -1) throw EIntOverflow();
-      v = op == ocDiv ? a / b : a % b;
-      break;
     case ocAssign: v = a; break;
     default:
       IntegerShortcut(op, a, b, out);

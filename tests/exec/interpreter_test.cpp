@@ -2,6 +2,9 @@
 // break and continue, calls and recursion, errors with their lines.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 #include "asm.h"
 #include "program.h"
 
@@ -303,6 +306,26 @@ TEST(Interpreter, RecursionThatWouldExhaustMemoryEndsWithAnError) {
   EXPECT_EQ(r.Error, "Непредвиденная ошибка: ''Out of memory''. Пожалуйста сообщите о ней автору и вышлите текст "
                      "этой программы.");
   EXPECT_EQ(r.ErrorLine, 5);
+}
+
+TEST(Interpreter, StopEndsATightLoopAndADeepRecursion) {
+  // Neither passes a line marker while it runs: the stop is seen where
+  // control goes backwards (the loop's jump, the recursive call).
+  for (const char* text : {"главная { пока (истина) ; }",
+                           "главная { выводстр f(40); }\nцелые f(целые n) { если (n < 2) возврат n; возврат f(n - 1) + f(n - 2); }"}) {
+    auto code = CompileProgram(ProgramLines(Utf8ToCp1251(text)), ekTurtle);
+    TTextHost host(nullptr, nullptr, true);
+    TRunState state;
+    state.Events.Set(evRun);
+    TExecutor ex(*code, host, state, nullptr);
+    std::thread stopper([&] {
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+      state.RequestStop();
+    });
+    EXPECT_NO_THROW(ex.Run()) << text;  // returns at all: a missed stop would hang here
+    stopper.join();
+    EXPECT_EQ(host.Console().Text(), "") << text;
+  }
 }
 
 TEST(Interpreter, StepLimitEndsEndlessLoopsAsAStop) {
