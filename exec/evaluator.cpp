@@ -77,9 +77,14 @@ int32_t TExecutor::DecodeExpr(const TStackDatum* expr) {
   auto simple = [](const TXItem& it) {
     return it.Op == TXItem::kConst || it.Op == TXItem::kGlobal || it.Op == TXItem::kLocal || it.Op == TXItem::kTemp;
   };
-  x.Simple = (x.Items.size() == 1 && simple(x.Items[0])) ||
-             (x.Items.size() == 3 && simple(x.Items[0]) && simple(x.Items[1]) &&
-              x.Items[2].Op == TXItem::kOperator && x.Items[2].Code != ocNot);
+  auto binary = [](const TXItem& it) { return it.Op == TXItem::kOperator && it.Code != ocNot; };
+  const std::vector<TXItem>& i = x.Items;
+  if (i.size() == 1 && simple(i[0])) x.Shape = TXExpr::kOne;
+  else if (i.size() == 3 && simple(i[0]) && simple(i[1]) && binary(i[2])) x.Shape = TXExpr::kTwo;
+  else if (i.size() == 5 && simple(i[0]) && simple(i[1]) && simple(i[2]) && binary(i[3]) && binary(i[4]))
+    x.Shape = TXExpr::kRight;
+  else if (i.size() == 5 && simple(i[0]) && simple(i[1]) && binary(i[2]) && simple(i[3]) && binary(i[4]))
+    x.Shape = TXExpr::kLeft;
   DecodeAppend(x);
   exprs_.push_back(std::move(x));
   return static_cast<int32_t>(exprs_.size() - 1);
@@ -129,22 +134,7 @@ TDatum& TExecutor::Scratch() {
 // The evaluation stack is a plain array: its room is made sure of once per
 // expression (MaxDepth), so pushes need no check. Index expressions are
 // evaluated recursively on top of it.
-TSlot TExecutor::Eval(int32_t e) {
-  if (e < 0 || static_cast<size_t>(e) >= exprs_.size()) Error(Str(sBadArithExpression));
-  const TXExpr& x = exprs_[static_cast<size_t>(e)];
-  if (x.Simple) {
-    // A lone constant or variable, or two of them and an operator: most
-    // expressions, evaluated without the stack.
-    if (x.Items.size() == 1) return Simple(x.Items[0]);
-    const TXItem& op = x.Items[2];
-    TSlot l = Simple(x.Items[0]);
-    const TSlot r = Simple(x.Items[1]);
-    TSlot v;
-    if (l.Kind == dkInteger && r.Kind == dkInteger && IntegerShortcut(op.Code, l.I, r.I, v)) return v;
-    if (l.IsScalar() && r.IsScalar() && IsScalarOperator(op.Code)) return ApplyScalar(op.Code, l, r);
-    ApplySlow(op.Code, l, r);
-    return l;
-  }
+TSlot TExecutor::EvalStack(const TXExpr& x) {
   const size_t base = top_;
   if (base + x.MaxDepth + 1 > stack_.size()) stack_.resize((base + x.MaxDepth + 1) * 2);
   TSlot* st = stack_.data();

@@ -53,7 +53,10 @@ struct TXExpr {
   int32_t Width = 0;
   int32_t Fraction = 0;
   int32_t MaxDepth = 0;  // the most values it has on the stack at once
-  bool Simple = false;   // one constant or variable, or two and a binary operator
+  // The shapes evaluated without the stack, a, b, c constants or whole
+  // variables and o, p binary operators: kOne "a", kTwo "a b o",
+  // kRight "a b c o p" (a p (b o c)), kLeft "a b o c p" ((a o b) p c).
+  enum : uint8_t { kGeneral, kOne, kTwo, kRight, kLeft } Shape = kGeneral;
   // For "v + rest" with v a whole variable: v's place (kGlobal or kLocal and
   // its index) and the decoded rest, so that "v = v + rest" can append in
   // place. AppendRest is -1 for every other shape.
@@ -129,8 +132,37 @@ class TExecutor {
   void DecodeAppend(TXExpr& x);
   int32_t ExprOperand(int32_t cell);
 
-  // The value of decoded expression e (an absent one gives an error).
-  TSlot Eval(int32_t e);
+  // The value of decoded expression e (an absent one gives an error): the
+  // common short shapes here, inline, the others on the stack.
+  [[gnu::always_inline]] TSlot Eval(int32_t e) {
+    if (static_cast<size_t>(e) >= exprs_.size()) [[unlikely]] Error(Str(sBadArithExpression));
+    const TXExpr& x = exprs_[static_cast<size_t>(e)];
+    const TXItem* it = x.Items.data();
+    switch (x.Shape) {
+      case TXExpr::kOne: return Simple(it[0]);
+      case TXExpr::kTwo: return Binary(it[2].Code, Simple(it[0]), Simple(it[1]));
+      case TXExpr::kRight: {
+        // Operands are read in the order the stack would read them.
+        const TSlot a = Simple(it[0]), b = Simple(it[1]), c = Simple(it[2]);
+        return Binary(it[4].Code, a, Binary(it[3].Code, b, c));
+      }
+      case TXExpr::kLeft: {
+        const TSlot a = Simple(it[0]), b = Simple(it[1]);
+        const TSlot ab = Binary(it[2].Code, a, b);
+        return Binary(it[4].Code, ab, Simple(it[3]));
+      }
+      default: return EvalStack(x);
+    }
+  }
+  TSlot EvalStack(const TXExpr& x);
+  // A binary operator on two values, integers inline.
+  [[gnu::always_inline]] TSlot Binary(uint8_t op, TSlot l, const TSlot& r) {
+    TSlot v;
+    if (l.Kind == dkInteger && r.Kind == dkInteger && IntegerShortcut(op, l.I, r.I, v)) return v;
+    if (l.IsScalar() && r.IsScalar() && IsScalarOperator(op)) return ApplyScalar(op, l, r);
+    ApplySlow(op, l, r);
+    return l;
+  }
   TSlot LoadElement(const TDatum& array, const TSlot& i, const TSlot* j);
   // The value of a constant or whole-variable item.
   [[gnu::always_inline]] TSlot Simple(const TXItem& it) {
