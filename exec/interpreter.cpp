@@ -387,8 +387,8 @@ void TExecutor::Run() {
   steps_ = StepLimit ? StepLimit : UINT64_MAX;
 
   for (;;) {
-    // Reading past the code is the end of the run.
-    if (pos < 0 || pos >= size) return;
+    // Reading past the code (or before it) is the end of the run.
+    if (static_cast<uint32_t>(pos) >= static_cast<uint32_t>(size)) return;
     const int32_t at = pos;
     const TXInstr& in = instrs_[static_cast<size_t>(pos)].Ready ? instrs_[static_cast<size_t>(pos)] : InstrAt(pos);
     scratchUsed_ = 0;

@@ -117,7 +117,7 @@ TSlot ApplyPower(const TSlot& l, const TSlot& r, int common);
 
 // A comparison operator on two integers or two reals.
 template <typename T>
-inline TSlot Compare(uint8_t op, T a, T b) {
+[[gnu::always_inline]] inline TSlot Compare(uint8_t op, T a, T b) {
   switch (op) {
     case ocEq: return TSlot::Logical(a == b);
     case ocNe: return TSlot::Logical(a != b);
