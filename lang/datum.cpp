@@ -158,15 +158,6 @@ void TDatum::CopyBufferFrom(const TDatum& src) {
   bufKind_ = src.bufKind_;
 }
 
-void TDatum::CopyScalar(const TDatum& src) {
-  Kind = src.Kind;
-  CharValue = src.CharValue;
-  IntValue = src.IntValue;
-  RealValue = src.RealValue;
-  BoolValue = src.BoolValue;
-  OpCode = src.OpCode;
-}
-
 void TDatum::Assign(const TDatum& src) {
   if (this == &src) return;
   CopyScalar(src);

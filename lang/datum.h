@@ -89,7 +89,14 @@ class TDatum {
   // expressions. Width, Fraction and Args are not copied.
   virtual void Assign(const TDatum& src);
   // Copies Kind, CharValue, IntValue, RealValue, BoolValue and OpCode.
-  void CopyScalar(const TDatum& src);
+  void CopyScalar(const TDatum& src) {
+    Kind = src.Kind;
+    CharValue = src.CharValue;
+    IntValue = src.IntValue;
+    RealValue = src.RealValue;
+    BoolValue = src.BoolValue;
+    OpCode = src.OpCode;
+  }
   // Assignment into an existing variable without re-allocation: arrays must
   // match in size, strings need only fit.
   void AssignArray(const TDatum& src);
