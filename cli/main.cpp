@@ -79,6 +79,26 @@ void OnQtMessage(QtMsgType type, const QMessageLogContext& context, const QStrin
   if ((type == QtCriticalMsg || type == QtFatalMsg) && gQtMessages) gQtMessages(type, context, text);
 }
 
+// The usage with the options for checking a class after the others.
+std::string Usage() {
+  std::string text = Str(sCliUsage);
+  const size_t exits = text.find("\n", text.find("--encoding"));
+  return exits == std::string::npos ? text + "\n" + Str(sCheckRunUsage)
+                                    : text.insert(exits + 1, Str(sCheckRunUsage) + "\n");
+}
+
+// The numbers of a run for a program that checks many (tarmisy-check):
+// one "key=value" line each.
+bool WriteStats(const std::string& path, int status, const THeadlessStats& stats) {
+  const char* end = status == hsOk ? "ok" : status == hsTranslation ? "translation" : status == hsNotSolved ? "not-solved" : "stopped";
+  if (status == hsRunTime) end = stats.LoopLine >= 0 ? "loop" : "error";
+  else if (status == hsStopped && stats.StepLimitReached) end = "step-limit";
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << "instructions=" << stats.Instructions << "\nend=" << end << "\n";
+  if (stats.LoopLine >= 0) out << "loop-line=" << stats.LoopLine + 1 << "\n";
+  return static_cast<bool>(out.flush());
+}
+
 // Fonts and pictures need an application object; the runner never shows a
 // window, so it asks for the platform that needs no display unless told
 // otherwise.
@@ -99,12 +119,12 @@ int main(int argc, char** argv) {
   // Messages before the options are known go out in UTF-8.
   TTerminalOut err(STDERR_FILENO, options ? options->Utf8 : true);
   if (!options) {
-    err.Write("tarmisy-run: " + error + "\n" + Str(sCliUsage) + "\n");
+    err.Write("tarmisy-run: " + error + "\n" + Usage() + "\n");
     return kUsage;
   }
   const TRunOptions& o = *options;
   if (o.Help) {
-    TTerminalOut(STDOUT_FILENO, o.Utf8).Write(Str(sCliUsage) + "\n");
+    TTerminalOut(STDOUT_FILENO, o.Utf8).Write(Usage() + "\n");
     return hsOk;
   }
   std::string bytes;
@@ -123,6 +143,10 @@ int main(int argc, char** argv) {
       err.Write(std::to_string(e.Line + 1) + ":" + std::to_string(e.Col) + ": " + e.Message() + "\n");
       return hsTranslation;
     }
+  }
+  if (!o.Stats.empty() && !CanWrite(o.Stats)) {
+    err.Write("tarmisy-run: " + FormatStr(sCliCannotWrite, {Shown(o.Stats, o.Utf8)}) + "\n");
+    return kUsage;
   }
 
   int inputFd = STDIN_FILENO;
@@ -157,6 +181,9 @@ int main(int argc, char** argv) {
   run.Animate = o.Animate;
   run.Interrupted = [] { return gInterrupted != 0; };
   run.Factory = field->Factory();
+  run.StepLimit = o.MaxSteps;
+  run.DetectLoops = o.DetectLoops;
+  THeadlessStats stats;
   if (o.Executor == ekGrondo) run.Verdict = [&](std::string& text) { return field->Verdict(text); };
   std::unique_ptr<TLineReader> reader;
   // The report waits for the picture, so that it stays the last thing said.
@@ -172,7 +199,11 @@ int main(int argc, char** argv) {
         if (!reader) reader = std::make_unique<TLineReader>(inputFd, o.Utf8, stop);
         return reader->ReadLine(line);
       },
-      [&](std::string_view text) { report += text; });
+      [&](std::string_view text) { report += text; }, &stats);
+  if (!o.Stats.empty() && !WriteStats(o.Stats, status, stats)) {
+    err.Write("tarmisy-run: " + FormatStr(sCliCannotWrite, {Shown(o.Stats, o.Utf8)}) + "\n");
+    status = kUsage;
+  }
   out.Flush();
   if (!o.Png.empty() && !field->Picture(o.Scale).save(QFile::decodeName(o.Png.c_str()), "PNG")) {
     err.Write("tarmisy-run: " + FormatStr(sCliCannotWrite, {Shown(o.Png, o.Utf8)}) + "\n");

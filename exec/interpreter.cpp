@@ -7,6 +7,7 @@
 
 #include "console.h"
 #include "errors.h"
+#include "loop_guard.h"
 #include "string_table.h"
 
 TExecutor::TExecutor(TPseudoCode& code, TRunHost& host, TRunState& state, std::unique_ptr<TGenericGrondo> machine)
@@ -291,6 +292,14 @@ inline int32_t JumpValue(TVar& t) {
   return t.IntValue;
 }
 
+// Publishes the instructions a run went through when Run ends, however it ends.
+struct TStepCount {
+  const uint64_t& left;
+  uint64_t start;
+  uint64_t& out;
+  ~TStepCount() { out = start - left; }
+};
+
 }  // namespace
 
 void TExecutor::Run() {
@@ -320,6 +329,7 @@ void TExecutor::Run() {
   // Counted down in a local, so the check costs a register decrement; with
   // no limit it would take longer than any run to reach zero.
   uint64_t steps = StepLimit ? StepLimit : UINT64_MAX;
+  const TStepCount counted{steps, steps, Executed};
 
   for (;;) {
     // Reading past the code is the end of the run.
@@ -358,6 +368,7 @@ void TExecutor::Run() {
       continue;
     }
 
+    const int32_t from = pos;
     pos = in.Go;
     switch (in.Op) {
       case opEnd: return;
@@ -452,5 +463,6 @@ void TExecutor::Run() {
         break;
       default: Error(FormatStr(sUnknownCommand, {in.Op}));
     }
+    if (LoopGuard && pos <= from) LoopGuard->Check(*this);
   }
 }
