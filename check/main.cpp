@@ -307,6 +307,7 @@ int main(int argc, char** argv) {
           context.InitialVerdict = initial[c].Text;
         } else {
           context.Expected = &pack.Tests[c - pack.Fields.size()].Expected;
+          context.Typed = &pack.Tests[c - pack.Fields.size()].Typed;
         }
         context.TimeLimit = o.TimeLimit;
         context.StepLimit = o.MaxSteps;

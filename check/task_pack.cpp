@@ -73,9 +73,9 @@ bool LoadTaskPack(const std::string& path, TTaskPack& pack, std::string& error) 
   for (const fs::path& in : SortedFiles(p, ".in")) {
     fs::path out = in;
     out.replace_extension(".out");
-    std::string expected;
-    if (!ReadWholeFile(out.string(), expected)) continue;
-    pack.Tests.push_back({in.stem().string(), in.string(), TextAsUtf8(expected)});
+    std::string expected, typed;
+    if (!ReadWholeFile(out.string(), expected) || !ReadWholeFile(in.string(), typed)) continue;
+    pack.Tests.push_back({in.stem().string(), in.string(), TextAsUtf8(expected), TextAsUtf8(typed)});
   }
   std::string wording;
   if (ReadWholeFile((p / "task.txt").string(), wording)) pack.Wording = TextAsUtf8(wording);

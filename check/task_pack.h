@@ -2,8 +2,8 @@
 //
 // A task pack is a folder: every *.maz in it is a field a Grondo program
 // must solve; every NAME.in with a NAME.out beside it is a console test
-// (the input typed, the console expected, as the runner shows it: typed
-// lines appear in it); task.txt, when present, is the task's wording. A
+// (the input typed, the console expected: as the runner shows it, with the
+// typed lines in it, or as the program writes it, without them); task.txt, when present, is the task's wording. A
 // single .maz file is a pack of one field. Paths are the system's (UTF-8).
 #pragma once
 
@@ -14,6 +14,7 @@ struct TConsoleTest {
   std::string Name;       // NAME
   std::string InputPath;  // NAME.in
   std::string Expected;   // NAME.out's text, UTF-8
+  std::string Typed;      // NAME.in's text, UTF-8
 };
 
 struct TTaskPack {

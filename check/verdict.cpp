@@ -80,6 +80,20 @@ std::string VerdictWord(TVerdictKind kind) {
   return U8(words[kind]);
 }
 
+std::string WithoutTyped(const std::string& output, const std::string& typed) {
+  const std::vector<std::string> in = SplitLines(typed);
+  size_t k = 0;
+  std::string out;
+  for (const std::string& line : SplitLines(output)) {
+    if (k < in.size() && line == in[k]) {
+      ++k;
+      continue;
+    }
+    out += line + "\n";
+  }
+  return out;
+}
+
 int FirstDifference(const std::string& actual, const std::string& expected, std::string& got, std::string& want) {
   std::vector<std::string> a = SplitLines(actual), e = SplitLines(expected);
   for (auto* v : {&a, &e}) {
@@ -117,7 +131,12 @@ TVerdict JudgeRun(const TJobResult& run, const std::string& stats, const TRunCon
     case 0:
       if (context.Expected) {
         std::string got, want;
-        const int diff = FirstDifference(run.Out, *context.Expected, got, want);
+        // The expected text shows the typed lines as the console does, or
+        // leaves them out as the program wrote it; the output is compared
+        // the same way.
+        const bool withTyped = !context.Typed || WithoutTyped(*context.Expected, *context.Typed) != WithoutTyped(*context.Expected, "");
+        const int diff = FirstDifference(withTyped ? run.Out : WithoutTyped(run.Out, *context.Typed),
+                                         *context.Expected, got, want);
         v.Kind = diff < 0 ? vkPassed : vkFailed;
         if (diff >= 0) v.Text = U8(sCheckWrongOutput, {diff, Cp(want), Cp(got)});
       } else if (context.Grondo && !context.UsesGrondo) {

@@ -42,6 +42,7 @@ struct TRunContext {
   std::string InitialVerdict;  // Grondo's verdict on the untouched field, UTF-8 (for a program that never moves him)
   bool InitialSolved = false;
   const std::string* Expected = nullptr;  // a console test's expected output, UTF-8
+  const std::string* Typed = nullptr;     // and its input
   double TimeLimit = 0;
   uint64_t StepLimit = 0;
 };
@@ -54,6 +55,10 @@ std::string VerdictWord(TVerdictKind kind);
 
 // A value of the --stats file ("instructions", "end", "loop-line"); empty when absent.
 std::string StatValue(const std::string& stats, const std::string& key);
+
+// The console output without the typed lines the runner shows in it
+// (each on a line of its own, in the order typed).
+std::string WithoutTyped(const std::string& output, const std::string& typed);
 
 // Compares console output with the expected text: line breaks as '\n',
 // trailing blanks and empty lines at the end not counted. Returns -1 when
