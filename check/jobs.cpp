@@ -119,7 +119,11 @@ std::vector<TJobResult> TJobPool::Run(const std::vector<TJob>& jobs, const std::
         owners.push_back({i, false});
       }
     }
-    poll(fds.data(), fds.size(), 20);
+    // A child whose streams have closed is about to be reaped: look again
+    // soon rather than sleep a whole round.
+    bool ending = false;
+    for (const TChild& c : running) ending = ending || (c.OutFd < 0 && c.ErrFd < 0);
+    poll(fds.data(), fds.size(), ending ? 1 : 20);
     for (size_t k = 0; k < fds.size(); ++k) {
       if (!(fds[k].revents & (POLLIN | POLLHUP | POLLERR))) continue;
       TChild& c = running[owners[k].first];

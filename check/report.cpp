@@ -126,6 +126,7 @@ table.sortable th[data-order=up]::after { content: " \25B2"; }
 table.sortable th[data-order=down]::after { content: " \25BC"; }
 td.ok { background: #e3f6e3; } td.bad { background: #fdf1d6; } td.err { background: #f9dcdc; }
 td.num { text-align: right; }
+span.ok { color: #070; } span.bad { color: #a60; } span.err { color: #b00; }
 pre.src { font-family: monospace; font-size: 13px; border: 1px solid #ccc; padding: .3em 0; margin: .4em 0; overflow-x: auto; }
 pre.src .ln { display: block; padding: 0 .5em; white-space: pre; }
 pre.src .ln::before { content: attr(data-n); display: inline-block; width: 2.5em; color: #999; text-align: right; margin-right: 1em; }
@@ -304,7 +305,7 @@ std::string HtmlReport(const TClassReport& r) {
     for (const std::vector<int>& g : r.Similar.Groups) {
       std::string names;
       for (int m : g) names += (names.empty() ? "" : ", ") + r.Programs[static_cast<size_t>(m)].Name;
-      out += "<details class=\"group\"><summary>" + Escape(names) + "</summary>\n";
+      out += "<details class=\"group\" open><summary>" + Escape(names) + "</summary>\n";
       for (size_t k = 1; k < g.size(); ++k) out += sideBySide(g[0], g[k]);
       out += "</details>\n";
     }

@@ -101,7 +101,7 @@ TEST_F(CheckTest, AClassAgainstThreeFields) {
   EXPECT_NE(page.find("Пройдите кольцо"), std::string::npos) << "the task's wording";
   EXPECT_NE(page.find("Программ: 10. Решено: 4, не решено: 1, с ошибками: 5."), std::string::npos);
   // The copies as one group, the near one apart.
-  EXPECT_NE(page.find("<summary>ivanov.prg, orlova.prg, smirnov.prg</summary>"), std::string::npos);
+  EXPECT_NE(page.find("open><summary>ivanov.prg, orlova.prg, smirnov.prg</summary>"), std::string::npos);
   EXPECT_NE(page.find("<summary>ivanov.prg — volkov.prg: сходство 97%</summary>"), std::string::npos);
   // The failing line of the run-time error is marked in its source.
   EXPECT_NE(page.find("<span class=\"ln fail\" data-n=\"4\">"), std::string::npos);
