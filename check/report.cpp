@@ -75,9 +75,9 @@ const THighlighter& ProgramHighlighter() {
 }
 
 std::string Css(const TCharStyle& s) {
-  char colour[32];
-  std::snprintf(colour, sizeof colour, "color:#%06x;", static_cast<unsigned>(s.TextColor));
-  std::string css = colour;
+  char color[32];
+  std::snprintf(color, sizeof color, "color:#%06x;", static_cast<unsigned>(s.TextColor));
+  std::string css = color;
   if (s.Style & fsBold) css += "font-weight:bold;";
   if (s.Style & fsItalic) css += "font-style:italic;";
   return css;
@@ -227,7 +227,7 @@ std::string CsvReport(const TClassReport& r) {
   return out;
 }
 
-std::string ColouredSource(const std::vector<std::string>& utf8Lines, int errorLine) {
+std::string ColoredSource(const std::vector<std::string>& utf8Lines, int errorLine) {
   const THighlighter& h = ProgramHighlighter();
   std::string out = "<pre class=\"src\">";
   TLineState state;
@@ -294,7 +294,7 @@ std::string HtmlReport(const TClassReport& r) {
     std::string html = "<div class=\"pair\">";
     for (int k : {a, b}) {
       const TProgramResult& p = r.Programs[static_cast<size_t>(k)];
-      html += "<div><b>" + Escape(p.Name) + "</b>" + ColouredSource(p.Lines, -1) + "</div>";
+      html += "<div><b>" + Escape(p.Name) + "</b>" + ColoredSource(p.Lines, -1) + "</div>";
     }
     return html + "</div>\n";
   };
@@ -326,7 +326,7 @@ std::string HtmlReport(const TClassReport& r) {
     out += "<h2 id=\"p" + std::to_string(i) + "\">" + Escape(p.Name) + "</h2>\n";
     const std::string failure = FirstFailure(r, p);
     if (!failure.empty()) out += "<p>" + Escape(failure) + "</p>\n";
-    out += ColouredSource(p.Lines, FailureLine(p));
+    out += ColoredSource(p.Lines, FailureLine(p));
     out += "<div class=\"fields\">";
     for (size_t c = 0; c < p.Cells.size(); ++c) {
       const TCheckCell& cell = p.Cells[c];

@@ -53,6 +53,6 @@ std::string CsvField(const std::string& text);
 std::string CsvReport(const TClassReport& r);
 // index.html: one page with everything inside it.
 std::string HtmlReport(const TClassReport& r);
-// The program's text coloured as the editor colours it, as HTML lines
+// The program's text colored as the editor colors it, as HTML lines
 // (one <span class="ln"> per line; the line errorLine, 1-based, marked).
-std::string ColouredSource(const std::vector<std::string>& utf8Lines, int errorLine);
+std::string ColoredSource(const std::vector<std::string>& utf8Lines, int errorLine);
