@@ -1,5 +1,6 @@
 #include "loop_guard.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "interpreter.h"
