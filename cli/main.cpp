@@ -31,6 +31,7 @@
 #include "encoding.h"
 #include "errors.h"
 #include "files.h"
+#include "formatter.h"
 #include "headless.h"
 #include "listing.h"
 #include "maze_file.h"
@@ -129,6 +130,11 @@ int main(int argc, char** argv) {
   if (!ReadProgramFile(o.Program, Shown(o.Program, o.Utf8), bytes, error)) return fail(error);
   const std::vector<std::string> lines = ProgramLines(bytes);
   bytes = std::string();
+
+  if (o.Format) {
+    for (const std::string& line : FormattedProgram(lines)) out.Write(line + "\n");
+    return out.Flush() ? hsOk : fail(Str(sCliOutputFailed));
+  }
 
   if (o.Listing) {
     try {

@@ -76,6 +76,8 @@ std::optional<TRunOptions> ParseOptions(const std::vector<std::string>& args, st
       o.Help = true;
     } else if (a == "--listing") {
       o.Listing = true;
+    } else if (a == "--format") {
+      o.Format = true;
     } else if (a == "--encoding") {
       if (!value(v)) return std::nullopt;
       if (v == "utf8") o.Utf8 = true;
