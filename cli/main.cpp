@@ -25,6 +25,7 @@
 
 #include <csignal>
 #include <cstdlib>
+#include <fstream>
 #include <memory>
 
 #include "encoding.h"
@@ -71,6 +72,26 @@ void OnQtMessage(QtMsgType type, const QMessageLogContext& context, const QStrin
   if ((type == QtCriticalMsg || type == QtFatalMsg) && gQtMessages) gQtMessages(type, context, text);
 }
 
+// The usage with the options for checking a class after the others.
+std::string Usage() {
+  std::string text = Str(sCliUsage);
+  const size_t exits = text.find("\n", text.find("--encoding"));
+  return exits == std::string::npos ? text + "\n" + Str(sCheckRunUsage)
+                                    : text.insert(exits + 1, Str(sCheckRunUsage) + "\n");
+}
+
+// The numbers of a run for a program that checks many (tarmisy-check):
+// one "key=value" line each.
+bool WriteStats(const std::string& path, int status, const THeadlessStats& stats) {
+  const char* end = status == hsOk ? "ok" : status == hsTranslation ? "translation" : status == hsNotSolved ? "not-solved" : "stopped";
+  if (status == hsRunTime) end = stats.LoopLine >= 0 ? "loop" : "error";
+  else if (status == hsStopped && stats.StepLimitReached) end = "step-limit";
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << "instructions=" << stats.Instructions << "\nend=" << end << "\n";
+  if (stats.LoopLine >= 0) out << "loop-line=" << stats.LoopLine + 1 << "\n";
+  return static_cast<bool>(out.flush());
+}
+
 // Fonts and pictures need an application object; the runner never shows a
 // window, so it asks for the platform that needs no display unless told
 // otherwise.
@@ -92,7 +113,7 @@ int main(int argc, char** argv) {
   // Messages before the options are known go out in UTF-8.
   TTerminalOut err(STDERR_FILENO, options ? options->Utf8 : true);
   if (!options) {
-    err.Write("tarmisy-run: " + error + "\n" + Str(sCliUsage) + "\n");
+    err.Write("tarmisy-run: " + error + "\n" + Usage() + "\n");
     return kUsage;
   }
   const TRunOptions& o = *options;
@@ -102,7 +123,7 @@ int main(int argc, char** argv) {
   };
   TTerminalOut out(STDOUT_FILENO, o.Utf8);
   if (o.Help) {
-    out.Write(Str(sCliUsage) + "\n");
+    out.Write(Usage() + "\n");
     return out.Flush() ? hsOk : fail(Str(sCliOutputFailed));
   }
   std::string bytes;
@@ -129,6 +150,11 @@ int main(int argc, char** argv) {
   if (!o.Input.empty()) {
     inputFd = OpenInputFile(o.Input, Shown(o.Input, o.Utf8), error);
     if (inputFd < 0) return fail(error);
+  }
+  if (!o.Stats.empty()) {
+    if (SameFile(o.Stats, o.Program) || (!o.Task.empty() && SameFile(o.Stats, o.Task)) || SameFile(o.Stats, inputFd))
+      return fail(FormatStr(sCheckStatsIsInput, {Shown(o.Stats, o.Utf8)}));
+    if (!CanWrite(o.Stats)) return fail(FormatStr(sCliCannotWrite, {Shown(o.Stats, o.Utf8)}));
   }
   if (!o.Png.empty()) {
     // The picture replaces whatever its path names: never the pupil's
@@ -161,6 +187,9 @@ int main(int argc, char** argv) {
   // prints for ever would otherwise never end.
   run.Interrupted = [&out] { return gInterrupted != 0 || out.Failed(); };
   run.Factory = field->Factory();
+  run.StepLimit = o.MaxSteps;
+  run.DetectLoops = o.DetectLoops;
+  THeadlessStats stats;
   if (o.Executor == ekGrondo) run.Verdict = [&](std::string& text) { return field->Verdict(text); };
   std::unique_ptr<TLineReader> reader;
   // The report waits for the picture, so that it stays the last thing said.
@@ -176,13 +205,15 @@ int main(int argc, char** argv) {
         if (!reader) reader = std::make_unique<TLineReader>(inputFd, o.Utf8, stop);
         return reader->ReadLine(line);
       },
-      [&](std::string_view text) { report += text; });
+      [&](std::string_view text) { report += text; }, &stats);
   if (!out.Flush()) {
     // The run's own report would mislead: the stop was ours, and a normal
     // end is no success when what the program printed is lost.
     report.clear();
     status = fail(Str(sCliOutputFailed));
   }
+  if (!o.Stats.empty() && !WriteStats(o.Stats, status, stats))
+    status = fail(FormatStr(sCliCannotWrite, {Shown(o.Stats, o.Utf8)}));
   if (!o.Png.empty() && !SavePicture(field->Picture(o.Scale), o.Png))
     status = fail(FormatStr(sCliCannotWrite, {Shown(o.Png, o.Utf8)}));
   err.Write(report);

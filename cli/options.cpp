@@ -83,6 +83,11 @@ std::optional<TRunOptions> ParseOptions(const std::vector<std::string>& args, st
       if (v == "utf8") o.Utf8 = true;
       else if (v == "cp1251") o.Utf8 = false;
       else return bad(v);
+    } else if (a == "--max-steps" || a == "--stats" || a == "--detect-loops") {
+      if (a == "--detect-loops") o.DetectLoops = true;
+      else if (!value(v)) return std::nullopt;
+      else if (a == "--stats") o.Stats = v;
+      else if (char* end; (o.MaxSteps = std::strtoull(v.c_str(), &end, 10)) == 0 || *end || v[0] == '-') return bad(v);
     } else if (a.size() > 1 && a[0] == '-') {
       error = FormatStr(sCliUnknownOption, {a});
       return std::nullopt;

@@ -1,6 +1,7 @@
 // The command line of tarmisy-run.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -19,6 +20,10 @@ struct TRunOptions {
   bool Help = false;  // print the usage and do nothing else
   bool Utf8 = true;
   std::string Program;
+  // For checking a class: a step budget, the loop guard, the numbers file.
+  uint64_t MaxSteps = 0;
+  bool DetectLoops = false;
+  std::string Stats;
 };
 
 // Parses argv; on a bad command line returns nothing and sets error to the

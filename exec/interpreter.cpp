@@ -7,6 +7,7 @@
 
 #include "console.h"
 #include "errors.h"
+#include "loop_guard.h"
 #include "string_table.h"
 
 TExecutor::TExecutor(TPseudoCode& code, TRunHost& host, TRunState& state, std::unique_ptr<TGenericGrondo> machine)
@@ -321,6 +322,13 @@ inline int32_t JumpValue(TVar& t) {
   return t.IntValue;
 }
 
+// Publishes the instructions a run went through when Run ends, however it ends.
+struct TStepCount {
+  const uint64_t& count;
+  uint64_t& out;
+  ~TStepCount() { out = count; }
+};
+
 }  // namespace
 
 // One instruction passed over while skipping to the end of a loop (break,
@@ -393,6 +401,9 @@ void TExecutor::Run() {
   const int32_t size = static_cast<int32_t>(instrs_.size());
   int32_t& pos = code_.Pos;
   steps_ = StepLimit ? StepLimit : UINT64_MAX;
+  // Counted in a local, so that counting costs a register increment.
+  uint64_t executed = 0;
+  const TStepCount counted{executed, Executed};
 
   for (;;) {
     // Reading past the code (or before it) is the end of the run.
@@ -400,6 +411,7 @@ void TExecutor::Run() {
     const int32_t at = pos;
     const TXInstr& in = instrs_[static_cast<size_t>(pos)].Ready ? instrs_[static_cast<size_t>(pos)] : InstrAt(pos);
     scratchUsed_ = 0;
+    ++executed;
     pos = in.Go;
     switch (in.Op) {
       case opEnd: return;
@@ -487,7 +499,10 @@ void TExecutor::Run() {
     // a procedure written above, a recursive call. So this is the one place
     // where a running program is looked at from outside, and a straight run
     // of instructions in between is never long.
-    if (pos <= at && !Backwards()) return;
+    if (pos <= at) {
+      if (!Backwards()) return;
+      if (LoopGuard) LoopGuard->Check(*this);
+    }
   }
 }
 

@@ -26,6 +26,8 @@
 #include "runstate.h"
 #include "scalar.h"
 
+class TLoopGuard;
+
 // One item of a decoded expression.
 struct TXItem {
   enum : uint8_t {
@@ -113,6 +115,13 @@ class TExecutor {
   // no limit. Fuzzing and tests give a budget so that endless loops end
   // deterministically; a window's run has none (Stop ends it).
   uint64_t StepLimit = 0;
+  // Instructions the last Run went through, however it ended.
+  uint64_t Executed = 0;
+  // Ends a run that can never end (loop_guard.h); not owned, none: no check.
+  // Run calls LoopGuard->Check(*this) after every instruction that sent
+  // execution back to its own cell or before (a loop's jump, a call or
+  // return to an earlier cell), with code_.Pos at the target.
+  TLoopGuard* LoopGuard = nullptr;
 
   int CurProc = 0;         // index in Procs of the current procedure
   int CurLine = -1;        // line of the last line marker passed

@@ -18,6 +18,7 @@ declare -A allowed=(
   [textmodel]="lang resources"
   [executors]="machine grid lang resources"
   [editor]="textmodel lang resources"
+  [check]="exec compiler machine grid textmodel pcode lang resources"
   [app]="editor textmodel executors grid exec machine compiler pcode lang resources"
 )
 
