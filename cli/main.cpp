@@ -34,6 +34,7 @@
 #include "maze_file.h"
 #include "options.h"
 #include "program.h"
+#include "program_html.h"
 #include "runfield.h"
 #include "string_table.h"
 #include "terminal.h"
@@ -114,6 +115,16 @@ int main(int argc, char** argv) {
   }
   const std::vector<std::string> lines = ProgramLines(bytes);
   TTerminalOut out(STDOUT_FILENO, o.Utf8);
+
+  if (!o.Html.empty()) {
+    const std::string page = ProgramHtmlPage(Shown(o.Html, o.Utf8), lines);
+    std::ofstream file(o.Html, std::ios::binary | std::ios::trunc);
+    if (!(file << page) || !file.flush()) {
+      err.Write("tarmisy-run: " + FormatStr(sCliCannotWrite, {Shown(o.Html, o.Utf8)}) + "\n");
+      return kUsage;
+    }
+    return hsOk;
+  }
 
   if (o.Listing) {
     try {
