@@ -62,11 +62,10 @@ QString SuffixOf(const QString& defaultExt) {
   return dot < 0 ? defaultExt : defaultExt.mid(dot + 1);
 }
 
-// A read-only file: also for the administrator, whom the system lets write
-// anywhere, a file without any write permission bit counts as read-only.
+// A read-only file. The system lets the administrator write anywhere (and
+// WriteUser says what this user may do), so a file without any write bit of
+// its own counts as read-only for everyone.
 bool IsReadOnly(const QFileInfo& file) {
-  // (WriteUser is what this user may do, which for the administrator is
-  // always true, so only the file's own bits count.)
   constexpr QFileDevice::Permissions kWrite = QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
   return file.exists() && file.isFile() && (!file.isWritable() || !(file.permissions() & kWrite));
 }
@@ -77,7 +76,12 @@ TFileDialogs& FileDialogs() { return *currentDialogs; }
 
 void SetFileDialogs(TFileDialogs* dialogs) { currentDialogs = dialogs ? dialogs : &qtDialogs; }
 
-TqxFileMan::TqxFileMan(QObject* parent) : QObject(parent), CheckMsg(FilesText(sFileCheckMsg)) {}
+TqxFileMan::TqxFileMan(QObject* parent)
+    : QObject(parent),
+      CheckMsg(FilesText(sFileCheckMsg)),
+      Filter(FilesText(sFileFilter)),
+      OpenTitle(FilesText(sFileOpenTitle)),
+      SaveTitle(FilesText(sFileSaveTitle)) {}
 
 void TqxFileMan::SetModified(bool modified) {
   if (modified == modified_) return;
@@ -232,6 +236,10 @@ bool TqxFileMan::WriteProgramFile(const QString& name, const std::vector<std::st
   return true;
 }
 
+bool TqxFileMan::WriteEditorText(const QString& name, TqxSyntaxMemo& editor) {
+  return WriteProgramFile(name, EditorLines(editor), EditorLineStyles(editor), editor.Styles());
+}
+
 QString FilesText(TStrId id, const QStringList& args) {
   QString text = FromCp1251(Str(id));
   qsizetype from = 0;
@@ -249,6 +257,13 @@ QString ProgramName(const QString& fileName) {
 }
 
 QString WindowCaption(const QString& fileName) { return FilesText(sWindowCaption, {ProgramName(fileName)}); }
+
+std::vector<std::string> EditorLines(const TqxSyntaxMemo& editor) {
+  std::vector<std::string> lines;
+  lines.reserve(size_t(editor.LineCount()));
+  for (int i = 0; i < editor.LineCount(); ++i) lines.push_back(editor.Lines()[i]);
+  return lines;
+}
 
 std::vector<std::string> EditorLineStyles(TqxSyntaxMemo& editor) {
   std::vector<std::string> styles(size_t(editor.LineCount()));

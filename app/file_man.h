@@ -52,7 +52,8 @@ class TqxFileMan : public QObject {
   explicit TqxFileMan(QObject* parent = nullptr);
 
   // The question before a command that would drop unsaved changes; one "%s"
-  // is replaced by the file name part of the current name.
+  // is replaced by the file name part of the current name. The texts start
+  // as the program's own.
   QString CheckMsg;
   QString DefaultExt = QStringLiteral("*.prg");
   QString Filter;
@@ -111,6 +112,8 @@ class TqxFileMan : public QObject {
   // false. styles and list colour the page (see HtmlPage).
   bool WriteProgramFile(const QString& name, const std::vector<std::string>& lines,
                         const std::vector<std::string>& styles, const TStyleList& list);
+  // WriteProgramFile with the editor's lines and colours.
+  bool WriteEditorText(const QString& name, TqxSyntaxMemo& editor);
 
  signals:
   void NameChanged(const QString& name);
@@ -136,6 +139,8 @@ QString WindowCaption(const QString& fileName);
 // The file name part, or "без имени" for an empty name.
 QString ProgramName(const QString& fileName);
 
+// The editor's lines, Windows-1251.
+std::vector<std::string> EditorLines(const TqxSyntaxMemo& editor);
 // The style of every character of the editor's lines, for the HTML page.
 std::vector<std::string> EditorLineStyles(TqxSyntaxMemo& editor);
 

@@ -11,6 +11,8 @@
 
 #include "encoding.h"
 #include "file_man.h"
+#include "highlighting.h"
+#include "syntax_memo.h"
 #include "qtext.h"
 #include "scripted_boxes.h"
 
@@ -215,6 +217,16 @@ TEST_F(FileManTest, CharactersLostOnReadingAreNamedAndSavingOverTheFileAsks) {
   boxes.Answers = {TAnswer::Yes};
   EXPECT_TRUE(fm.SaveTo(true));
   EXPECT_EQ(ReadAll(Path("u.prg")), "// ok\r\n// ? smile\r\n");
+}
+
+TEST_F(FileManTest, PageOfTheProgramEditorHasItsColours) {
+  TqxSyntaxMemo memo;
+  SetupProgramEditor(memo);
+  SetupHighlighting(memo);
+  memo.SetLines({"  /* x */ 12"});
+  ASSERT_TRUE(fm.WriteEditorText(Path("e.html"), memo));
+  EXPECT_TRUE(ReadAll(Path("e.html")).contains(
+      "&nbsp;&nbsp;<font color=#C0C0C0><i>/*&nbsp;x&nbsp;*/</font></i>&nbsp;<font color=#000080>12</font><br>"));
 }
 
 }  // namespace
