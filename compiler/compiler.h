@@ -110,8 +110,10 @@ class TCompiler {
   bool IsProcedureHeader();
   void DeclareProcedure();
   void CompileProcedure();
-  // mode 0 arguments, 1 globals, 2 locals.
-  void DeclareVariables(TProcedure* proc, TVarList& list, int mode);
+  // What a declaration list declares; the three differ in where they end
+  // and what they allow (arrays without size, initial values).
+  enum TDeclMode { dmArguments, dmGlobals, dmLocals };
+  void DeclareVariables(TProcedure* proc, TVarList& list, TDeclMode mode);
 
   // --- statements (statements.cpp) ---
 
@@ -138,8 +140,13 @@ class TCompiler {
   void CompileFor(TProcedure* proc);
   void CompileBreakContinue();
   void CompileReturn(TProcedure* proc);
-  void CompileOutput(TProcedure* proc, bool isLine, bool isStream);
-  void CompileInput(TProcedure* proc, bool isStream);
+  // The two spellings of output and input: items separated by "," (print,
+  // ввод) or each preceded by "<<" / ">>" (cout, cin).
+  enum TIoForm { ioList, ioStream };
+  // Whether an output statement ends its line (println, coutln).
+  enum TLineEnd { leStay, leNewLine };
+  void CompileOutput(TProcedure* proc, TLineEnd end, TIoForm form);
+  void CompileInput(TProcedure* proc, TIoForm form);
   void CheckDeclaredName(const TVarList& list, const std::string& name);
   bool IsBuiltinName(const std::string& name) const;
 

@@ -35,7 +35,7 @@ void TCompiler::Compile(const std::vector<std::string>& lines, TPseudoCode& prog
           CompileProcedure();
         } else {
           UngetToken();
-          DeclareVariables(nullptr, Prog->Globals, 1);
+          DeclareVariables(nullptr, Prog->Globals, dmGlobals);
         }
       } else {
         ExpectedStr(sWhatProcOrVarList);
@@ -84,7 +84,7 @@ void TCompiler::CollectHeaders() {
           DeclareProcedure();
         } else {
           UngetToken();
-          DeclareVariables(nullptr, Prog->Globals, 1);
+          DeclareVariables(nullptr, Prog->Globals, dmGlobals);
         }
       }
     }
@@ -151,7 +151,7 @@ void TCompiler::DeclareProcedure() {
     Error(FormatStr(sParenOrBraceAfterName, {"(", "{", proc->Name}));
   if (Token.Kind == tkLParen) {
     if (Prog->Procs.Count() == 0) ErrorStr(sMainHasArgs);
-    DeclareVariables(proc.get(), proc->Vars, 0);
+    DeclareVariables(proc.get(), proc->Vars, dmArguments);
     proc->ArgCount = proc->Vars.Count();
     if (Token.Kind != tkRParen) Error(FormatStr(sArgListNotClosed, {")", Token.Text}));
     NextToken();
@@ -197,7 +197,7 @@ void TCompiler::CheckDeclaredName(const TVarList& list, const std::string& name)
 // declaration -> type name [ "[" size "]" [ "[" size "]" ] ] [ "=" value ]
 //                { "," name ... } ";"
 // arguments   -> type name [ "[" [size] "]" ... ] { "," type name ... } ")"
-void TCompiler::DeclareVariables(TProcedure* proc, TVarList& list, int mode) {
+void TCompiler::DeclareVariables(TProcedure* proc, TVarList& list, TDeclMode mode) {
   enum { sType, sName, sAfterName, sSize, sClose } state = sType;
   uint8_t elementKind = dkNone;
   TVar var;
@@ -232,17 +232,17 @@ void TCompiler::DeclareVariables(TProcedure* proc, TVarList& list, int mode) {
           break;
         }
         const bool isAssign = Token.Kind == tkOperator && Token.Code == ocAssign;
-        if (mode == 0) {
+        if (mode == dmArguments) {
           if (Token.Kind != tkRParen && Token.Kind != tkComma) Expected(FormatStr(sWhatCommaOrParen, {")"}));
         } else {
           if (Token.Kind != tkComma && Token.Kind != tkSemicolon && !isAssign)
             ExpectedStr(sWhatCommaSemicolonOrEquals);
           // A global array has no initial value to take; say so rather
           // than read a constant and drop it.
-          if (isAssign && mode == 1 && var.IsArray()) ExpectedStr(sWhatCommaOrSemicolon);
+          if (isAssign && mode == dmGlobals && var.IsArray()) ExpectedStr(sWhatCommaOrSemicolon);
         }
         if (isAssign) {
-          if (mode == 1) {
+          if (mode == dmGlobals) {
             NextTokenRequired();
             if (Token.Kind != tkConstant) ExpectedStr(sWhatValue);
             switch (var.Kind) {
@@ -287,13 +287,13 @@ void TCompiler::DeclareVariables(TProcedure* proc, TVarList& list, int mode) {
         var = TVar();
         started = false;
         if (Token.Kind == tkRParen || Token.Kind == tkSemicolon) return;
-        state = mode == 0 ? sType : sName;
+        state = mode == dmArguments ? sType : sName;
         break;
       }
 
       case sSize: {
         int size = 1;  // "[]" of an argument: the array comes with the call
-        if (mode == 0 && Token.Kind == tkRBracket) {
+        if (mode == dmArguments && Token.Kind == tkRBracket) {
           state = sAfterName;
         } else {
           if (Token.Kind != tkConstant) ExpectedStr(sWhatNumericValue);

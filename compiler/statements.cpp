@@ -46,7 +46,7 @@ void TCompiler::CompileBlock(TProcedure* proc, bool isBody) {
           case kwInteger:
           case kwReal:
             UngetToken();
-            DeclareVariables(proc, proc->Vars, 2);
+            DeclareVariables(proc, proc->Vars, dmLocals);
             break;
           case kwRepeat:
           case kwWhile:
@@ -59,12 +59,12 @@ void TCompiler::CompileBlock(TProcedure* proc, bool isBody) {
             CompileFor(proc);
             --LoopDepth;
             break;
-          case kwPrint: CompileOutput(proc, false, false); break;
-          case kwCout: CompileOutput(proc, false, true); break;
-          case kwPrintLn: CompileOutput(proc, true, false); break;
-          case kwCoutLn: CompileOutput(proc, true, true); break;
-          case kwInput: CompileInput(proc, false); break;
-          case kwCin: CompileInput(proc, true); break;
+          case kwPrint: CompileOutput(proc, leStay, ioList); break;
+          case kwCout: CompileOutput(proc, leStay, ioStream); break;
+          case kwPrintLn: CompileOutput(proc, leNewLine, ioList); break;
+          case kwCoutLn: CompileOutput(proc, leNewLine, ioStream); break;
+          case kwInput: CompileInput(proc, ioList); break;
+          case kwCin: CompileInput(proc, ioStream); break;
           case kwReturn: CompileReturn(proc); break;
           case kwIf: CompileIf(proc); break;
           case kwBreak:
@@ -250,7 +250,8 @@ void TCompiler::CompileReturn(TProcedure* proc) {
 // вывод item { "," item } ";"        выводстр [ item { "," item } ] ";"
 // cout { "<<" item } ";"             coutln { "<<" item } ";"
 // item -> "text" | expression [ ":" [ "-" ] width [ ":" fraction ] ]
-void TCompiler::CompileOutput(TProcedure* proc, bool isLine, bool isStream) {
+void TCompiler::CompileOutput(TProcedure* proc, TLineEnd end, TIoForm form) {
+  const bool isLine = end == leNewLine, isStream = form == ioStream;
   enum { sFirst, sItem, sAfter } state = isStream ? sAfter : sFirst;
   Prog->HasInput = true;
   Prog->Emit({opLine, Token.Line});
@@ -317,7 +318,8 @@ void TCompiler::CompileOutput(TProcedure* proc, bool isLine, bool isStream) {
 }
 
 // ввод variable { "," variable } ";"     cin { ">>" variable } ";"
-void TCompiler::CompileInput(TProcedure* proc, bool isStream) {
+void TCompiler::CompileInput(TProcedure* proc, TIoForm form) {
+  const bool isStream = form == ioStream;
   Prog->HasInput = true;
   Prog->Emit({opLine, Token.Line});
   bool wantVariable = !isStream;

@@ -359,7 +359,7 @@ void TqxCustomMemo::paintEvent(QPaintEvent* event) {
   int first = topLine_ + area.top() / lineHeight_;
   int last = std::min(LineCount() - 1, topLine_ + area.bottom() / lineHeight_);
   // Every stale line down to the last one shown is scanned now, so a comment
-  // opened above the view colours the view in this same paint.
+  // opened above the view colors the view in this same paint.
   buf_.Validate(last);
   for (int i = first; i <= last; ++i) PaintLine(p, i, (i - topLine_) * lineHeight_);
   int filled = std::max(0, (last - topLine_ + 1) * lineHeight_);
@@ -406,7 +406,7 @@ void TqxCustomMemo::PaintLine(QPainter& p, int line, int y) {
     while (end < lastCol && styleAt(end) == style && (end >= selB && end < selE) == sel) ++end;
     TCharStyle s = styles_.SafeGet(style);
     // On a marked line the characters in plain-background styles take the
-    // mark's colours, so the whole line reads as one (the error and current
+    // mark's colors, so the whole line reads as one (the error and current
     // line), while a character with a background of its own keeps it.
     if (prop.Mark != 0 && s.BkColor == bkColor_) s = TCharStyle{mark.TextColor, mark.BkColor, mark.Style};
     TColor fg = sel ? selColor_ : s.TextColor;

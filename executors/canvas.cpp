@@ -17,7 +17,7 @@ const int Palette16[16] = {
     0x999999, 0xFF6600, 0x33FF66, 0xFFFF33, 0x3333FF, 0x9900CC, 0x33FFFF, 0xFFFFFF,
 };
 
-int PaletteColour(int n) {
+int PaletteColor(int n) {
   // A negative number names no table entry; counting on cyclically is what a
   // pupil looping with a decreasing counter expects.
   int i = n % 16;
@@ -32,18 +32,18 @@ int MakeRGB(int r, int g, int b) {
   return r + 256 * g + 65536 * b;
 }
 
-int PaletteRelative(int colour) {
+int PaletteRelative(int color) {
   int sum;
-  if (__builtin_add_overflow(colour, kPaletteRelative, &sum)) throw EIntOverflow();
+  if (__builtin_add_overflow(color, kPaletteRelative, &sum)) throw EIntOverflow();
   return sum;
 }
 
-QRgb ColourToRgb(int colour) {
-  const unsigned c = static_cast<unsigned>(colour);
+QRgb ColorToRgb(int color) {
+  const unsigned c = static_cast<unsigned>(color);
   return qRgb(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
 }
 
-static int RgbToColour(QRgb rgb) { return qRed(rgb) | (qGreen(rgb) << 8) | (qBlue(rgb) << 16); }
+static int RgbToColor(QRgb rgb) { return qRed(rgb) | (qGreen(rgb) << 8) | (qBlue(rgb) << 16); }
 
 long long RoundEven(double v) {
   constexpr double kLimit = 9007199254740992.0;  // 2^53
@@ -106,9 +106,9 @@ int TCanvas::PixelX(double x) const { return ClampInt(originX_ + RoundEven(x)); 
 int TCanvas::PixelY(double y) const { return ClampInt(originY_ - RoundEven(y)); }
 
 void TCanvas::ClearCanvas() {
-  brushColour_ = 0xFFFFFF;
+  brushColor_ = 0xFFFFFF;
   brushStyle_ = bsSolid;
-  penColour_ = 0;
+  penColor_ = 0;
   penStyle_ = psSolid;
   penWidth_ = 1;
   fontName_ = "MS Sans Serif";
@@ -119,21 +119,21 @@ void TCanvas::ClearCanvas() {
   bitmap_->fill(Qt::white);
 }
 
-void TCanvas::SetPen(int colour, int style, int width) {
-  penColour_ = colour;
+void TCanvas::SetPen(int color, int style, int width) {
+  penColor_ = color;
   penStyle_ = style;
   penWidth_ = width;
 }
 
-void TCanvas::SetPenColour(int colour) { penColour_ = colour; }
+void TCanvas::SetPenColor(int color) { penColor_ = color; }
 
-void TCanvas::SetBrush(int colour, int style) {
-  SetBrushColour(colour);
+void TCanvas::SetBrush(int color, int style) {
+  SetBrushColor(color);
   SetBrushStyle(style);
 }
 
-void TCanvas::SetBrushColour(int colour) {
-  brushColour_ = colour;
+void TCanvas::SetBrushColor(int color) {
+  brushColor_ = color;
   if (brushStyle_ == bsClear) brushStyle_ = bsSolid;
 }
 
@@ -146,7 +146,7 @@ void TCanvas::SetFont(const std::string& name, int size, int style) {
   RebuildFont();
 }
 
-void TCanvas::SetTextColour(int colour) { textColour_ = colour; }
+void TCanvas::SetTextColor(int color) { textColor_ = color; }
 
 void TCanvas::SetTextAngle(int angle) {
   textAngle_ = angle;
@@ -188,7 +188,7 @@ void TCanvas::RebuildFont() {
 QPen TCanvas::MakePen() const {
   if (penStyle_ == psClear) return QPen(Qt::NoPen);
   const int width = std::clamp(penWidth_, 1, 10000);
-  QPen pen(QColor(ColourToRgb(penColour_)));
+  QPen pen(QColor(ColorToRgb(penColor_)));
   pen.setWidth(width);
   pen.setCapStyle(Qt::RoundCap);
   pen.setJoinStyle(Qt::RoundJoin);
@@ -205,7 +205,7 @@ QPen TCanvas::MakePen() const {
 }
 
 QBrush TCanvas::MakeBrush() const {
-  const QColor c(ColourToRgb(brushColour_));
+  const QColor c(ColorToRgb(brushColor_));
   switch (brushStyle_) {
     case bsClear: return QBrush(Qt::NoBrush);
     case bsHorizontal: return QBrush(c, Qt::HorPattern);
@@ -325,36 +325,36 @@ void TCanvas::TextOut(int x, int y, const std::string& text) {
   // With a solid brush the text cell is painted first, as the text output of
   // the classic canvas does; with any other brush the text stands alone.
   if (brushStyle_ == bsSolid)
-    p.fillRect(QRect(0, 0, fm.horizontalAdvance(s), fm.height()), QColor(ColourToRgb(brushColour_)));
-  p.setPen(QColor(ColourToRgb(textColour_)));
+    p.fillRect(QRect(0, 0, fm.horizontalAdvance(s), fm.height()), QColor(ColorToRgb(brushColor_)));
+  p.setPen(QColor(ColorToRgb(textColor_)));
   p.drawText(QPoint(0, fm.ascent()), s);
 }
 
 void TCanvas::Point(int x, int y) {
   if (x < 0 || y < 0 || x >= bitmap_->width() || y >= bitmap_->height()) return;
-  bitmap_->setPixel(x, y, ColourToRgb(penColour_));
+  bitmap_->setPixel(x, y, ColorToRgb(penColor_));
 }
 
-int TCanvas::PixelColour(int x, int y) const {
+int TCanvas::PixelColor(int x, int y) const {
   if (x < 0 || y < 0 || x >= bitmap_->width() || y >= bitmap_->height()) return -1;
-  return RgbToColour(bitmap_->pixel(x, y));
+  return RgbToColor(bitmap_->pixel(x, y));
 }
 
 void TCanvas::Fill(int x, int y) {
-  const int c = PixelColour(x, y);
+  const int c = PixelColor(x, y);
   if (c < 0) return;
-  FloodSpans(x, y, ColourToRgb(c), false);
+  FloodSpans(x, y, ColorToRgb(c), false);
 }
 
 void TCanvas::FillTo(int x, int y, int border) {
-  const int c = PixelColour(x, y);
-  const QRgb b = ColourToRgb(border);
-  if (c < 0 || ColourToRgb(c) == b) return;
+  const int c = PixelColor(x, y);
+  const QRgb b = ColorToRgb(border);
+  if (c < 0 || ColorToRgb(c) == b) return;
   FloodSpans(x, y, b, true);
 }
 
 // Scan-line flood fill over the image's own rows: the spans are found first
-// (a visited mask keeps a fill in the area's own colour from running
+// (a visited mask keeps a fill in the area's own color from running
 // forever) and then painted with the brush.
 void TCanvas::FloodSpans(int x, int y, uint32_t match, bool border) {
   if (brushStyle_ == bsClear) return;
@@ -396,10 +396,10 @@ void TCanvas::FloodSpans(int x, int y, uint32_t match, bool border) {
     }
   }
   if (brushStyle_ == bsSolid || brushStyle_ < 0 || brushStyle_ > bsDiagCross) {
-    const uint32_t colour = ColourToRgb(brushColour_);
+    const uint32_t color = ColorToRgb(brushColor_);
     for (const Span& sp : spans) {
       auto* line = reinterpret_cast<uint32_t*>(bitmap_->scanLine(sp.y));
-      std::fill(line + sp.l, line + sp.r + 1, colour);
+      std::fill(line + sp.l, line + sp.r + 1, color);
     }
     return;
   }

@@ -2,13 +2,13 @@
 //
 // A TCanvas is the field bitmap while a pen executor is chosen, together with
 // the drawing tools that stay on it between commands and between runs: pen
-// (colour, style, width), brush (colour, style), font (name, size, style,
-// colour, angle) and the current pen position of line drawing. All its
+// (color, style, width), brush (color, style), font (name, size, style,
+// color, angle) and the current pen position of line drawing. All its
 // operations run on the main thread; the executors reach it through their
 // host's synchronous call.
 //
-// Colours are the program's integers 0x00BBGGRR. The plotter commands add
-// 0x02000000 (palette-relative); that byte is ignored when a colour is drawn.
+// Colors are the program's integers 0x00BBGGRR. The plotter commands add
+// 0x02000000 (palette-relative); that byte is ignored when a color is drawn.
 // Pixel coordinates: column from the left edge, row from the top edge.
 #pragma once
 
@@ -24,24 +24,24 @@
 // The largest canvas side in pixels.
 inline constexpr int kMaxCanvasSide = 10000;
 
-// Flag byte that the plotter commands add to their colours.
+// Flag byte that the plotter commands add to their colors.
 inline constexpr int kPaletteRelative = 0x02000000;
 
-// The sixteen numbered colours of цвет and закрась (0x00BBGGRR).
+// The sixteen numbered colors of цвет and закрась (0x00BBGGRR).
 extern const int Palette16[16];
 
 // Entry n of Palette16, counted cyclically: 16 is 0 again and -1 is 15.
-int PaletteColour(int n);
+int PaletteColor(int n);
 
 // r + 256 g + 65536 b; a component outside 0..255 raises EExecuteException
 // with the message for the first bad one (red, then green, then blue).
 int MakeRGB(int r, int g, int b);
 
-// colour + kPaletteRelative; EIntOverflow when the sum leaves the 32-bit range.
-int PaletteRelative(int colour);
+// color + kPaletteRelative; EIntOverflow when the sum leaves the 32-bit range.
+int PaletteRelative(int color);
 
-// The screen colour of a program colour (the flag byte ignored).
-QRgb ColourToRgb(int colour);
+// The screen color of a program color (the flag byte ignored).
+QRgb ColorToRgb(int color);
 
 // Nearest integer, ties to even, clamped to +-2^53 (never undefined for any
 // double; NaN gives 0).
@@ -103,27 +103,27 @@ class TCanvas {
 
   // Run start and clrscr: white solid brush, black solid pen of width 1,
   // the default font without style and angle, the whole bitmap white. The
-  // text colour stays.
+  // text color stays.
   void ClearCanvas();
 
-  // Tools. Colours are program colours (see above).
-  void SetPen(int colour, int style, int width);
-  void SetPenColour(int colour);
-  int PenColour() const { return penColour_; }
+  // Tools. Colors are program colors (see above).
+  void SetPen(int color, int style, int width);
+  void SetPenColor(int color);
+  int PenColor() const { return penColor_; }
   int PenStyle() const { return penStyle_; }
   int PenWidth() const { return penWidth_; }
-  // Sets colour then style, as the plotter's Brush does.
-  void SetBrush(int colour, int style);
-  // A clear brush becomes solid when it gets a colour.
-  void SetBrushColour(int colour);
+  // Sets color then style, as the plotter's Brush does.
+  void SetBrush(int color, int style);
+  // A clear brush becomes solid when it gets a color.
+  void SetBrushColor(int color);
   void SetBrushStyle(int style);
-  int BrushColour() const { return brushColour_; }
+  int BrushColor() const { return brushColor_; }
   int BrushStyle() const { return brushStyle_; }
   // name is Windows-1251; size in points (negative: pixels); style bits as
   // TFontStyleBit, higher bits ignored. The text angle stays.
   void SetFont(const std::string& name, int size, int style);
-  void SetTextColour(int colour);
-  int TextColour() const { return textColour_; }
+  void SetTextColor(int color);
+  int TextColor() const { return textColor_; }
   // Text is written turned counter-clockwise by angle degrees.
   void SetTextAngle(int angle);
   const QFont& Font() const { return font_; }
@@ -148,19 +148,19 @@ class TCanvas {
   void Circle(int cx, int cy, int r);
   // text is Windows-1251; (x, y) is the top-left corner of the text.
   void TextOut(int x, int y, const std::string& text);
-  // Fills the 4-connected area of the colour found at (x, y) with the brush.
+  // Fills the 4-connected area of the color found at (x, y) with the brush.
   void Fill(int x, int y);
   // Fills the 4-connected area around (x, y) bounded by pixels of the border
-  // colour with the brush.
+  // color with the brush.
   void FillTo(int x, int y, int border);
   void Point(int x, int y);
 
-  // The pixel's colour as 0x00BBGGRR; -1 outside the bitmap.
-  int PixelColour(int x, int y) const;
+  // The pixel's color as 0x00BBGGRR; -1 outside the bitmap.
+  int PixelColor(int x, int y) const;
 
   // Sprite support: the block of w x h pixels at (left, top) (outside parts
   // read as white), putting it back (only the part on the bitmap), and a
-  // picture drawn leaving out the colour of its bottom-left pixel.
+  // picture drawn leaving out the color of its bottom-left pixel.
   QImage SaveBlock(int left, int top, int w, int h) const;
   void RestoreBlock(const QImage& block, int left, int top);
   void DrawTransparent(const QImage& picture, int left, int top);
@@ -180,15 +180,15 @@ class TCanvas {
   int originX_ = 0;
   int originY_ = 0;
 
-  int penColour_ = 0;
+  int penColor_ = 0;
   int penStyle_ = psSolid;
   int penWidth_ = 1;
-  int brushColour_ = 0xFFFFFF;
+  int brushColor_ = 0xFFFFFF;
   int brushStyle_ = bsSolid;
   std::string fontName_;
   int fontSize_ = 10;
   int fontStyle_ = 0;
-  int textColour_ = 0;
+  int textColor_ = 0;
   int textAngle_ = 0;
   QFont font_;
   QPoint penPos_;

@@ -59,11 +59,11 @@ void TGraphGrondo::Execute(TProcedure& proc) {
       case pnMoveToPoint: StepTo(IntArg(proc, 0), IntArg(proc, 1)); break;
       case pnPenUp: PenDown = false; break;
       case pnPenDown: PenDown = true; break;
-      case pnFill: FloodAt(PaletteColour(IntArg(proc, 0))); break;
+      case pnFill: FloodAt(PaletteColor(IntArg(proc, 0))); break;
       case pnFillRGB: FloodAt(MakeRGB(IntArg(proc, 0), IntArg(proc, 1), IntArg(proc, 2))); break;
-      case pnColour: PenColor = PaletteColour(IntArg(proc, 0)); break;
+      case pnColor: PenColor = PaletteColor(IntArg(proc, 0)); break;
       // Checked like RGB: a component of 255 is full intensity, not 0.
-      case pnColourRGB: PenColor = MakeRGB(IntArg(proc, 0), IntArg(proc, 1), IntArg(proc, 2)); break;
+      case pnColorRGB: PenColor = MakeRGB(IntArg(proc, 0), IntArg(proc, 1), IntArg(proc, 2)); break;
       case pnCircle: DrawCircle(IntArg(proc, 0)); break;
       default: break;
     }
@@ -99,7 +99,7 @@ void TGraphGrondo::StepTo(double newX, double newY) {
       const int x1 = Canvas.PixelX(X), y1 = Canvas.PixelY(Y);
       const int x2 = Canvas.PixelX(newX), y2 = Canvas.PixelY(newY);
       OnMain([&] {
-        Canvas.SetPenColour(PenColor);
+        Canvas.SetPenColor(PenColor);
         Canvas.MoveTo(x1, y1);
         Canvas.LineTo(x2, y2);
       });
@@ -167,7 +167,7 @@ void TGraphGrondo::DrawCircle(int r) {
     if (PenDown) {
       const int cx = Canvas.PixelX(X), cy = Canvas.PixelY(Y);
       OnMain([&] {
-        Canvas.SetPenColour(PenColor);
+        Canvas.SetPenColor(PenColor);
         Canvas.Circle(cx, cy, r);
       });
       const long long R = std::llabs(static_cast<long long>(r)) + PenMargin();
@@ -181,14 +181,14 @@ void TGraphGrondo::DrawCircle(int r) {
     RequestRepaint();
 }
 
-void TGraphGrondo::FloodAt(int colour) {
+void TGraphGrondo::FloodAt(int color) {
   {
     TBusyScope busy(Busy);
     if (Shown) HideSprite();
     if (PenDown) {
       const int px = Canvas.PixelX(X), py = Canvas.PixelY(Y);
       OnMain([&] {
-        Canvas.SetBrushColour(colour);
+        Canvas.SetBrushColor(color);
         Canvas.Fill(px, py);
       });
       Canvas.DirtyRect = {0, 0, Canvas.CanvasWidth() - 1, Canvas.CanvasHeight() - 1};
@@ -259,7 +259,7 @@ void TGraphGrondo::PlotCommand(int code, const TPlotArgs& a) {
       break;
     case pcBrush: OnMain([&] { Canvas.SetBrush(n[0], n[1]); }); break;
     case pcFont: OnMain([&] { Canvas.SetFont(a.Text, n[0], n[1]); }); break;
-    case pcTextColor: OnMain([&] { Canvas.SetTextColour(n[0]); }); break;
+    case pcTextColor: OnMain([&] { Canvas.SetTextColor(n[0]); }); break;
     case pcTextAngle: OnMain([&] { Canvas.SetTextAngle(n[0]); }); break;
     case pcTextOut: Framed(true, [&] { Canvas.TextOut(n[0], n[1], a.Text); }); break;
     case pcFill: Framed(true, [&] { Canvas.Fill(n[0], n[1]); }); break;

@@ -20,8 +20,8 @@ class TProcedure;
 // Codes of the commands the Turtle and the Drawer share.
 enum TPenCommand : int {
   pnHome = 2001, pnHide = 2002, pnShow = 2003, pnMoveToPoint = 2004, pnVector = 2005,
-  pnPenUp = 2006, pnPenDown = 2007, pnFill = 2008, pnFillRGB = 2009, pnColour = 2010,
-  pnColourRGB = 2011, pnCircle = 2015,
+  pnPenUp = 2006, pnPenDown = 2007, pnFill = 2008, pnFillRGB = 2009, pnColor = 2010,
+  pnColorRGB = 2011, pnCircle = 2015,
   pnForward = 3001, pnBack = 3002, pnLeft = 3003, pnRight = 3004, pnHeading = 3005
 };
 
@@ -57,9 +57,9 @@ class TGraphGrondo : public TGenericGrondo {
   void HideSprite();
   // The circle of radius r pixels around the position, when the pen is down.
   void DrawCircle(int r);
-  // Flood-fills the area around the position's pixel with colour, when the
+  // Flood-fills the area around the position's pixel with color, when the
   // pen is down.
-  void FloodAt(int colour);
+  void FloodAt(int color);
 
   // The executor's picture and its hot spot (the pixel put on the position).
   virtual const QImage& GetSprite(int& hotX, int& hotY) const = 0;

@@ -33,7 +33,7 @@ const QColor kMortar(214, 196, 170);
 const QColor kBrickLight(226, 140, 96);
 const QColor kBrickShadow(100, 40, 18);
 
-QColor EdgeColour(int s) { return s == 0 ? QColor(0, 0, 0) : QColor(44, 36, 28); }
+QColor EdgeColor(int s) { return s == 0 ? QColor(0, 0, 0) : QColor(44, 36, 28); }
 
 // A small deterministic generator, so the pictures are the same every run.
 class TDice {
@@ -57,7 +57,7 @@ QImage NewCell(int cs) {
 // The grid edge: left column and bottom row.
 void DrawEdge(QImage& img, int s) {
   const int cs = img.width();
-  const QRgb e = EdgeColour(s).rgb();
+  const QRgb e = EdgeColor(s).rgb();
   for (int i = 0; i < cs; ++i) {
     img.setPixel(0, i, e);
     img.setPixel(i, cs - 1, e);

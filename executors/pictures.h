@@ -43,13 +43,13 @@ class TPictures {
   // Wall with neighbouring walls k (sum of TWallSide bits, 0..15).
   const QImage& Wall(int s, int k) const { return sets_[ValidScale(s)].wall[k & 15]; }
   // Grondo for heading h (0..7, 45 degrees clockwise from up) on the mask
-  // colour, which is also the picture's pixel (1, 1).
+  // color, which is also the picture's pixel (1, 1).
   const QImage& Grondo(int s, int h) const { return sets_[ValidScale(s)].grondo[h & 7]; }
-  // The same picture with the mask colour made transparent (and its edges
+  // The same picture with the mask color made transparent (and its edges
   // blended), as it is drawn onto a cell.
   const QImage& GrondoSprite(int s, int h) const { return sets_[ValidScale(s)].sprite[h & 7]; }
 
-  // The masked background colour of the Grondo pictures: light lavender.
+  // The masked background color of the Grondo pictures: light lavender.
   static QColor GrondoMaskColor() { return QColor(204, 204, 255); }
 
  private:

@@ -13,8 +13,8 @@ namespace {
 
 constexpr int kTurtleSize = 18;
 // Pictures are painted this many times larger and then reduced by taking
-// the most frequent colour of each block: smooth outlines at any angle, yet
-// only the picture's own colours, so no pale fringe shows on a coloured
+// the most frequent color of each block: smooth outlines at any angle, yet
+// only the picture's own colors, so no pale fringe shows on a colored
 // canvas.
 constexpr int kOversample = 8;
 
@@ -71,8 +71,8 @@ QImage PaintTurtle(double angle) {
   return canvas;
 }
 
-// Each kOversample-square block becomes the colour most of its pixels have;
-// a tie keeps the colour met first.
+// Each kOversample-square block becomes the color most of its pixels have;
+// a tie keeps the color met first.
 QImage Reduce(const QImage& big, int factor) {
   QImage small(big.width() / factor, big.height() / factor, QImage::Format_RGB32);
   for (int y = 0; y < small.height(); ++y)
@@ -144,7 +144,7 @@ constexpr const char* kDrawerUp[20] = {
 };
 
 QImage PixelArt(const char* const rows[20]) {
-  const std::map<char, QRgb> colours = {
+  const std::map<char, QRgb> colors = {
       {'.', qRgb(192, 192, 192)}, {'K', qRgb(0, 0, 0)},       {'S', qRgb(250, 196, 150)},
       {'R', qRgb(200, 40, 40)},   {'B', qRgb(32, 80, 200)},    {'D', qRgb(64, 48, 32)},
       {'Y', qRgb(255, 216, 0)},   {'W', qRgb(176, 128, 0)},    {'A', qRgb(236, 184, 120)},
@@ -152,7 +152,7 @@ QImage PixelArt(const char* const rows[20]) {
   };
   QImage img(21, 20, QImage::Format_RGB32);
   for (int y = 0; y < 20; ++y)
-    for (int x = 0; x < 21; ++x) img.setPixel(x, y, colours.at(rows[y][x]));
+    for (int x = 0; x < 21; ++x) img.setPixel(x, y, colors.at(rows[y][x]));
   return img;
 }
 

@@ -1,6 +1,6 @@
 // The pictures of the pen executors, drawn by our own code.
 //
-// Each picture's background is the colour of its bottom-left pixel, which
+// Each picture's background is the color of its bottom-left pixel, which
 // transparent drawing leaves out (TCanvas::DrawTransparent).
 #pragma once
 

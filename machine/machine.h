@@ -6,7 +6,7 @@
 // the factory the run session is given), hands it the host, and then:
 //   - passes every built-in call it does not handle itself to Execute;
 //   - calls Plot for the plotter commands 2100..2113 and 2115, with the
-//     arguments already prepared (colour flag added, font style masked);
+//     arguments already prepared (color flag added, font style masked);
 //   - for clrscr (2114) clears the console, then ClearCanvas unless the
 //     executor is Grondo, then RequestRepaint.
 // All of this runs on the execution thread. An executor that needs the
@@ -44,14 +44,14 @@ enum TPlotCode : int {
 //   MoveTo/LineTo/Point/Fill x, y          Int[0..1]
 //   Line/Rectangle/Ellipse x1, y1, x2, y2  Int[0..3]
 //   Arc x1, y1, x2, y2, a1, a2             Int[0..3], Real[0..1] (radians)
-//   Pen colour, style, width               Int[0..2], colour + 0x02000000
-//   Brush colour, style                    Int[0..1], colour + 0x02000000
+//   Pen color, style, width               Int[0..2], color + 0x02000000
+//   Brush color, style                    Int[0..1], color + 0x02000000
 //   Font name, size, style                 Text, Int[0] size, Int[1] style & 15
-//   TextColor colour                       Int[0] + 0x02000000
+//   TextColor color                       Int[0] + 0x02000000
 //   TextAngle angle                        Int[0] (degrees)
 //   TextOut x, y, text                     Int[0..1], Text
-//   FillTo x, y, colour                    Int[0..1], Int[2] + 0x02000000
-// The interpreter adds the palette flag with overflow detection, so a colour
+//   FillTo x, y, color                    Int[0..1], Int[2] + 0x02000000
+// The interpreter adds the palette flag with overflow detection, so a color
 // of 0x7E000000 or more ends the run with the integer-overflow error before
 // the executor is called.
 struct TPlotArgs {

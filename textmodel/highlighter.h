@@ -1,6 +1,6 @@
 // The highlighting scanner: a pure function of (line, state at its start) to
 // (one style byte per character, state at its end). It knows nothing of the
-// language; the words, signs and string brackets it colours are handed to it
+// language; the words, signs and string brackets it colors are handed to it
 // as lists with a style index each.
 #pragma once
 

@@ -5,7 +5,7 @@
 
 namespace {
 
-// Signs coloured like keywords. They are symbols, not words, so they have no
+// Signs colored like keywords. They are symbols, not words, so they have no
 // spelling to localise; "!=" is left to the "!" entry and the "=" delimiter.
 constexpr const char* kSpecialSigns[] = {">=", "<=", "<>", ">>", "<<", "&", "|", "!"};
 

@@ -1,9 +1,9 @@
-// What a program text colours: the styles of the language's words, signs
+// What a program text colors: the styles of the language's words, signs
 // and strings, and the styles that mark the error and current lines. The
-// words come from the language's vocabulary tables, so the editor colours
+// words come from the language's vocabulary tables, so the editor colors
 // exactly what the compiler knows (and a localisation that renames a word
 // renames it here too). Plain data, so that the editor, the HTML export and
-// the reports of the headless tools colour a program alike.
+// the reports of the headless tools color a program alike.
 #pragma once
 
 #include <string>
@@ -11,7 +11,7 @@
 
 #include "style_list.h"
 
-// The colours of the word styles, in the order they join the style list.
+// The colors of the word styles, in the order they join the style list.
 inline constexpr TCharStyle kKeywordStyle{clBlue, clWhite, 0};
 inline constexpr TCharStyle kFunctionStyle{clNavy, clWhite, fsBold};
 inline constexpr TCharStyle kCommandStyle{RGBColor(204, 0, 0), clWhite, fsBold};

@@ -1,4 +1,4 @@
-// Character styles of the text control: what colour and face each character
+// Character styles of the text control: what color and face each character
 // is drawn with. Plain data, no window system: the highlighter and the line
 // store hand out style indexes into this list, the widget turns them into
 // pens and fonts.
@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-// A colour as 0xRRGGBB.
+// A color as 0xRRGGBB.
 using TColor = std::uint32_t;
 constexpr TColor RGBColor(int r, int g, int b) {
   return (TColor(r & 255) << 16) | (TColor(g & 255) << 8) | TColor(b & 255);

@@ -44,9 +44,9 @@ void BM_TurtleSegments(benchmark::State& state) {
 }
 BENCHMARK(BM_TurtleSegments);
 
-// The same with a colour change per segment and a circle every 50 steps:
+// The same with a color change per segment and a circle every 50 steps:
 // the tools are set up again for every line.
-void BM_TurtleColouredSegments(benchmark::State& state) {
+void BM_TurtleColoredSegments(benchmark::State& state) {
   TCanvas canvas(500, 400, 250, 200);
   TNullHost host;
   TTurtle turtle(canvas);
@@ -55,12 +55,12 @@ void BM_TurtleColouredSegments(benchmark::State& state) {
   turtle.Execute(*down);
   auto forward = Command(pnForward, 0);
   auto right = Command(pnRight, 91);
-  auto colour = Command(pnColour, 0);
+  auto color = Command(pnColor, 0);
   auto circle = Command(pnCircle, 7);
   int step = 0;
   for (auto _ : state) {
-    colour->Vars[0].IntValue = step;
-    turtle.Execute(*colour);
+    color->Vars[0].IntValue = step;
+    turtle.Execute(*color);
     forward->Vars[0].IntValue = 5 + step % 56;
     turtle.Execute(*forward);
     turtle.Execute(*right);
@@ -69,7 +69,7 @@ void BM_TurtleColouredSegments(benchmark::State& state) {
   }
   state.counters["segments/s"] = benchmark::Counter(static_cast<double>(step), benchmark::Counter::kIsRate);
 }
-BENCHMARK(BM_TurtleColouredSegments);
+BENCHMARK(BM_TurtleColoredSegments);
 
 }  // namespace
 

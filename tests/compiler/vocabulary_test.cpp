@@ -51,22 +51,6 @@ TEST(Vocabulary, LogicalWordsAreNotKeywords) {
   EXPECT_EQ(v.Keyword("true"), kwNone);
 }
 
-TEST(Vocabulary, OperatorTableOrderCodesAndBlankRule) {
-  TVocabulary v;
-  const char* texts[] = {">>", "<<", "+", "-", "*", "/", "%", "^", "==", "=", "!=",
-                         "<>", "<=", "<", ">=", ">", "!", "|", "&", "not", "NOT", "не",
-                         "НЕ", "or", "OR", "или", "ИЛИ", "and", "AND", "и", "И"};
-  const int codes[] = {36, 37, 17, 18, 19, 20, 21, 22, 24, 23, 25, 25, 27, 26, 29, 28,
-                       30, 32, 31, 30, 30, 30, 30, 32, 32, 32, 32, 31, 31, 31, 31};
-  const TOperatorTable& ops = v.Operators();
-  for (int i = 0; i < kOperatorCount; ++i) {
-    SCOPED_TRACE(i + 1);
-    EXPECT_EQ(ops[i].text, W(texts[i]));
-    EXPECT_EQ(ops[i].code, codes[i]);
-    EXPECT_EQ(ops[i].needsBlank, i >= 17);
-  }
-}
-
 TEST(Vocabulary, WordOperatorsFollowTheLocalisation) {
   SetLocalisation([](int id) { return id == sOpAndRu ? W("также") : std::string(); });
   TVocabulary v;

@@ -209,7 +209,7 @@ TEST_F(MemoWidget, ChangeAndUndoChangeAreSignalled) {
   EXPECT_EQ(undoChanges, 3);
 }
 
-// The colours on the screen: line marks, the character highlight and the
+// The colors on the screen: line marks, the character highlight and the
 // selection, and the style properties copied on the next paint.
 TEST_F(MemoWidget, PaintingOfMarksHighlightAndSelection) {
   const int red = memo.Styles().Add(clYellow, clRed, fsBold);
@@ -223,11 +223,11 @@ TEST_F(MemoWidget, PaintingOfMarksHighlightAndSelection) {
   // Blank cells of each area, clear of the glyphs: the top left corner.
   auto corner = [&](int col, int line) { return memo.CellRect(col, line).topLeft() + QPoint(1, 0); };
   EXPECT_EQ(at(corner(3, 0)), 0xFF0000u);
-  // The text of a marked line takes the mark's colour: yellow on red.
-  auto holds = [&](QRect r, QRgb colour) {
+  // The text of a marked line takes the mark's color: yellow on red.
+  auto holds = [&](QRect r, QRgb color) {
     for (int y = r.top(); y <= r.bottom(); ++y)
       for (int x = r.left(); x <= r.right(); ++x)
-        if ((img.pixel(x, y) & 0xFFFFFF) == colour) return true;
+        if ((img.pixel(x, y) & 0xFFFFFF) == color) return true;
     return false;
   };
   EXPECT_TRUE(holds(memo.CellRect(0, 0), 0xFFFF00u));
@@ -246,7 +246,7 @@ TEST_F(MemoWidget, PaintingOfMarksHighlightAndSelection) {
   EXPECT_EQ(memo.StyleAt(0, 1), memo.NumberStyleIndex());
 }
 
-TEST_F(MemoWidget, CommentOpenedAboveTheViewColoursItInOnePaint) {
+TEST_F(MemoWidget, CommentOpenedAboveTheViewColorsItInOnePaint) {
   std::vector<std::string> lines(500, "x");
   memo.SetLines(lines);
   memo.SetMultiCommentLeft("/*");

@@ -20,7 +20,7 @@ TEST(Pictures, EveryPictureIsOneCellAtEveryScale) {
     for (int h = 0; h < 8; ++h) {
       EXPECT_EQ(P().Grondo(s, h).size(), cell);
       EXPECT_EQ(P().GrondoSprite(s, h).size(), cell);
-      // The mask colour is the picture's pixel (1, 1), and the sprite leaves
+      // The mask color is the picture's pixel (1, 1), and the sprite leaves
       // it out.
       EXPECT_EQ(P().Grondo(s, h).pixelColor(1, 1), TPictures::GrondoMaskColor());
       EXPECT_EQ(qAlpha(P().GrondoSprite(s, h).pixel(1, 1)), 0);

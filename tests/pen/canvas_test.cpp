@@ -1,4 +1,4 @@
-// The canvas itself: colours, rounding, the dirty rectangle, flood fill and
+// The canvas itself: colors, rounding, the dirty rectangle, flood fill and
 // transparent pictures.
 #include "canvas.h"
 
@@ -9,19 +9,19 @@
 #include "pen_test_util.h"
 #include "sprites.h"
 
-TEST(PenColours, PaletteCountsCyclically) {
-  EXPECT_EQ(PaletteColour(0), 0x000000);
-  EXPECT_EQ(PaletteColour(12), 0x3333FF);
-  EXPECT_EQ(PaletteColour(16), PaletteColour(0));
-  EXPECT_EQ(PaletteColour(17), 0x993300);
-  EXPECT_EQ(PaletteColour(-1), 0xFFFFFF);
-  EXPECT_EQ(PaletteColour(-16), 0x000000);
-  EXPECT_EQ(PaletteColour(INT32_MIN), PaletteColour(0));
+TEST(PenColors, PaletteCountsCyclically) {
+  EXPECT_EQ(PaletteColor(0), 0x000000);
+  EXPECT_EQ(PaletteColor(12), 0x3333FF);
+  EXPECT_EQ(PaletteColor(16), PaletteColor(0));
+  EXPECT_EQ(PaletteColor(17), 0x993300);
+  EXPECT_EQ(PaletteColor(-1), 0xFFFFFF);
+  EXPECT_EQ(PaletteColor(-16), 0x000000);
+  EXPECT_EQ(PaletteColor(INT32_MIN), PaletteColor(0));
   // 0x00BBGGRR: entry 12 is a light red on the screen.
-  EXPECT_EQ(ColourToRgb(PaletteColour(12)), qRgb(255, 51, 51));
+  EXPECT_EQ(ColorToRgb(PaletteColor(12)), qRgb(255, 51, 51));
 }
 
-TEST(PenColours, MakeRGBChecksEveryComponentInOrder) {
+TEST(PenColors, MakeRGBChecksEveryComponentInOrder) {
   EXPECT_EQ(MakeRGB(255, 0, 0), 255);
   EXPECT_EQ(MakeRGB(1, 2, 3), 1 + 2 * 256 + 3 * 65536);
   EXPECT_EQ(MakeRGB(255, 255, 255), 0xFFFFFF);
@@ -38,9 +38,9 @@ TEST(PenColours, MakeRGBChecksEveryComponentInOrder) {
   EXPECT_EQ(message(0, 0, 300), "неверно задан синий цвет 300 в формате RGB");
 }
 
-TEST(PenColours, PaletteFlagIsIgnoredOnScreenAndOverflowIsCaught) {
+TEST(PenColors, PaletteFlagIsIgnoredOnScreenAndOverflowIsCaught) {
   EXPECT_EQ(PaletteRelative(255), 0x020000FF);
-  EXPECT_EQ(ColourToRgb(PaletteRelative(255)), qRgb(255, 0, 0));
+  EXPECT_EQ(ColorToRgb(PaletteRelative(255)), qRgb(255, 0, 0));
   EXPECT_THROW(PaletteRelative(0x7E000000), EIntOverflow);
   EXPECT_EQ(PaletteRelative(0x7DFFFFFF), 0x7FFFFFFF);
 }
@@ -90,25 +90,25 @@ TEST(PenFill, FillsTheConnectedAreaOnlyAndStopsAtDiagonalGaps) {
   TCanvas c(40, 30, 0, 0);
   c.MoveTo(10, 0);
   c.LineTo(10, 29);  // a wall splitting the canvas
-  c.SetBrushColour(kRed);
+  c.SetBrushColor(kRed);
   c.Fill(2, 2);
-  EXPECT_EQ(CountColour(c, kRed, 0, 0, 9, 29), 10 * 30);
-  EXPECT_EQ(CountColour(c, kRed, 11, 0, 39, 29), 0);
+  EXPECT_EQ(CountColor(c, kRed, 0, 0, 9, 29), 10 * 30);
+  EXPECT_EQ(CountColor(c, kRed, 11, 0, 39, 29), 0);
   EXPECT_EQ(At(c, 10, 5), kBlack);
-  // Filling an area with its own colour ends and changes nothing.
+  // Filling an area with its own color ends and changes nothing.
   c.Fill(2, 2);
-  EXPECT_EQ(CountColour(c, kRed), 10 * 30);
+  EXPECT_EQ(CountColor(c, kRed), 10 * 30);
   // A diagonal line is a closed wall for a 4-connected fill.
   TCanvas d(20, 20, 0, 0);
   d.MoveTo(0, 19);
   d.LineTo(19, 0);
-  d.SetBrushColour(kRed);
+  d.SetBrushColor(kRed);
   d.Fill(0, 0);
   EXPECT_EQ(At(d, 19, 19), kWhite);
   EXPECT_EQ(At(d, 18, 0), kRed);
 }
 
-TEST(PenFill, FillToStopsAtTheBorderColourOnly) {
+TEST(PenFill, FillToStopsAtTheBorderColorOnly) {
   TCanvas c(50, 50, 0, 0);
   c.SetPen(kRed, psSolid, 1);
   c.Rectangle(5, 5, 45, 45);  // red border, white inside
@@ -121,27 +121,27 @@ TEST(PenFill, FillToStopsAtTheBorderColourOnly) {
   EXPECT_EQ(At(c, 20, 25), 0x00FF00);
   EXPECT_EQ(At(c, 5, 20), kRed);
   EXPECT_EQ(At(c, 2, 2), kWhite);
-  // Starting on the border colour fills nothing.
-  c.SetBrushColour(0xFF0000);
+  // Starting on the border color fills nothing.
+  c.SetBrushColor(0xFF0000);
   c.FillTo(5, 20, kRed);
-  EXPECT_EQ(CountColour(c, 0xFF0000), 0);
+  EXPECT_EQ(CountColor(c, 0xFF0000), 0);
 }
 
 TEST(PenFill, ClearBrushFillsNothingAndHatchLeavesGaps) {
   TCanvas c(40, 40, 0, 0);
   c.SetBrushStyle(bsClear);
   c.Fill(5, 5);
-  EXPECT_EQ(CountColour(c, kWhite), 40 * 40);
+  EXPECT_EQ(CountColor(c, kWhite), 40 * 40);
   c.SetBrush(kBlack, bsHorizontal);
   c.Fill(5, 5);
-  const int black = CountColour(c, kBlack);
+  const int black = CountColor(c, kBlack);
   EXPECT_GT(black, 0);
   EXPECT_LT(black, 40 * 40 / 2);
 }
 
 TEST(PenSprites, TransparentPictureLeavesItsBackgroundOut) {
   TCanvas c(60, 60, 0, 0);
-  c.SetBrushColour(kRed);
+  c.SetBrushColor(kRed);
   c.Fill(0, 0);
   const QImage& turtle = TurtleSprite(0);
   const QImage saved = c.SaveBlock(20, 20, turtle.width(), turtle.height());
@@ -151,7 +151,7 @@ TEST(PenSprites, TransparentPictureLeavesItsBackgroundOut) {
   EXPECT_EQ(At(c, 20, 37), kRed);
   EXPECT_NE(At(c, 29, 29), kRed);
   c.RestoreBlock(saved, 20, 20);
-  EXPECT_EQ(CountColour(c, kRed), 60 * 60);
+  EXPECT_EQ(CountColor(c, kRed), 60 * 60);
   // Partly off the canvas: only the part on it is touched and put back.
   const QImage before = c.Bitmap().copy();
   const QImage under = c.SaveBlock(-9, 51, 18, 18);

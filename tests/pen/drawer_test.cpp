@@ -9,15 +9,10 @@
 
 namespace {
 
-class DrawerTest : public ::testing::Test {
+class DrawerTest : public TPenFixture<TDrawer> {
  protected:
-  void SetUp() override {
-    EnsureGuiApp();
-    drawer.Host = &host;
-  }
-  TCanvas canvas{160, 120, 40, 90};
-  TRecordingHost host{canvas};
-  TDrawer drawer{canvas};
+  DrawerTest() : TPenFixture(160, 120, 40, 90) {}
+  TDrawer& drawer = pen;
 };
 
 bool SpriteAt(const TCanvas& c, const QImage& pic, int left, int top) {
@@ -36,8 +31,8 @@ TEST_F(DrawerTest, VectorMovesByTheOffsetAndDrawsInExecutorCoordinates) {
   Exec(drawer, pnVector, {10, 0});
   EXPECT_EQ(drawer.X, 15);
   EXPECT_EQ(drawer.Y, 5);
-  EXPECT_EQ(CountColour(canvas, kBlack), 11);
-  EXPECT_EQ(CountColour(canvas, kBlack, 45, 85, 55, 85), 11);
+  EXPECT_EQ(CountColor(canvas, kBlack), 11);
+  EXPECT_EQ(CountColor(canvas, kBlack, 45, 85, 55, 85), 11);
   Exec(drawer, pnVector, {0, -20});
   EXPECT_EQ(At(canvas, 55, 95), kBlack);
   Exec(drawer, pnHome);
@@ -64,7 +59,7 @@ TEST_F(DrawerTest, PenCommandsSwapThePictureAtOnce) {
   Exec(drawer, pnPenUp);
   EXPECT_TRUE(SpriteAt(canvas, DrawerSprite(false), left, top));
   Exec(drawer, pnHide);
-  EXPECT_EQ(CountColour(canvas, kWhite), 160 * 120);
+  EXPECT_EQ(CountColor(canvas, kWhite), 160 * 120);
 }
 
 TEST_F(DrawerTest, TurtleCommandsMeanNothingHere) {
@@ -73,13 +68,13 @@ TEST_F(DrawerTest, TurtleCommandsMeanNothingHere) {
   Exec(drawer, pnHeading, {90});
   Exec(drawer, 2013);
   EXPECT_EQ(drawer.Y, 0);
-  EXPECT_EQ(CountColour(canvas, kWhite), 160 * 120);
+  EXPECT_EQ(CountColor(canvas, kWhite), 160 * 120);
 }
 
-TEST_F(DrawerTest, ColourRGBIsRangeChecked) {
-  Exec(drawer, pnColourRGB, {255, 255, 0});
+TEST_F(DrawerTest, ColorRGBIsRangeChecked) {
+  Exec(drawer, pnColorRGB, {255, 255, 0});
   EXPECT_EQ(drawer.PenColor, 0x00FFFF);
-  EXPECT_THROW(Exec(drawer, pnColourRGB, {0, 256, 0}), EExecuteException);
+  EXPECT_THROW(Exec(drawer, pnColorRGB, {0, 256, 0}), EExecuteException);
 }
 
 TEST(PenFactory, MakesTheExecutorOfTheKind) {

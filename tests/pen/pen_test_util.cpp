@@ -40,12 +40,12 @@ std::string ErrorOf(TGraphGrondo& g, int id, std::initializer_list<int> args) {
   return "";
 }
 
-int CountColour(const TCanvas& c, int colour, int x1, int y1, int x2, int y2) {
+int CountColor(const TCanvas& c, int color, int x1, int y1, int x2, int y2) {
   if (x2 < 0) x2 = c.Bitmap().width() - 1;
   if (y2 < 0) y2 = c.Bitmap().height() - 1;
   int n = 0;
   for (int y = y1; y <= y2; ++y)
-    for (int x = x1; x <= x2; ++x) n += c.PixelColour(x, y) == colour;
+    for (int x = x1; x <= x2; ++x) n += c.PixelColor(x, y) == color;
   return n;
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QImage>
+#include <gtest/gtest.h>
 
 #include <initializer_list>
 #include <memory>
@@ -43,15 +44,32 @@ class TRecordingHost : public TNullHost {
   const TCanvas& canvas_;
 };
 
-// Colour of a pixel of the canvas as 0x00BBGGRR (-1 off the bitmap).
-inline int At(const TCanvas& c, int x, int y) { return c.PixelColour(x, y); }
+// Color of a pixel of the canvas as 0x00BBGGRR (-1 off the bitmap).
+inline int At(const TCanvas& c, int x, int y) { return c.PixelColor(x, y); }
 
 inline constexpr int kWhite = 0xFFFFFF;
 inline constexpr int kBlack = 0x000000;
 inline constexpr int kRed = 0x0000FF;
 
-// Number of pixels of colour in the rectangle (corners inclusive).
-int CountColour(const TCanvas& c, int colour, int x1 = 0, int y1 = 0, int x2 = -1, int y2 = -1);
+// Number of pixels of color in the rectangle (corners inclusive).
+int CountColor(const TCanvas& c, int color, int x1 = 0, int y1 = 0, int x2 = -1, int y2 = -1);
 
 // Where pictures for a look by eye go.
 std::string PicturePath(const std::string& name);
+
+// A pen executor of kind TPen on a canvas of the given size and origin,
+// reporting to a recording host, with a Qt application for the fonts.
+template <class TPen>
+class TPenFixture : public ::testing::Test {
+ protected:
+  TPenFixture(int width, int height, int originX, int originY)
+      : canvas(width, height, originX, originY), pen(canvas) {}
+  void SetUp() override {
+    EnsureGuiApp();
+    pen.Host = &host;
+  }
+  TCanvas canvas;
+  TRecordingHost host{canvas};
+  TPen pen;
+};
+

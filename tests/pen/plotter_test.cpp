@@ -17,25 +17,24 @@ TPlotArgs Ints(std::initializer_list<int> v) {
   return a;
 }
 
-// Colours arrive with the palette flag the interpreter adds.
-int Flagged(int colour) { return PaletteRelative(colour); }
+// Colors arrive with the palette flag the interpreter adds.
+int Flagged(int color) { return PaletteRelative(color); }
 
-class PlotterTest : public ::testing::Test {
+// An origin far from the corner, to show that plotter coordinates ignore it.
+class PlotterTest : public TPenFixture<TTurtle> {
  protected:
-  void SetUp() override { EnsureGuiApp(); }
-  // An origin far from the corner, to show that plotter coordinates ignore it.
-  TCanvas canvas{200, 150, 120, 70};
-  TTurtle turtle{canvas};
+  PlotterTest() : TPenFixture(200, 150, 120, 70) {}
+  TTurtle& turtle = pen;
 };
 
 }  // namespace
 
 TEST_F(PlotterTest, MoveToAndLineToUseCanvasPixels) {
   turtle.Plot(pcMoveTo, Ints({10, 10}));
-  EXPECT_EQ(CountColour(canvas, kBlack), 0);
+  EXPECT_EQ(CountColor(canvas, kBlack), 0);
   turtle.Plot(pcLineTo, Ints({50, 10}));
-  EXPECT_EQ(CountColour(canvas, kBlack), 41);
-  EXPECT_EQ(CountColour(canvas, kBlack, 10, 10, 50, 10), 41);
+  EXPECT_EQ(CountColor(canvas, kBlack), 41);
+  EXPECT_EQ(CountColor(canvas, kBlack, 10, 10, 50, 10), 41);
   // The pen position moved on: a second LineTo continues from (50, 10).
   turtle.Plot(pcLineTo, Ints({50, 20}));
   EXPECT_EQ(At(canvas, 50, 15), kBlack);
@@ -51,14 +50,14 @@ TEST_F(PlotterTest, RectangleAndEllipseFillTheirBoxBelowTheFarEdges) {
   EXPECT_EQ(At(canvas, 40, 25), kWhite);
   EXPECT_EQ(At(canvas, 25, 30), kWhite);
   EXPECT_EQ(At(canvas, 25, 25), kRed);
-  EXPECT_EQ(CountColour(canvas, kRed), 28 * 8);
+  EXPECT_EQ(CountColor(canvas, kRed), 28 * 8);
 
   turtle.Plot(pcEllipse, Ints({100, 100, 141, 141}));
   EXPECT_EQ(At(canvas, 120, 120), kRed);
   EXPECT_EQ(At(canvas, 100, 120), kBlack);
   EXPECT_EQ(At(canvas, 120, 100), kBlack);
   EXPECT_EQ(At(canvas, 101, 101), kWhite);
-  EXPECT_EQ(CountColour(canvas, kBlack, 141, 0, 199, 149), 0);
+  EXPECT_EQ(CountColor(canvas, kBlack, 141, 0, 199, 149), 0);
 }
 
 TEST_F(PlotterTest, ArcFromZeroToPiIsTheUpperHalf) {
@@ -67,8 +66,8 @@ TEST_F(PlotterTest, ArcFromZeroToPiIsTheUpperHalf) {
   a.Real[0] = 0;
   a.Real[1] = 3.14159;
   turtle.Plot(pcArc, a);
-  const int upper = CountColour(canvas, kBlack, 0, 0, 100, 47);
-  const int lower = CountColour(canvas, kBlack, 0, 52, 100, 100);
+  const int upper = CountColor(canvas, kBlack, 0, 0, 100, 47);
+  const int lower = CountColor(canvas, kBlack, 0, 52, 100, 100);
   EXPECT_GT(upper, 100);
   EXPECT_EQ(lower, 0);
   EXPECT_EQ(At(canvas, 49, 0), kBlack);
@@ -76,7 +75,7 @@ TEST_F(PlotterTest, ArcFromZeroToPiIsTheUpperHalf) {
   EXPECT_EQ(At(canvas, 50, 25), kWhite);
 }
 
-TEST_F(PlotterTest, PenColourAndWidthCarryOverToTheExecutorsLines) {
+TEST_F(PlotterTest, PenColorAndWidthCarryOverToTheExecutorsLines) {
   turtle.Plot(pcPen, Ints({Flagged(255), psSolid, 3}));
   EXPECT_EQ(turtle.PenColor & 0xFFFFFF, 255);
   Exec(turtle, pnPenDown);
@@ -92,11 +91,11 @@ TEST_F(PlotterTest, ClearPenAndBrushStyles) {
   turtle.Plot(pcPen, Ints({Flagged(kBlack), psClear, 1}));
   turtle.Plot(pcBrush, Ints({Flagged(kRed), bsClear}));
   turtle.Plot(pcRectangle, Ints({10, 10, 30, 30}));
-  EXPECT_EQ(CountColour(canvas, kWhite), 200 * 150);
+  EXPECT_EQ(CountColor(canvas, kWhite), 200 * 150);
   // A dashed line leaves gaps.
   turtle.Plot(pcPen, Ints({Flagged(kBlack), psDash, 1}));
   turtle.Plot(pcLine, Ints({0, 50, 199, 50}));
-  const int dashed = CountColour(canvas, kBlack, 0, 50, 199, 50);
+  const int dashed = CountColor(canvas, kBlack, 0, 50, 199, 50);
   EXPECT_GT(dashed, 100);
   EXPECT_LT(dashed, 199);
 }
@@ -115,7 +114,7 @@ TEST_F(PlotterTest, InsideFramePenKeepsFiguresWithinTheirBox) {
     turtle.Plot(pcRectangle, Ints({20, 20, 50, 50}));
     turtle.Plot(pcEllipse, Ints({60, 20, 90, 50}));
     const auto inked = [&](int x1, int y1, int x2, int y2) {
-      return CountColour(canvas, kBlack, x1, y1, x2, y2) + CountColour(canvas, kRed, x1, y1, x2, y2);
+      return CountColor(canvas, kBlack, x1, y1, x2, y2) + CountColor(canvas, kRed, x1, y1, x2, y2);
     };
     EXPECT_EQ(inked(0, 0, 199, 149), inked(20, 20, 49, 49) + inked(60, 20, 89, 49)) << width;
     EXPECT_EQ(At(canvas, 20, 35), kBlack) << width;
@@ -133,7 +132,7 @@ TEST_F(PlotterTest, InsideFramePenKeepsFiguresWithinTheirBox) {
   EXPECT_EQ(At(canvas, 40, 102), kBlack);
 }
 
-TEST_F(PlotterTest, CircleLeavesTheBrushClearUntilItGetsAColour) {
+TEST_F(PlotterTest, CircleLeavesTheBrushClearUntilItGetsAColor) {
   Exec(turtle, pnPenDown);
   Exec(turtle, pnCircle, {10});
   turtle.Plot(pcRectangle, Ints({10, 10, 30, 30}));
@@ -147,7 +146,7 @@ TEST_F(PlotterTest, CircleLeavesTheBrushClearUntilItGetsAColour) {
 TEST_F(PlotterTest, FillAndFillToAndPoint) {
   turtle.Plot(pcBrush, Ints({Flagged(kRed), bsSolid}));
   turtle.Plot(pcFill, Ints({5, 5}));
-  EXPECT_EQ(CountColour(canvas, kRed), 200 * 150);
+  EXPECT_EQ(CountColor(canvas, kRed), 200 * 150);
   turtle.Plot(pcPen, Ints({Flagged(kBlack), psSolid, 1}));
   turtle.Plot(pcPoint, Ints({3, 4}));
   EXPECT_EQ(At(canvas, 3, 4), kBlack);
@@ -161,7 +160,7 @@ TEST_F(PlotterTest, FillAndFillToAndPoint) {
   turtle.Plot(pcPoint, Ints({500, 5}));
 }
 
-TEST_F(PlotterTest, TextIsWrittenInTheTextColourOnAnOpaqueCell) {
+TEST_F(PlotterTest, TextIsWrittenInTheTextColorOnAnOpaqueCell) {
   TPlotArgs font;
   font.Text = "Arial";
   font.Int[0] = 20;
@@ -175,16 +174,16 @@ TEST_F(PlotterTest, TextIsWrittenInTheTextColourOnAnOpaqueCell) {
   TPlotArgs text = Ints({10, 10});
   text.Text = "\xCF\xF0\xE8\xE2\xE5\xF2";  // "Привет" in Windows-1251
   turtle.Plot(pcTextOut, text);
-  EXPECT_GT(CountColour(canvas, kRed, 10, 10, 120, 50), 30);
-  EXPECT_GT(CountColour(canvas, 0xFF0000, 10, 10, 120, 50), 100);
-  EXPECT_EQ(CountColour(canvas, kRed, 0, 0, 9, 149), 0);
-  // Clearing the canvas for the next run keeps the text colour only.
+  EXPECT_GT(CountColor(canvas, kRed, 10, 10, 120, 50), 30);
+  EXPECT_GT(CountColor(canvas, 0xFF0000, 10, 10, 120, 50), 100);
+  EXPECT_EQ(CountColor(canvas, kRed, 0, 0, 9, 149), 0);
+  // Clearing the canvas for the next run keeps the text color only.
   turtle.ClearCanvas();
-  EXPECT_EQ(canvas.TextColour() & 0xFFFFFF, kRed);
-  EXPECT_EQ(canvas.BrushColour(), kWhite);
+  EXPECT_EQ(canvas.TextColor() & 0xFFFFFF, kRed);
+  EXPECT_EQ(canvas.BrushColor(), kWhite);
   EXPECT_EQ(canvas.Font().family(), "Liberation Sans");
   EXPECT_FALSE(canvas.Font().bold());
-  EXPECT_EQ(CountColour(canvas, kWhite), 200 * 150);
+  EXPECT_EQ(CountColor(canvas, kWhite), 200 * 150);
 }
 
 TEST_F(PlotterTest, TurnedTextGoesUpwards) {
@@ -194,8 +193,8 @@ TEST_F(PlotterTest, TurnedTextGoesUpwards) {
   text.Text = "WWWWWW";
   turtle.Plot(pcTextOut, text);
   // Written upwards from (50, 140): the ink is above the start, not beside it.
-  EXPECT_GT(CountColour(canvas, kBlack, 45, 60, 70, 140), 20);
-  EXPECT_EQ(CountColour(canvas, kBlack, 80, 0, 199, 149), 0);
+  EXPECT_GT(CountColor(canvas, kBlack, 45, 60, 70, 140), 20);
+  EXPECT_EQ(CountColor(canvas, kBlack, 80, 0, 199, 149), 0);
 }
 
 TEST_F(PlotterTest, DrawingCommandsHideAndShowTheSprite) {

@@ -65,7 +65,7 @@ TEST(PenProgram, TurtleDrawsASquareAndFillsIt) {
   EXPECT_GT(r.Repaints, 4);
   EXPECT_EQ(At(canvas, 100, 60), kBlack);   // left side
   EXPECT_EQ(At(canvas, 120, 40), kBlack);   // top side
-  EXPECT_EQ(At(canvas, 110, 70), PaletteColour(12));
+  EXPECT_EQ(At(canvas, 110, 70), PaletteColor(12));
   EXPECT_EQ(At(canvas, 99, 60), kWhite);
   EXPECT_EQ(At(canvas, 150, 60), kWhite);
 }
@@ -107,7 +107,7 @@ TEST(PenProgram, LeavingTheCanvasEndsTheRunWithTheExecutorError) {
   EXPECT_EQ(At(canvas, 100, 0), kBlack);
 }
 
-TEST(PenProgram, DrawerVectorAndColourRangeCheck) {
+TEST(PenProgram, DrawerVectorAndColorRangeCheck) {
   TCanvas canvas(200, 160, 100, 80);
   const TRunResult r = RunProgram(canvas, ekDrawer,
                                   {
@@ -119,7 +119,7 @@ TEST(PenProgram, DrawerVectorAndColourRangeCheck) {
                                       "}",
                                   });
   EXPECT_NE(r.Error.find("неверно задан зеленый цвет 256 в формате RGB"), std::string::npos) << r.Error;
-  EXPECT_EQ(CountColour(canvas, kBlack, 105, 75, 115, 75), 11);
+  EXPECT_EQ(CountColor(canvas, kBlack, 105, 75, 115, 75), 11);
 }
 
 TEST(PenProgram, ClrscrWipesTheCanvasUnderThePenExecutors) {
@@ -135,5 +135,5 @@ TEST(PenProgram, ClrscrWipesTheCanvasUnderThePenExecutors) {
                                       "}",
                                   });
   ASSERT_EQ(r.Error, "");
-  EXPECT_EQ(CountColour(canvas, kWhite), 200 * 160);
+  EXPECT_EQ(CountColor(canvas, kWhite), 200 * 160);
 }

@@ -13,15 +13,10 @@
 
 namespace {
 
-class TurtleTest : public ::testing::Test {
+class TurtleTest : public TPenFixture<TTurtle> {
  protected:
-  void SetUp() override {
-    EnsureGuiApp();
-    turtle.Host = &host;
-  }
-  TCanvas canvas{200, 160, 100, 80};
-  TRecordingHost host{canvas};
-  TTurtle turtle{canvas};
+  TurtleTest() : TPenFixture(200, 160, 100, 80) {}
+  TTurtle& turtle = pen;
 };
 
 }  // namespace
@@ -30,7 +25,7 @@ TEST_F(TurtleTest, DrawsNothingAndShowsNothingUntilAsked) {
   Exec(turtle, pnForward, {50});
   Exec(turtle, pnCircle, {10});
   Exec(turtle, pnFill, {3});
-  EXPECT_EQ(CountColour(canvas, kWhite), 200 * 160);
+  EXPECT_EQ(CountColor(canvas, kWhite), 200 * 160);
   EXPECT_DOUBLE_EQ(turtle.Y, 50);
   EXPECT_EQ(host.Repaints, 0);
 }
@@ -45,7 +40,7 @@ TEST_F(TurtleTest, ForwardWithHeadingRightDrawsFromTheOrigin) {
   EXPECT_EQ(At(canvas, 160, 80), kBlack);
   EXPECT_EQ(At(canvas, 99, 80), kWhite);
   EXPECT_EQ(At(canvas, 150, 79), kWhite);
-  EXPECT_EQ(CountColour(canvas, kBlack), 61);
+  EXPECT_EQ(CountColor(canvas, kBlack), 61);
 }
 
 TEST_F(TurtleTest, AMoveOffTheCanvasStopsAtTheEdgeWithAnError) {
@@ -94,9 +89,9 @@ TEST_F(TurtleTest, HeadingStaysWithinOneTurn) {
 
 TEST_F(TurtleTest, CircleAroundThePosition) {
   Exec(turtle, pnPenDown);
-  Exec(turtle, pnColour, {12});
+  Exec(turtle, pnColor, {12});
   Exec(turtle, pnCircle, {20});
-  const int red = PaletteColour(12);
+  const int red = PaletteColor(12);
   EXPECT_EQ(At(canvas, 120, 80), red);
   EXPECT_EQ(At(canvas, 80, 80), red);
   EXPECT_EQ(At(canvas, 100, 60), red);
@@ -110,35 +105,35 @@ TEST_F(TurtleTest, FillInsideACircleStopsAtTheCircle) {
   Exec(turtle, pnPenDown);
   Exec(turtle, pnCircle, {30});
   Exec(turtle, pnFill, {9});
-  const int orange = PaletteColour(9);
+  const int orange = PaletteColor(9);
   EXPECT_EQ(At(canvas, 100, 80), orange);
   EXPECT_EQ(At(canvas, 125, 80), orange);
   EXPECT_EQ(At(canvas, 130, 80), kBlack);
   EXPECT_EQ(At(canvas, 132, 80), kWhite);
   EXPECT_EQ(At(canvas, 0, 0), kWhite);
-  const int inside = CountColour(canvas, orange);
+  const int inside = CountColor(canvas, orange);
   EXPECT_NEAR(inside, M_PI * 29.5 * 29.5, 150);
   // закрасьRGB with a full component.
   Exec(turtle, pnFillRGB, {0, 255, 0});
   EXPECT_EQ(At(canvas, 100, 80), 0x00FF00);
 }
 
-TEST_F(TurtleTest, ColourRGBTakesFullIntensityAndChecksTheRange) {
-  Exec(turtle, pnColourRGB, {255, 0, 255});
+TEST_F(TurtleTest, ColorRGBTakesFullIntensityAndChecksTheRange) {
+  Exec(turtle, pnColorRGB, {255, 0, 255});
   EXPECT_EQ(turtle.PenColor, 0xFF00FF);
   try {
-    Exec(turtle, pnColourRGB, {256, 0, 0});
+    Exec(turtle, pnColorRGB, {256, 0, 0});
     FAIL();
   } catch (const EExecuteException& e) {
     EXPECT_EQ(Cp1251ToUtf8(e.Message()), "неверно задан красный цвет 256 в формате RGB");
   }
-  EXPECT_THROW(Exec(turtle, pnColourRGB, {0, 0, -1}), EExecuteException);
+  EXPECT_THROW(Exec(turtle, pnColorRGB, {0, 0, -1}), EExecuteException);
   EXPECT_EQ(turtle.PenColor, 0xFF00FF);
-  // The numbered colours wrap round.
-  Exec(turtle, pnColour, {18});
-  EXPECT_EQ(turtle.PenColor, PaletteColour(2));
-  Exec(turtle, pnColour, {-3});
-  EXPECT_EQ(turtle.PenColor, PaletteColour(13));
+  // The numbered colors wrap round.
+  Exec(turtle, pnColor, {18});
+  EXPECT_EQ(turtle.PenColor, PaletteColor(2));
+  Exec(turtle, pnColor, {-3});
+  EXPECT_EQ(turtle.PenColor, PaletteColor(13));
 }
 
 TEST_F(TurtleTest, SpriteShowsAtThePositionAndHidingRestoresThePicture) {
@@ -229,14 +224,14 @@ TEST_F(TurtleTest, AFailedMoveLeavesNoDirtyRectBehind) {
 
 TEST_F(TurtleTest, ClearingWhileShownLeavesNoGhostOfTheOldPicture) {
   Exec(turtle, pnPenDown);
-  Exec(turtle, pnColour, {12});
+  Exec(turtle, pnColor, {12});
   Exec(turtle, pnCircle, {5});
   Exec(turtle, pnShow);
   turtle.ClearCanvas();
   Exec(turtle, pnPenUp);
   Exec(turtle, pnForward, {50});
   Exec(turtle, pnHide);
-  EXPECT_EQ(CountColour(canvas, kWhite), 200 * 160);
+  EXPECT_EQ(CountColor(canvas, kWhite), 200 * 160);
 }
 
 TEST_F(TurtleTest, UnknownAndDrawerCommandsDoNothing) {
@@ -246,7 +241,7 @@ TEST_F(TurtleTest, UnknownAndDrawerCommandsDoNothing) {
   Exec(turtle, 9999);
   EXPECT_EQ(turtle.X, 0);
   EXPECT_EQ(turtle.Y, 0);
-  EXPECT_EQ(CountColour(canvas, kWhite), 200 * 160);
+  EXPECT_EQ(CountColor(canvas, kWhite), 200 * 160);
 }
 
 TEST_F(TurtleTest, StarAndFilledCirclePicture) {
@@ -254,7 +249,7 @@ TEST_F(TurtleTest, StarAndFilledCirclePicture) {
   TTurtle t(big);
   Exec(t, pnMoveToPoint, {-60, 40});
   Exec(t, pnPenDown);
-  Exec(t, pnColour, {1});
+  Exec(t, pnColor, {1});
   Exec(t, pnHeading, {90});
   for (int i = 0; i < 5; ++i) {
     Exec(t, pnForward, {150});
@@ -267,22 +262,22 @@ TEST_F(TurtleTest, StarAndFilledCirclePicture) {
   Exec(t, pnPenUp);
   Exec(t, pnMoveToPoint, {120, -90});
   Exec(t, pnPenDown);
-  Exec(t, pnColourRGB, {0, 128, 0});
+  Exec(t, pnColorRGB, {0, 128, 0});
   Exec(t, pnCircle, {40});
   Exec(t, pnFill, {10});
   Exec(t, pnPenUp);
   Exec(t, pnMoveToPoint, {-150, -100});
   Exec(t, pnHeading, {0});
   Exec(t, pnPenDown);
-  Exec(t, pnColour, {4});
+  Exec(t, pnColor, {4});
   for (int i = 1; i <= 40; ++i) {
     Exec(t, pnForward, {i});
     Exec(t, pnRight, {61});
   }
   Exec(t, pnShow);
   ASSERT_TRUE(big.Bitmap().save(QString::fromStdString(PicturePath("turtle_star.png"))));
-  EXPECT_EQ(At(big, 200 + 15, 150 + 5), PaletteColour(11));
-  EXPECT_EQ(At(big, 200 + 120, 150 + 90), PaletteColour(10));
+  EXPECT_EQ(At(big, 200 + 15, 150 + 5), PaletteColor(11));
+  EXPECT_EQ(At(big, 200 + 120, 150 + 90), PaletteColor(10));
   EXPECT_EQ(At(big, 200 + 120 + 40, 150 + 90), 0x008000);
   EXPECT_EQ(At(big, 5, 5), kWhite);
 }

@@ -33,6 +33,22 @@ TEST(Encoding, Utf8Detection) {
   EXPECT_TRUE(IsValidUtf8("plain ascii"));
 }
 
+// The whole Russian alphabet, every one of its 33 pairs: losing one pair
+// would break word selection and case-insensitive find for that letter only.
+TEST(Encoding, CaseFoldingCoversEveryRussianLetterPair) {
+  const std::string upper = Utf8ToCp1251("АБВГДЕЁЖЗИЙКЛМНОПРСТУФХЦЧШЩЪЫЬЭЮЯ");
+  const std::string lower = Utf8ToCp1251("абвгдеёжзийклмнопрстуфхцчшщъыьэюя");
+  ASSERT_EQ(upper.size(), 33u);
+  for (size_t i = 0; i < upper.size(); ++i) {
+    const auto u = static_cast<unsigned char>(upper[i]), l = static_cast<unsigned char>(lower[i]);
+    EXPECT_EQ(LowerCp1251(u), l) << i;
+    EXPECT_EQ(UpperCp1251(l), u) << i;
+    EXPECT_EQ(LowerCp1251(l), l) << i;
+    EXPECT_EQ(UpperCp1251(u), u) << i;
+    EXPECT_TRUE(IsLetterCp1251(u) && IsLetterCp1251(l)) << i;
+  }
+}
+
 TEST(Encoding, CaseFoldingCoversCyrillicAndYo) {
   EXPECT_EQ(LowerCase(Utf8ToCp1251("ЕСЛИ Пока WHILE Ёлка ЇІЄЎ")), Utf8ToCp1251("если пока while ёлка їієў"));
   EXPECT_EQ(UpperCase(Utf8ToCp1251("истина ёж і")), Utf8ToCp1251("ИСТИНА ЁЖ І"));

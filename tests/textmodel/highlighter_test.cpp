@@ -103,7 +103,7 @@ TEST(Highlighter, LineAndBlockComments) {
   EXPECT_FALSE(state.InComment);
 }
 
-TEST(LineStore, BlockCommentColoursTheLinesBetweenAndGoesAwayWithItsOpening) {
+TEST(LineStore, BlockCommentColorsTheLinesBetweenAndGoesAwayWithItsOpening) {
   THighlighter h = MakeHighlighter();
   THighlightFn scan = [&](std::string_view l, TLineState s, std::string& out) { return h.Scan(l, s, out); };
   TqxMemoStrings lines;

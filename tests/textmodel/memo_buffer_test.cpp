@@ -3,19 +3,11 @@
 #include <gtest/gtest.h>
 
 #include "encoding.h"
+#include "type_buffer.h"
 
 namespace {
 
 std::string Utf(const std::string& cp) { return Cp1251ToUtf8(cp); }
-
-void Type(TMemoBuffer& b, std::string_view utf8) {
-  for (char c : Utf8ToCp1251(utf8)) {
-    if (c == '\n')
-      b.NewLine();
-    else
-      b.TypeChar(c);
-  }
-}
 
 TEST(MemoCaret, TrailingBlanksGoWhenTheCaretLeavesAndColumnsPad) {
   TMemoBuffer b;

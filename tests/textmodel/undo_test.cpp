@@ -1,17 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "memo_buffer.h"
+#include "type_buffer.h"
 
 namespace {
-
-void Type(TMemoBuffer& b, std::string_view text) {
-  for (char c : text) {
-    if (c == '\n')
-      b.NewLine();
-    else
-      b.TypeChar(c);
-  }
-}
 
 TEST(UndoList, ConsecutiveTypingIsOneRecord) {
   TMemoBuffer b;
