@@ -32,6 +32,8 @@ class TQtFileDialogs : public TFileDialogs {
     QFileDialog dialog(parent, r.Title, r.Dir, r.Filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
+    // A platform dialog may ignore the default suffix; Qt's own applies it.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
     // The dialog adds the suffix itself, before it asks whether to replace
     // a file, so that "lab2" is checked as the lab2.prg it will become.
     dialog.setDefaultSuffix(r.DefaultSuffix);
