@@ -48,6 +48,14 @@ TRecoveryCopy::TRecoveryCopy(QString folder, QObject* parent)
   static int count = 0;
   base_ = folder_ + QLatin1Char('/') + kPrefix + QString::number(QCoreApplication::applicationPid()) +
           QLatin1Char('-') + QString::number(++count);
+  // Locks of windows that ended without a copy to leave are litter.
+  const QDir dir(folder_);
+  for (const QString& name : dir.entryList({kPrefix + QStringLiteral("*.lock")}, QDir::Files)) {
+    const QString base = dir.filePath(name.chopped(5));
+    if (QFile::exists(base + QStringLiteral(".prg"))) continue;
+    QLockFile stale(base + QStringLiteral(".lock"));
+    if (stale.tryLock(0)) stale.unlock();
+  }
   lock_ = std::make_unique<QLockFile>(base_ + QStringLiteral(".lock"));
   lock_->setStaleLockTime(0);
   lock_->tryLock(0);

@@ -3,6 +3,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QPdfWriter>
@@ -31,6 +32,7 @@ TEST(Recovery, CopyOfACrashedWindowIsOfferedAndRemoved) {
   const pid_t child = fork();
   if (child == 0) {
     auto* crashing = new TRecoveryCopy(dir.path());
+    new TRecoveryCopy(dir.path());  // a second window with nothing to copy
     TqxFileMan fm;
     crashing->Watch(fm);
     crashing->Lines = [] { return Lines{"unsaved", "work"}; };
@@ -60,6 +62,7 @@ TEST(Recovery, CopyOfACrashedWindowIsOfferedAndRemoved) {
   EXPECT_TRUE(boxes.Asked[0].contains("lab3.prg"));
   EXPECT_EQ(got.Lines, (Lines{"unsaved", "work"}));
   EXPECT_EQ(got.FileName, "/home/pupil/lab3.prg");
+  EXPECT_EQ(QDir(dir.path()).entryList({"*.lock"}, QDir::Files).size(), 1);  // only this window's
   // The restored text is this window's copy now; the old one is gone.
   EXPECT_TRUE(window.HasCopy());
   EXPECT_TRUE(window.Orphans().empty());
