@@ -81,6 +81,14 @@ void TExecutor::SysCall(const TXCall& c) {
         arg.Kind = k;
         b.Result.Kind = k;
       }
+      if (v.Kind == dkChar && arg.Kind == dkCharArray && b.Id >= 1028 && b.Id <= 1032) {
+        // The string functions read a character as a one-character string.
+        TDatum text;
+        text.Kind = dkCharArray;
+        text.SetString(std::string(1, static_cast<char>(v.I)));
+        arg.Assign(text);
+        continue;
+      }
       StoreWhole(arg, v, true);
     }
   }
