@@ -31,6 +31,7 @@
 #include "encoding.h"
 #include "errors.h"
 #include "files.h"
+#include "formatter.h"
 #include "headless.h"
 #include "listing.h"
 #include "maze_file.h"
@@ -119,6 +120,11 @@ int main(int argc, char** argv) {
         file.write(page.data(), qint64(page.size())) != qint64(page.size()) || !file.commit())
       return fail(FormatStr(sCliCannotWrite, {Shown(o.Html, o.Utf8)}));
     return hsOk;
+  }
+
+  if (o.Format) {
+    for (const std::string& line : FormattedProgram(lines)) out.Write(line + "\n");
+    return out.Flush() ? hsOk : fail(Str(sCliOutputFailed));
   }
 
   if (o.Listing) {

@@ -78,6 +78,8 @@ std::optional<TRunOptions> ParseOptions(const std::vector<std::string>& args, st
       if (!value(o.Html)) return std::nullopt;
     } else if (a == "--listing") {
       o.Listing = true;
+    } else if (a == "--format") {
+      o.Format = true;
     } else if (a == "--encoding") {
       if (!value(v)) return std::nullopt;
       if (v == "utf8") o.Utf8 = true;
