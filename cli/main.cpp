@@ -22,6 +22,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
+#include <QSaveFile>
 
 #include <csignal>
 #include <cstdlib>
@@ -37,6 +38,7 @@
 #include "maze_file.h"
 #include "options.h"
 #include "program.h"
+#include "program_html.h"
 #include "runfield.h"
 #include "string_table.h"
 #include "terminal.h"
@@ -130,6 +132,16 @@ int main(int argc, char** argv) {
   if (!ReadProgramFile(o.Program, Shown(o.Program, o.Utf8), bytes, error)) return fail(error);
   const std::vector<std::string> lines = ProgramLines(bytes);
   bytes = std::string();
+
+  if (!o.Html.empty()) {
+    // Never over the program itself; a failed write leaves an older page.
+    const std::string page = ProgramHtmlPage(Shown(o.Html, o.Utf8), lines);
+    QSaveFile file(QFile::decodeName(o.Html.c_str()));
+    if (SameFile(o.Html, o.Program) || !file.open(QIODevice::WriteOnly) ||
+        file.write(page.data(), qint64(page.size())) != qint64(page.size()) || !file.commit())
+      return fail(FormatStr(sCliCannotWrite, {Shown(o.Html, o.Utf8)}));
+    return hsOk;
+  }
 
   if (o.Format) {
     for (const std::string& line : FormattedProgram(lines)) out.Write(line + "\n");

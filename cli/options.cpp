@@ -74,6 +74,8 @@ std::optional<TRunOptions> ParseOptions(const std::vector<std::string>& args, st
       o.Animate = true;
     } else if (a == "--help" || a == "-h") {
       o.Help = true;
+    } else if (a == "--html") {
+      if (!value(o.Html)) return std::nullopt;
     } else if (a == "--listing") {
       o.Listing = true;
     } else if (a == "--format") {

@@ -16,6 +16,7 @@ struct TRunOptions {
   int OriginX = 200, OriginY = 200;
   bool Animate = false;
   bool Listing = false;
+  std::string Html;   // write the program as the HTML page here instead of running
   bool Format = false;  // print the formatted program instead of running
   bool Help = false;  // print the usage and do nothing else
   bool Utf8 = true;
