@@ -7,6 +7,8 @@
 #include "host.h"
 
 class QLabel;
+class QPushButton;
+class QSplitter;
 class QTreeWidget;
 
 class TVarForm : public QDialog {
@@ -16,11 +18,14 @@ class TVarForm : public QDialog {
 
   // Fills the caption, the labels and both lists from the paused program.
   void Fill(const TPauseView& view);
-  // Fill, then show modally; returns when the pupil closes the window.
+  // Fill, then show modally in the middle of the screen; returns when the
+  // pupil closes the window.
   void ShowVariables(const TPauseView& view);
 
   QTreeWidget* GlobLV = nullptr;
   QTreeWidget* LocalLV = nullptr;
   QLabel* GlobVarLabel = nullptr;
   QLabel* LocalVarLabel = nullptr;
+  QPushButton* OKBtn = nullptr;
+  QSplitter* Splitter = nullptr;
 };

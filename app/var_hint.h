@@ -12,9 +12,12 @@
 std::string WordAt(const std::string& line, int column);
 
 // The hint text (Windows-1251) for word hovered on editor line hintLine, or
-// empty when no variable of that name is in sight there.
+// empty when no variable of that name is in sight there: the kind, CR LF,
+// the name with its dimensions, " = " and the value, cut after 200
+// characters with " ...".
 std::string ValueHintText(const TPauseView& view, int hintLine, const std::string& word);
 
+// A small borderless note in light yellow with a navy frame.
 class TVarHintForm : public QWidget {
   Q_OBJECT
  public:
@@ -24,6 +27,12 @@ class TVarHintForm : public QWidget {
   void ShowAt(int x, int y, const QString& text);
   QString Text() const { return text_; }
 
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
  private:
+  // Where the text goes inside a window of height h.
+  QRect TextRect(int h) const;
+
   QString text_;
 };

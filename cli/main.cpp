@@ -5,7 +5,10 @@
 // message, the Grondo task verdict); the exit status tells the outcome:
 // 0 normal end (for Grondo: solved, or no verdict due), 1 translation error,
 // 2 run-time or executor error, 3 Grondo task not solved, 5 stopped (input
-// ended, or interrupted), 64 bad command line, unreadable or unwritable file.
+// ended, or interrupted), 64 bad command line, a file that cannot be read,
+// or output that cannot be written (the picture, or the console text: a
+// failed write stops the run, so that a full disk or a reader that went
+// away never passes for a successful run).
 //
 // With --png the field picture is written after every run, also one that
 // ended in an error or a stop (where Grondo stood when it failed is what a
@@ -13,27 +16,29 @@
 // translation error (the field as the run would have started on it), so a
 // picture left over from an earlier program is never mistaken for this
 // one's.
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
+#include <QSaveFile>
 
 #include <csignal>
 #include <cstdlib>
 #include <fstream>
 #include <memory>
-#include <sstream>
 
 #include "encoding.h"
 #include "errors.h"
+#include "files.h"
+#include "formatter.h"
 #include "headless.h"
 #include "listing.h"
 #include "maze_file.h"
 #include "options.h"
 #include "program.h"
+#include "program_html.h"
 #include "runfield.h"
 #include "string_table.h"
 #include "terminal.h"
@@ -46,16 +51,6 @@ constexpr int kUsage = 64;
 volatile std::sig_atomic_t gInterrupted = 0;
 
 void OnSignal(int) { gInterrupted = 1; }
-
-bool ReadFile(const std::string& path, std::string& bytes) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  std::ostringstream s;
-  s << in.rdbuf();
-  if (in.bad()) return false;
-  bytes = s.str();
-  return true;
-}
 
 // A file name as messages show it: the command line speaks the terminal's
 // encoding, the messages are Windows-1251.
@@ -79,6 +74,26 @@ void OnQtMessage(QtMsgType type, const QMessageLogContext& context, const QStrin
   if ((type == QtCriticalMsg || type == QtFatalMsg) && gQtMessages) gQtMessages(type, context, text);
 }
 
+// The usage with the options for checking a class after the others.
+std::string Usage() {
+  std::string text = Str(sCliUsage);
+  const size_t exits = text.find("\n", text.find("--encoding"));
+  return exits == std::string::npos ? text + "\n" + Str(sCheckRunUsage)
+                                    : text.insert(exits + 1, Str(sCheckRunUsage) + "\n");
+}
+
+// The numbers of a run for a program that checks many (tarmisy-check):
+// one "key=value" line each.
+bool WriteStats(const std::string& path, int status, const THeadlessStats& stats) {
+  const char* end = status == hsOk ? "ok" : status == hsTranslation ? "translation" : status == hsNotSolved ? "not-solved" : "stopped";
+  if (status == hsRunTime) end = stats.LoopLine >= 0 ? "loop" : "error";
+  else if (status == hsStopped && stats.StepLimitReached) end = "step-limit";
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << "instructions=" << stats.Instructions << "\nend=" << end << "\n";
+  if (stats.LoopLine >= 0) out << "loop-line=" << stats.LoopLine + 1 << "\n";
+  return static_cast<bool>(out.flush());
+}
+
 // Fonts and pictures need an application object; the runner never shows a
 // window, so it asks for the platform that needs no display unless told
 // otherwise.
@@ -93,32 +108,50 @@ std::unique_ptr<QGuiApplication> MakePainter(char* program) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  KeepStandardDescriptors();
   std::vector<std::string> args(argv + 1, argv + argc);
   std::string error;
   const std::optional<TRunOptions> options = ParseOptions(args, error);
   // Messages before the options are known go out in UTF-8.
   TTerminalOut err(STDERR_FILENO, options ? options->Utf8 : true);
   if (!options) {
-    err.Write("tarmisy-run: " + error + "\n" + Str(sCliUsage) + "\n");
+    err.Write("tarmisy-run: " + error + "\n" + Usage() + "\n");
     return kUsage;
   }
   const TRunOptions& o = *options;
+  auto fail = [&](const std::string& message) {
+    err.Write("tarmisy-run: " + message + "\n");
+    return kUsage;
+  };
+  TTerminalOut out(STDOUT_FILENO, o.Utf8);
   if (o.Help) {
-    TTerminalOut(STDOUT_FILENO, o.Utf8).Write(Str(sCliUsage) + "\n");
-    return hsOk;
+    out.Write(Usage() + "\n");
+    return out.Flush() ? hsOk : fail(Str(sCliOutputFailed));
   }
   std::string bytes;
-  if (!ReadFile(o.Program, bytes)) {
-    err.Write("tarmisy-run: " + FormatStr(sCliCannotRead, {Shown(o.Program, o.Utf8)}) + "\n");
-    return kUsage;
-  }
+  if (!ReadProgramFile(o.Program, Shown(o.Program, o.Utf8), bytes, error)) return fail(error);
   const std::vector<std::string> lines = ProgramLines(bytes);
-  TTerminalOut out(STDOUT_FILENO, o.Utf8);
+  bytes = std::string();
+
+  if (!o.Html.empty()) {
+    // Never over the program itself; a failed write leaves an older page.
+    const std::string page = ProgramHtmlPage(Shown(o.Html, o.Utf8), lines);
+    QSaveFile file(QFile::decodeName(o.Html.c_str()));
+    if (SameFile(o.Html, o.Program) || !file.open(QIODevice::WriteOnly) ||
+        file.write(page.data(), qint64(page.size())) != qint64(page.size()) || !file.commit())
+      return fail(FormatStr(sCliCannotWrite, {Shown(o.Html, o.Utf8)}));
+    return hsOk;
+  }
+
+  if (o.Format) {
+    for (const std::string& line : FormattedProgram(lines)) out.Write(line + "\n");
+    return out.Flush() ? hsOk : fail(Str(sCliOutputFailed));
+  }
 
   if (o.Listing) {
     try {
       out.Write(Listing(*CompileProgram(lines, o.Executor)));
-      return hsOk;
+      return out.Flush() ? hsOk : fail(Str(sCliOutputFailed));
     } catch (const ECompileException& e) {
       err.Write(std::to_string(e.Line + 1) + ":" + std::to_string(e.Col) + ": " + e.Message() + "\n");
       return hsTranslation;
@@ -127,15 +160,20 @@ int main(int argc, char** argv) {
 
   int inputFd = STDIN_FILENO;
   if (!o.Input.empty()) {
-    inputFd = open(o.Input.c_str(), O_RDONLY | O_CLOEXEC);
-    if (inputFd < 0) {
-      err.Write("tarmisy-run: " + FormatStr(sCliCannotRead, {Shown(o.Input, o.Utf8)}) + "\n");
-      return kUsage;
-    }
+    inputFd = OpenInputFile(o.Input, Shown(o.Input, o.Utf8), error);
+    if (inputFd < 0) return fail(error);
   }
-  if (!o.Png.empty() && !CanWrite(o.Png)) {
-    err.Write("tarmisy-run: " + FormatStr(sCliCannotWrite, {Shown(o.Png, o.Utf8)}) + "\n");
-    return kUsage;
+  if (!o.Stats.empty()) {
+    if (SameFile(o.Stats, o.Program) || (!o.Task.empty() && SameFile(o.Stats, o.Task)) || SameFile(o.Stats, inputFd))
+      return fail(FormatStr(sCheckStatsIsInput, {Shown(o.Stats, o.Utf8)}));
+    if (!CanWrite(o.Stats)) return fail(FormatStr(sCliCannotWrite, {Shown(o.Stats, o.Utf8)}));
+  }
+  if (!o.Png.empty()) {
+    // The picture replaces whatever its path names: never the pupil's
+    // program, the teacher's task or the input.
+    if (SameFile(o.Png, o.Program) || (!o.Task.empty() && SameFile(o.Png, o.Task)) || SameFile(o.Png, inputFd))
+      return fail(FormatStr(sCliPictureIsInput, {Shown(o.Png, o.Utf8)}));
+    if (!CanWrite(o.Png)) return fail(FormatStr(sCliCannotWrite, {Shown(o.Png, o.Utf8)}));
   }
   // Grondo needs pictures only for --png; the pen executors always draw.
   std::unique_ptr<QGuiApplication> painter;
@@ -144,19 +182,26 @@ int main(int argc, char** argv) {
   try {
     field = std::make_unique<TRunField>(o.Executor, o.FieldWidth, o.FieldHeight, o.OriginX, o.OriginY, o.Task);
   } catch (const EMazeFileError& e) {
-    err.Write("tarmisy-run: " + e.Message() + "\n");
-    return kUsage;
+    return fail(e.Message());
   }
   const bool terminalOut = isatty(STDOUT_FILENO);
   std::signal(SIGINT, OnSignal);
   std::signal(SIGTERM, OnSignal);
+  // A closed terminal or a logged-out session: the run ends as a stop, and
+  // the report and the picture are still written.
+  std::signal(SIGHUP, OnSignal);
 
   THeadlessOptions run;
   run.ExecutorKind = o.Executor;
   run.EchoInput = !isatty(inputFd);
   run.Animate = o.Animate;
-  run.Interrupted = [] { return gInterrupted != 0; };
+  // Console text that cannot be written stops the run: a program that
+  // prints for ever would otherwise never end.
+  run.Interrupted = [&out] { return gInterrupted != 0 || out.Failed(); };
   run.Factory = field->Factory();
+  run.StepLimit = o.MaxSteps;
+  run.DetectLoops = o.DetectLoops;
+  THeadlessStats stats;
   if (o.Executor == ekGrondo) run.Verdict = [&](std::string& text) { return field->Verdict(text); };
   std::unique_ptr<TLineReader> reader;
   // The report waits for the picture, so that it stays the last thing said.
@@ -172,12 +217,17 @@ int main(int argc, char** argv) {
         if (!reader) reader = std::make_unique<TLineReader>(inputFd, o.Utf8, stop);
         return reader->ReadLine(line);
       },
-      [&](std::string_view text) { report += text; });
-  out.Flush();
-  if (!o.Png.empty() && !field->Picture(o.Scale).save(QFile::decodeName(o.Png.c_str()), "PNG")) {
-    err.Write("tarmisy-run: " + FormatStr(sCliCannotWrite, {Shown(o.Png, o.Utf8)}) + "\n");
-    status = kUsage;
+      [&](std::string_view text) { report += text; }, &stats);
+  if (!out.Flush()) {
+    // The run's own report would mislead: the stop was ours, and a normal
+    // end is no success when what the program printed is lost.
+    report.clear();
+    status = fail(Str(sCliOutputFailed));
   }
+  if (!o.Stats.empty() && !WriteStats(o.Stats, status, stats))
+    status = fail(FormatStr(sCliCannotWrite, {Shown(o.Stats, o.Utf8)}));
+  if (!o.Png.empty() && !SavePicture(field->Picture(o.Scale), o.Png))
+    status = fail(FormatStr(sCliCannotWrite, {Shown(o.Png, o.Utf8)}));
   err.Write(report);
   return status;
 }

@@ -1,6 +1,7 @@
 // The command line of tarmisy-run.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -15,9 +16,15 @@ struct TRunOptions {
   int OriginX = 200, OriginY = 200;
   bool Animate = false;
   bool Listing = false;
+  std::string Html;   // write the program as the HTML page here instead of running
+  bool Format = false;  // print the formatted program instead of running
   bool Help = false;  // print the usage and do nothing else
   bool Utf8 = true;
   std::string Program;
+  // For checking a class: a step budget, the loop guard, the numbers file.
+  uint64_t MaxSteps = 0;
+  bool DetectLoops = false;
+  std::string Stats;
 };
 
 // Parses argv; on a bad command line returns nothing and sets error to the

@@ -8,21 +8,27 @@
 #include "encoding.h"
 
 void TTerminalOut::Write(std::string_view text) {
+  if (failed_) return;
   buffer_ += utf8_ ? Cp1251ToUtf8(text) : std::string(text);
   if (buffer_.size() >= 1 << 16) Flush();
 }
 
-void TTerminalOut::Flush() {
+bool TTerminalOut::Flush() {
   size_t done = 0;
-  while (done < buffer_.size()) {
+  while (done < buffer_.size() && !failed_) {
     const ssize_t n = write(fd_, buffer_.data() + done, buffer_.size() - done);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      break;  // a closed pipe: the output has nowhere to go
+    if (n >= 0) {
+      done += static_cast<size_t>(n);
+    } else if (errno == EAGAIN || errno == EWOULDBLOCK) {
+      // A descriptor someone made non-blocking: wait until it takes more.
+      pollfd p{fd_, POLLOUT, 0};
+      poll(&p, 1, 100);
+    } else if (errno != EINTR) {
+      failed_ = true;
     }
-    done += static_cast<size_t>(n);
   }
   buffer_.clear();
+  return !failed_;
 }
 
 bool TLineReader::ReadLine(std::string& line) {

@@ -7,18 +7,23 @@
 #include <string_view>
 
 // Writes Windows-1251 text to a file descriptor, converted to UTF-8 when
-// utf8 is set. Buffered; Flush writes out.
+// utf8 is set. Buffered; Flush writes out. After a failed write (a full
+// disk, a closed pipe or descriptor) everything else is dropped and
+// Failed() tells; the caller decides what the loss means.
 class TTerminalOut {
  public:
   TTerminalOut(int fd, bool utf8) : fd_(fd), utf8_(utf8) {}
   ~TTerminalOut() { Flush(); }
   void Write(std::string_view cp1251);
-  void Flush();
+  // False when the text written so far has not all been delivered.
+  bool Flush();
+  bool Failed() const { return failed_.load(); }
 
  private:
   int fd_;
   bool utf8_;
   std::string buffer_;
+  std::atomic<bool> failed_{false};  // read by the thread that watches the run
 };
 
 // Reads lines from a file descriptor without blocking a stop: the wait for

@@ -60,13 +60,51 @@ void TCompiler::Reset() {
 
 // --- errors ---
 
+namespace {
+
+// A message quotes words of the program as they are: a control byte (a NUL
+// that slipped into the file) is shown escaped, and an overlong word (a
+// file of one word) is cut, keeping its start and its end, where the
+// closing quote is.
+std::string Readable(const std::string& message) {
+  constexpr size_t kLongest = 64, kHead = 48, kTail = 8;
+  std::string cut;
+  for (size_t i = 0; i <= message.size();) {
+    size_t end = message.find(' ', i);
+    if (end == std::string::npos) end = message.size();
+    const std::string_view word(message.data() + i, end - i);
+    if (word.size() > kLongest) {
+      cut.append(word.substr(0, kHead)).append("...").append(word.substr(word.size() - kTail));
+    } else {
+      cut.append(word);
+    }
+    if (end < message.size()) cut += ' ';
+    i = end + 1;
+  }
+  std::string out;
+  for (const char c : cut) {
+    const auto b = static_cast<unsigned char>(c);
+    if (b == 0) {
+      out += "\\0";
+    } else if (b < 0x20) {
+      static const char kHex[] = "0123456789ABCDEF";
+      out.append("\\x").append(1, kHex[b >> 4]).append(1, kHex[b & 15]);
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
 void TCompiler::Error(const std::string& message) {
   // The end cell tells the walk over a failed program where its code stops.
   if (Prog && !errorCellWritten_) {
     errorCellWritten_ = true;
     Prog->Emit(opTranslationError);
   }
-  throw ECompileException(FormatStr(sTranslationError, {message}), Token.Line, Token.Col);
+  throw ECompileException(Readable(FormatStr(sTranslationError, {message})), Token.Line, Token.Col);
 }
 
 void TCompiler::ErrorStr(TStrId id) { Error(Str(id)); }

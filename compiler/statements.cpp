@@ -175,10 +175,11 @@ void TCompiler::CompileLoop(TProcedure* proc) {
   Prog->Emit({isRepeat ? opJumpIfNotPositive : opJumpIfFalse, t, 0});
   const int32_t exitJump = Prog->Pos - 1;
   CompileStatementOrBlock(proc);
+  const int32_t next = Prog->Pos;  // where "продолжить" goes on: the next round
   if (isRepeat) Prog->Emit({opDecTemp, t});
   Prog->Emit({opJump, top});
   Prog->Patch(exitJump, Prog->Pos);
-  Prog->Emit(isRepeat ? opEndRepeat : opEndWhile);
+  Prog->Emit({isRepeat ? opEndRepeat : opEndWhile, next});
 }
 
 // цикл "(" assignment ";" condition ";" assignment ")" body
@@ -216,9 +217,10 @@ void TCompiler::CompileFor(TProcedure* proc) {
 
   Prog->Patch(bodyJump, Prog->Pos);
   CompileStatementOrBlock(proc);
+  const int32_t next = Prog->Pos;
   Prog->Emit({opJump, step});
   Prog->Patch(exitJump, Prog->Pos);
-  Prog->Emit(opEndFor);
+  Prog->Emit({opEndFor, next});
 }
 
 // прервать ";"  |  продолжить ";"

@@ -682,6 +682,7 @@ void TqxCustomMemo::contextMenuEvent(QContextMenuEvent* event) {
   }
   menu.addSeparator();
   menu.addAction(FromCp1251(Str(sEditorMenuSelectAll)), this, [this] { SelectAll(); });
+  emit OnContextMenu(&menu);
   menu.exec(event->globalPos());
 }
 

@@ -16,6 +16,7 @@
 #include "memo_buffer.h"
 #include "style_list.h"
 
+class QMenu;
 class TqxGutter;
 
 enum TScrollMode {
@@ -132,6 +133,9 @@ class TqxCustomMemo : public QAbstractScrollArea {
   void OnKeyDown(QKeyEvent* event);
   void OnMouseMove(QMouseEvent* event);
   void OnCaretMove();
+  // The context menu is filled and about to be shown: a handler may add
+  // its own items (the program editor's template submenus).
+  void OnContextMenu(QMenu* menu);
 
  protected:
   // Refreshes derived data just before painting (style properties copied

@@ -1,7 +1,9 @@
 #include "console.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 
 #include "datum.h"
@@ -83,6 +85,39 @@ std::string_view Trim(std::string_view text) {
   return text.substr(b, e - b);
 }
 
+// The decimal text of v with places digits after the point, as a pupil
+// would write it: the number is read as its 15 significant digits (2.675,
+// not the binary 2.67499999...), a half is rounded away from zero (0.125 to
+// 0.13), and a number that shows as zero has no minus sign. Only where those
+// 15 digits end in an exact half at the rounding place does this differ
+// from the binary value's own rounding, so that is the only case done by
+// hand.
+std::string FixedText(double v, int places) {
+  std::string text = Format("%." + std::to_string(places) + "f", {v});
+  if (std::isfinite(v) && v != 0.0) {
+    char sci[32];
+    std::snprintf(sci, sizeof sci, "%.14e", std::fabs(v));  // d.dddddddddddddde±x
+    const std::string digits = std::string(1, sci[0]) + std::string(sci + 2, 14);
+    const int exponent = std::atoi(sci + 17);
+    // The index in digits of the first digit rounded away.
+    const long first = static_cast<long>(exponent) + places + 1;
+    if (first >= 0 && first < 15 && digits[static_cast<size_t>(first)] == '5' &&
+        digits.find_first_not_of('0', static_cast<size_t>(first) + 1) == std::string::npos) {
+      std::string kept = "0" + digits.substr(0, static_cast<size_t>(first));
+      size_t i = kept.size();
+      while (kept[--i] == '9') kept[i] = '0';
+      ++kept[i];
+      if (kept.size() < static_cast<size_t>(places) + 1) kept.insert(0, static_cast<size_t>(places) + 1 - kept.size(), '0');
+      const size_t point = kept.size() - static_cast<size_t>(places);
+      std::string whole = kept.substr(0, point);
+      whole.erase(0, std::min(whole.find_first_not_of('0'), whole.size() - 1));
+      text = (v < 0 ? "-" : "") + whole + (places > 0 ? "." + kept.substr(point) : "");
+    }
+  }
+  if (text[0] == '-' && text.find_first_not_of("0.", 1) == std::string::npos) text.erase(0, 1);
+  return text;
+}
+
 }  // namespace
 
 std::string FormatOutput(const TDatum& value, int width, int fraction) {
@@ -98,10 +133,11 @@ std::string FormatOutput(const TDatum& value, int width, int fraction) {
     }
     case dkInteger:
       return width == 0 ? std::to_string(value.IntValue) : Format(Pattern(width, 'd'), {value.IntValue});
-    case dkReal:
-      if (width == 0) return Format("%f", {value.RealValue});
-      if (fraction <= 0) return Format(Pattern(width, 'f'), {value.RealValue});
-      return Format(Pattern(width, 'f', fraction), {value.RealValue});
+    case dkReal: {
+      // Without a width, or a fraction, two decimals.
+      const std::string text = FixedText(value.RealValue, width != 0 && fraction > 0 ? fraction : 2);
+      return width == 0 ? text : Format(Pattern(width, 's'), {text});
+    }
     case dkCharArray: {
       if (value.Size2 > 0) throw EExecuteException(Str(sNo2DOutput));
       std::string text = value.AsString();

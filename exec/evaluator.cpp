@@ -8,12 +8,6 @@
 #include "interpreter.h"
 #include "string_table.h"
 
-namespace {
-
-[[noreturn]] void Fail(TStrId id) { throw EExecuteException(Str(id)); }
-
-}  // namespace
-
 // ---------------------------------------------------------------------------
 // Decoding
 
@@ -83,9 +77,14 @@ int32_t TExecutor::DecodeExpr(const TStackDatum* expr) {
   auto simple = [](const TXItem& it) {
     return it.Op == TXItem::kConst || it.Op == TXItem::kGlobal || it.Op == TXItem::kLocal || it.Op == TXItem::kTemp;
   };
-  x.Simple = (x.Items.size() == 1 && simple(x.Items[0])) ||
-             (x.Items.size() == 3 && simple(x.Items[0]) && simple(x.Items[1]) &&
-              x.Items[2].Op == TXItem::kOperator && x.Items[2].Code != ocNot);
+  auto binary = [](const TXItem& it) { return it.Op == TXItem::kOperator && it.Code != ocNot; };
+  const std::vector<TXItem>& i = x.Items;
+  if (i.size() == 1 && simple(i[0])) x.Shape = TXExpr::kOne;
+  else if (i.size() == 3 && simple(i[0]) && simple(i[1]) && binary(i[2])) x.Shape = TXExpr::kTwo;
+  else if (i.size() == 5 && simple(i[0]) && simple(i[1]) && simple(i[2]) && binary(i[3]) && binary(i[4]))
+    x.Shape = TXExpr::kRight;
+  else if (i.size() == 5 && simple(i[0]) && simple(i[1]) && binary(i[2]) && simple(i[3]) && binary(i[4]))
+    x.Shape = TXExpr::kLeft;
   DecodeAppend(x);
   exprs_.push_back(std::move(x));
   return static_cast<int32_t>(exprs_.size() - 1);
@@ -135,42 +134,7 @@ TDatum& TExecutor::Scratch() {
 // The evaluation stack is a plain array: its room is made sure of once per
 // expression (MaxDepth), so pushes need no check. Index expressions are
 // evaluated recursively on top of it.
-TSlot TExecutor::Eval(int32_t e) {
-  if (e < 0 || static_cast<size_t>(e) >= exprs_.size()) Error(Str(sBadArithExpression));
-  const TXExpr& x = exprs_[static_cast<size_t>(e)];
-  if (x.Simple) {
-    // A lone constant or variable, or two of them and an operator: most
-    // expressions, evaluated without the stack.
-    if (x.Items.size() == 1) return Simple(x.Items[0]);
-    const TXItem& op = x.Items[2];
-    TSlot l = Simple(x.Items[0]);
-    const TSlot r = Simple(x.Items[1]);
-    if (l.Kind == dkInteger && r.Kind == dkInteger) {
-      int32_t v;
-      const int32_t a = l.I, b = r.I;
-      switch (op.Code) {
-        case ocAdd:
-          if (__builtin_add_overflow(a, b, &v)) throw EIntOverflow();
-          return TSlot::Int(v);
-        case ocSub:
-          if (__builtin_sub_overflow(a, b, &v)) throw EIntOverflow();
-          return TSlot::Int(v);
-        case ocMul:
-          if (__builtin_mul_overflow(a, b, &v)) throw EIntOverflow();
-          return TSlot::Int(v);
-        case ocLt: return TSlot::Logical(a < b);
-        case ocLe: return TSlot::Logical(a <= b);
-        case ocGt: return TSlot::Logical(a > b);
-        case ocGe: return TSlot::Logical(a >= b);
-        case ocEq: return TSlot::Logical(a == b);
-        case ocNe: return TSlot::Logical(a != b);
-        default: break;
-      }
-    }
-    if (l.IsScalar() && r.IsScalar() && IsFastOperator(op.Code)) return ApplyScalar(op.Code, l, r);
-    ApplySlow(op.Code, l, r);
-    return l;
-  }
+TSlot TExecutor::EvalStack(const TXExpr& x) {
   const size_t base = top_;
   if (base + x.MaxDepth + 1 > stack_.size()) stack_.resize((base + x.MaxDepth + 1) * 2);
   TSlot* st = stack_.data();
@@ -189,7 +153,7 @@ TSlot TExecutor::Eval(int32_t e) {
         const bool two = it.Sub2 >= 0;
         if (two) j = Eval(it.Sub2);
         st = stack_.data();
-        if (i.Kind != dkInteger || (two && j.Kind != dkInteger)) Fail(sIndexNotInteger);
+        if (i.Kind != dkInteger || (two && j.Kind != dkInteger)) ValueError(sIndexMustBeInteger);
         const TDatum& array = it.Op == TXItem::kGlobalItem ? Global(it.Index) : Local(it.Index);
         st[top++] = LoadElement(array, i, two ? &j : nullptr);
         break;
@@ -205,33 +169,9 @@ TSlot TExecutor::Eval(int32_t e) {
           if (top == base) Error(Str(sBadExpression));
           l = &st[top - 1];
         }
-        if (l->Kind == dkInteger && r.Kind == dkInteger) {
-          // The commonest case, integers, without the promotion steps.
-          int32_t v;
-          const int32_t a = l->I, b = r.I;
-          switch (it.Code) {
-            case ocAdd:
-              if (__builtin_add_overflow(a, b, &v)) throw EIntOverflow();
-              *l = TSlot::Int(v);
-              continue;
-            case ocSub:
-              if (__builtin_sub_overflow(a, b, &v)) throw EIntOverflow();
-              *l = TSlot::Int(v);
-              continue;
-            case ocMul:
-              if (__builtin_mul_overflow(a, b, &v)) throw EIntOverflow();
-              *l = TSlot::Int(v);
-              continue;
-            case ocLt: *l = TSlot::Logical(a < b); continue;
-            case ocLe: *l = TSlot::Logical(a <= b); continue;
-            case ocGt: *l = TSlot::Logical(a > b); continue;
-            case ocGe: *l = TSlot::Logical(a >= b); continue;
-            case ocEq: *l = TSlot::Logical(a == b); continue;
-            case ocNe: *l = TSlot::Logical(a != b); continue;
-            default: break;
-          }
-        }
-        if (l->IsScalar() && r.IsScalar() && IsFastOperator(it.Code)) {
+        // The commonest case, integers, without the promotion steps.
+        if (l->Kind == dkInteger && r.Kind == dkInteger && IntegerShortcut(it.Code, l->I, r.I, *l)) continue;
+        if (l->IsScalar() && r.IsScalar() && IsScalarOperator(it.Code)) {
           *l = ApplyScalar(it.Code, *l, r);
         } else {
           top_ = top;
@@ -250,32 +190,19 @@ TSlot TExecutor::Eval(int32_t e) {
 
 // FetchItem without the copy: the element is read where it lies.
 TSlot TExecutor::LoadElement(const TDatum& a, const TSlot& i, const TSlot* j) {
-  if (a.Size1 < 1) Fail(sScalarUsedAsArray);
-  const int32_t ii = i.I;
-  if (ii < 0 || ii > a.Size1 - 1) throw EExecuteException(FormatStr(sIndexOutOfRange, {ii, a.Size1 - 1}));
-  int32_t pos = ii;
-  if (j) {
-    // A negative second index is out of range like any other, rather than
-    // quietly meaning "no second index".
-    if (a.Size2 == 0) Fail(sTwoIndexesOnSimpleArray);
-    if (j->I < 0 || j->I > a.Size2 - 1) throw EExecuteException(FormatStr(sIndexOutOfRange, {j->I, a.Size2 - 1}));
-    pos = ii * a.Size2 + j->I;
-  }
-  TSlot s;
+  const int32_t pos = ElementPosition(a, i.I, j ? &j->I : nullptr);
   switch (a.Kind) {
-    case dkIntegerArray: s = TSlot::Int(a.Ints() ? a.Ints()[pos] : a.IntValue); break;
-    case dkRealArray: s = TSlot::Real(a.Reals() ? a.Reals()[pos] : a.RealValue); break;
-    case dkCharArray: s = TSlot::Char(a.Chars() ? a.Chars()[pos] : a.CharValue); break;
-    case dkLogicalArray: s = TSlot::Logical(a.Bools() ? a.Bools()[pos] != 0 : a.BoolValue != 0); break;
+    case dkIntegerArray: return TSlot::Int(a.Ints() ? a.Ints()[pos] : a.IntValue);
+    case dkRealArray: return TSlot::Real(a.Reals() ? a.Reals()[pos] : a.RealValue);
+    case dkCharArray: return TSlot::Char(a.Chars() ? a.Chars()[pos] : a.CharValue);
+    case dkLogicalArray: return TSlot::Logical(a.Bools() ? a.Bools()[pos] != 0 : a.BoolValue != 0);
     default: {
       TDatum d;
-      d.FetchItem(a, ii, j ? j->I : -1);
-      s = SlotOf(d);
-      if (!s.IsScalar()) s = TSlot();
-      break;
+      d.FetchItem(a, i.I, j ? j->I : -1);
+      const TSlot s = SlotOf(d);
+      return s.IsScalar() ? s : TSlot();
     }
   }
-  return s;
 }
 
 // The operators on anything but two scalars, and the rare ones, through the
@@ -324,11 +251,8 @@ void TExecutor::StoreElement(TDatum& a, const TSlot& v, const TSlot& i, const TS
     else a.StoreItem(*v.Ref, iv, j ? &jv : nullptr);
     return;
   }
-  if (i.Kind != dkInteger || (j && j->Kind != dkInteger)) Fail(sIndexMustBeInteger);
-  if (i.I < 0 || i.I > a.Size1 - 1) throw EExecuteException(FormatStr(sIndexOutOfRange, {i.I, a.Size1 - 1}));
-  if (j && (j->I < 0 || j->I > a.Size2 - 1))
-    throw EExecuteException(FormatStr(sIndexOutOfRange, {j->I, a.Size2 - 1}));
-  const int32_t pos = j ? i.I * a.Size2 + j->I : i.I;
+  if (i.Kind != dkInteger || (j && j->Kind != dkInteger)) ValueError(sIndexMustBeInteger);
+  const int32_t pos = ElementPosition(a, i.I, j ? &j->I : nullptr);
   if (pos >= a.ElementCount()) return;
   TSlot e = v;
   ConvertSlot(e, a.Kind - 4);
@@ -398,7 +322,7 @@ bool TExecutor::Append(TDatum& s, int32_t rest) {
   // assignment keeps only what comes before it.
   if (r.Kind == dkChar && one == 0) m = 0;
   const size_t total = n + m;
-  if (total > size) throw EExecuteException(Str(sArrayOutOfBounds));
+  if (total > size) ValueError(sArrayOutOfBounds);
   std::memmove(buf + n, from, m);
   if (!clean) std::memset(buf + total, 0, static_cast<size_t>(s.ElementCount()) - total);
   appended_ = &s;

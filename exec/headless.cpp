@@ -9,13 +9,15 @@
 int RunHeadless(const std::vector<std::string>& lines, const THeadlessOptions& options,
                 const TTextHost::TOutput& output,
                 const std::function<bool(std::string& line, const std::atomic<bool>& stop)>& input,
-                const std::function<void(std::string_view)>& report) {
+                const std::function<void(std::string_view)>& report, THeadlessStats* stats) {
   const std::atomic<bool>* stop = nullptr;
   TTextHost host(output, [&](std::string& line) { return input && input(line, *stop); }, options.EchoInput);
   host.Animate = options.Animate;
   host.KeepConsoleText(false);  // the output is streamed as it comes
   TRunSession session(host, options.Factory, false);
   stop = &session.State().StoppedByUser;
+  session.State().StepLimit = options.StepLimit;
+  session.State().DetectLoops = options.DetectLoops;
 
   if (session.Run(ProgramBuilder(lines, options.ExecutorKind, &host)) == crTranslationError) {
     const ECompileException& e = *session.TranslationError();
@@ -28,6 +30,11 @@ int RunHeadless(const std::vector<std::string>& lines, const THeadlessOptions& o
   }
   session.Wait();
   host.Finish();
+  if (stats) {
+    stats->Instructions = session.State().Executed.load();
+    stats->LoopLine = session.State().LoopLine.load();
+    stats->StepLimitReached = options.StepLimit > 0 && stats->Instructions >= options.StepLimit;
+  }
 
   if (host.HasError()) {
     const std::string where = host.ErrorLine() >= 0 ? std::to_string(host.ErrorLine() + 1) + ": " : "";

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -28,6 +29,18 @@ struct THeadlessOptions {
   std::function<bool(std::string& text)> Verdict;
   // Polled while the program runs; true stops it (an interrupt).
   std::function<bool()> Interrupted;
+  // Instructions the run may go through before it ends as stopped; 0 none.
+  uint64_t StepLimit = 0;
+  // End at once, with a run-time error, a run that returns to a state it was
+  // in before (loop_guard.h).
+  bool DetectLoops = false;
+};
+
+// What a headless run used, for a report in numbers.
+struct THeadlessStats {
+  uint64_t Instructions = 0;  // instructions the run went through
+  bool StepLimitReached = false;
+  int LoopLine = -1;          // 0-based line of a certain endless loop; -1 none
 };
 
 // Runs lines. Console text goes to output as the program writes it (with
@@ -40,4 +53,4 @@ struct THeadlessOptions {
 int RunHeadless(const std::vector<std::string>& lines, const THeadlessOptions& options,
                 const TTextHost::TOutput& output,
                 const std::function<bool(std::string& line, const std::atomic<bool>& stop)>& input,
-                const std::function<void(std::string_view)>& report);
+                const std::function<void(std::string_view)>& report, THeadlessStats* stats = nullptr);

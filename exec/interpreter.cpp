@@ -7,6 +7,7 @@
 
 #include "console.h"
 #include "errors.h"
+#include "loop_guard.h"
 #include "string_table.h"
 
 TExecutor::TExecutor(TPseudoCode& code, TRunHost& host, TRunState& state, std::unique_ptr<TGenericGrondo> machine)
@@ -18,7 +19,7 @@ TExecutor::TExecutor(TPseudoCode& code, TRunHost& host, TRunState& state, std::u
 
 TExecutor::~TExecutor() = default;
 
-void TExecutor::Error(std::string_view message) { throw EExecuteException(RunTimeErrorText(message)); }
+void TExecutor::Error(std::string_view message) { RunTimeError(message); }
 
 // ---------------------------------------------------------------------------
 // Calls
@@ -81,6 +82,14 @@ void TExecutor::SysCall(const TXCall& c) {
         arg.Kind = k;
         b.Result.Kind = k;
       }
+      if (v.Kind == dkChar && arg.Kind == dkCharArray && b.Id >= 1028 && b.Id <= 1032) {
+        // The string functions read a character as a one-character string.
+        TDatum text;
+        text.Kind = dkCharArray;
+        text.SetString(std::string(1, static_cast<char>(v.I)));
+        arg.Assign(text);
+        continue;
+      }
       StoreWhole(arg, v, true);
     }
   }
@@ -121,6 +130,28 @@ void TExecutor::Plot(TProcedure& b) {
     default: break;
   }
   machine_->Plot(b.Id, a);
+}
+
+// A function's result into the temporary of the caller's expression: a
+// full copy converted to the temporary's kind, done in place for scalars.
+void TExecutor::TakeResult(TVar& t, const TDatum& result) {
+  if (result.IsScalar() && t.IsScalar() && !t.HasBuffer() && t.Size1 == 0 && !t.Index1 && !t.Index2) {
+    WriteScalar(t, SlotOf(result), t.Kind);
+    return;
+  }
+  t.AssignChecked(result, true);
+}
+
+// The current procedure's result becomes a full copy of v, kind included.
+void TExecutor::SetResult(const TSlot& v) {
+  TDatum& r = cur_->Result;
+  if (!v.IsScalar()) {
+    r.Assign(*v.Ref);
+  } else if (r.Size1 == 0 && !r.HasBuffer() && !r.Index1 && !r.Index2) {
+    WriteScalar(r, v, v.Kind);
+  } else {
+    r.Assign(DatumOf(v));
+  }
 }
 
 // ---------------------------------------------------------------------------
@@ -291,9 +322,57 @@ inline int32_t JumpValue(TVar& t) {
   return t.IntValue;
 }
 
+// Publishes the instructions a run went through when Run ends, however it ends.
+struct TStepCount {
+  const uint64_t& count;
+  uint64_t& out;
+  ~TStepCount() { out = count; }
+};
+
 }  // namespace
 
-void TExecutor::Run() {
+// One instruction passed over while skipping to the end of a loop (break,
+// continue): only the loop nesting and the current line are kept; a fused
+// condition and jump is passed over as the two instructions it is. False at
+// the end of the code.
+bool TExecutor::SkipOver(const TXInstr& in) {
+  int32_t& pos = code_.Pos;
+  if (in.Op == kTestJumpIfFalse || in.Op == kTestJumpIfNotPositive) {
+    pos = in.D;
+    return true;
+  }
+  pos = in.Next;
+  switch (in.Op) {
+    case opEnd: return false;
+    case opLine: CurLine = in.A; break;
+    case opLoopBegin: ++skipDepth_; break;
+    case opEndRepeat:
+    case opEndFor:
+    case opEndWhile:
+      if (skipDepth_ > 0) {
+        --skipDepth_;
+        break;
+      }
+      // The loop's end names where its next round goes on.
+      if (skip_ == kContinue) pos = in.A;
+      skip_ = kNoSkip;
+      break;
+    default:
+      if (!OpInfo(in.Op)) Error(FormatStr(sUnknownCommand, {in.Op}));
+      break;
+  }
+  return true;
+}
+
+// The input instructions; false when the run was stopped while waiting.
+bool TExecutor::ReadInstr(const TXInstr& in) {
+  const bool global = in.Op <= opReadGlobalItem2;
+  const int kind = (in.Op - opReadGlobal) % 3;  // 0 whole, 1 one index, 2 two
+  TVar& target = global ? Global(in.A) : Local(in.A);
+  return Read(target, kind >= 1 ? in.B : -1, kind == 2 ? in.C : -1);
+}
+
+void TExecutor::Start() {
   Decode();
   code_.Pos = 0;
   CurProc = 0;
@@ -303,6 +382,15 @@ void TExecutor::Run() {
   lastDepth_ = 0;
   stepProc_ = -1;
   stepDepth_ = 0;
+  skip_ = kNoSkip;
+  skipDepth_ = 0;
+  const int32_t size = std::min<int32_t>(code_.CodeSize, static_cast<int32_t>(code_.Cells.size()));
+  instrs_.assign(static_cast<size_t>(std::max(size, 0)), TXInstr());
+  texts_.clear();
+}
+
+void TExecutor::Run() {
+  Start();
   if (code_.Procs.Count() == 0) return;
   Refresh();
   // The main program is an activation like any other, so that a call of it
@@ -310,54 +398,20 @@ void TExecutor::Run() {
   cur_->Active = true;
   cur_->CallerProc = -1;
 
-  const int32_t size = std::min<int32_t>(code_.CodeSize, static_cast<int32_t>(code_.Cells.size()));
-  instrs_.assign(static_cast<size_t>(std::max(size, 0)), TXInstr());
-  texts_.clear();
+  const int32_t size = static_cast<int32_t>(instrs_.size());
   int32_t& pos = code_.Pos;
-  enum { kNoSkip, kBreak, kContinue } skip = kNoSkip;
-  int skipDepth = 0;
-  TRunEvents& events = state_.Events;
-  // Counted down in a local, so the check costs a register decrement; with
-  // no limit it would take longer than any run to reach zero.
-  uint64_t steps = StepLimit ? StepLimit : UINT64_MAX;
+  steps_ = StepLimit ? StepLimit : UINT64_MAX;
+  // Counted in a local, so that counting costs a register increment.
+  uint64_t executed = 0;
+  const TStepCount counted{executed, Executed};
 
   for (;;) {
-    // Reading past the code is the end of the run.
-    if (pos < 0 || pos >= size) return;
+    // Reading past the code (or before it) is the end of the run.
+    if (static_cast<uint32_t>(pos) >= static_cast<uint32_t>(size)) return;
+    const int32_t at = pos;
     const TXInstr& in = instrs_[static_cast<size_t>(pos)].Ready ? instrs_[static_cast<size_t>(pos)] : InstrAt(pos);
-    if (events.StopRequested()) return;
-    if (--steps == 0) {
-      state_.StoppedByUser.store(true);
-      return;
-    }
     scratchUsed_ = 0;
-
-    if (skip != kNoSkip) {
-      // Skipping to the end of a loop: instructions are passed over whole,
-      // a fused condition and jump as the two they are.
-      const int32_t op = in.Op == kTestJumpIfFalse || in.Op == kTestJumpIfNotPositive ? opAssignTemp : in.Op;
-      pos = op == opAssignTemp ? (in.Op == opAssignTemp ? in.Next : in.D) : in.Next;
-      switch (op) {
-        case opEnd: return;
-        case opLine: CurLine = in.A; break;
-        case opLoopBegin: ++skipDepth; break;
-        case opEndRepeat:
-        case opEndFor:
-        case opEndWhile:
-          if (skipDepth > 0) {
-            --skipDepth;
-          } else {
-            if (skip == kContinue) pos -= op == opEndRepeat ? 5 : 3;
-            skip = kNoSkip;
-          }
-          break;
-        default:
-          if (!OpInfo(op)) Error(FormatStr(sUnknownCommand, {op}));
-          break;
-      }
-      continue;
-    }
-
+    ++executed;
     pos = in.Go;
     switch (in.Op) {
       case opEnd: return;
@@ -382,7 +436,7 @@ void TExecutor::Run() {
         if (in.Op == kTestJumpIfFalse ? v == 0 : v <= 0) pos = in.C;
         break;
       }
-      case opTakeResult: Temp(in.A).AssignChecked(code_.Procs.Item(in.B).Result, true); break;
+      case opTakeResult: TakeResult(Temp(in.A), code_.Procs.Item(in.B).Result); break;
       case opTakeSysResult: Temp(in.A).AssignChecked(code_.SysProcs.Item(in.B).Result, true); break;
       case opCall:
         if (static_cast<uint32_t>(in.A) >= calls_.size()) Error(Str(sBadExpression));
@@ -393,12 +447,7 @@ void TExecutor::Run() {
         SysCall(calls_[static_cast<size_t>(in.A)]);
         break;
       case opNop: break;
-      case opSetResult: {
-        const TSlot v = Eval(in.A);
-        if (v.IsScalar()) cur_->Result.Assign(DatumOf(v));
-        else cur_->Result.Assign(*v.Ref);
-        break;
-      }
+      case opSetResult: SetResult(Eval(in.A)); break;
       case opReturn:
         if (!Return()) return;
         break;
@@ -410,16 +459,12 @@ void TExecutor::Run() {
       case opReadGlobalItem:
       case opReadLocalItem:
       case opReadGlobalItem2:
-      case opReadLocalItem2: {
-        const bool global = in.Op <= opReadGlobalItem2;
-        const int kind = (in.Op - opReadGlobal) % 3;  // 0 whole, 1 one index, 2 two
-        TVar& target = global ? Global(in.A) : Local(in.A);
-        if (!Read(target, kind >= 1 ? in.B : -1, kind == 2 ? in.C : -1)) {
+      case opReadLocalItem2:
+        if (!ReadInstr(in)) {
           state_.StoppedByUser.store(true);
           return;
         }
         break;
-      }
       case opDecTemp: {
         TVar& t = Temp(in.A);
         t.ToInteger();
@@ -438,12 +483,10 @@ void TExecutor::Run() {
       case opEndFor:
       case opEndWhile: break;
       case opBreak:
-        skip = kBreak;
-        skipDepth = 0;
-        break;
       case opContinue:
-        skip = kContinue;
-        skipDepth = 0;
+        skip_ = in.Op == opBreak ? kBreak : kContinue;
+        skipDepth_ = 0;
+        if (!SkipToLoopEnd()) return;
         break;
       case opLine:
         CurLine = in.A;
@@ -452,5 +495,37 @@ void TExecutor::Run() {
         break;
       default: Error(FormatStr(sUnknownCommand, {in.Op}));
     }
+    // Whatever repeats goes backwards at some point: a loop's jump, a call of
+    // a procedure written above, a recursive call. So this is the one place
+    // where a running program is looked at from outside, and a straight run
+    // of instructions in between is never long.
+    if (pos <= at) {
+      if (!Backwards()) return;
+      if (LoopGuard) LoopGuard->Check(*this);
+    }
   }
+}
+
+// A transfer of control backwards. False when the run is to end: Stop was
+// pressed, or the step budget is spent (which ends the run as a stop).
+bool TExecutor::Backwards() {
+  if (state_.Events.StopRequested()) return false;
+  if (--steps_ == 0) {
+    state_.StoppedByUser.store(true);
+    return false;
+  }
+  return true;
+}
+
+// Passes over the instructions up to the end of the innermost loop after
+// break or continue. False when the code ended first.
+bool TExecutor::SkipToLoopEnd() {
+  const int32_t size = static_cast<int32_t>(instrs_.size());
+  while (skip_ != kNoSkip) {
+    const int32_t pos = code_.Pos;
+    if (pos < 0 || pos >= size) return false;
+    if (!SkipOver(instrs_[static_cast<size_t>(pos)].Ready ? instrs_[static_cast<size_t>(pos)] : InstrAt(pos)))
+      return false;
+  }
+  return true;
 }

@@ -24,7 +24,9 @@
 #include "machine.h"
 #include "pcode.h"
 #include "runstate.h"
-#include "slot.h"
+#include "scalar.h"
+
+class TLoopGuard;
 
 // One item of a decoded expression.
 struct TXItem {
@@ -53,7 +55,10 @@ struct TXExpr {
   int32_t Width = 0;
   int32_t Fraction = 0;
   int32_t MaxDepth = 0;  // the most values it has on the stack at once
-  bool Simple = false;   // one constant or variable, or two and a binary operator
+  // The shapes evaluated without the stack, a, b, c constants or whole
+  // variables and o, p binary operators: kOne "a", kTwo "a b o",
+  // kRight "a b c o p" (a p (b o c)), kLeft "a b o c p" ((a o b) p c).
+  enum : uint8_t { kGeneral, kOne, kTwo, kRight, kLeft } Shape = kGeneral;
   // For "v + rest" with v a whole variable: v's place (kGlobal or kLocal and
   // its index) and the decoded rest, so that "v = v + rest" can append in
   // place. AppendRest is -1 for every other shape.
@@ -105,10 +110,18 @@ class TExecutor {
   // Removes the execution-line mark through the host, when there is one.
   void Unhighlight();
 
-  // Instructions the run may execute before it ends as if stopped by the
-  // user; 0 for no limit. Fuzzing and tests give a budget so that endless
-  // loops end deterministically; a window's run has none (Stop ends it).
+  // Backward transfers of control (loop rounds, calls of procedures written
+  // above) the run may make before it ends as if stopped by the user; 0 for
+  // no limit. Fuzzing and tests give a budget so that endless loops end
+  // deterministically; a window's run has none (Stop ends it).
   uint64_t StepLimit = 0;
+  // Instructions the last Run went through, however it ended.
+  uint64_t Executed = 0;
+  // Ends a run that can never end (loop_guard.h); not owned, none: no check.
+  // Run calls LoopGuard->Check(*this) after every instruction that sent
+  // execution back to its own cell or before (a loop's jump, a call or
+  // return to an earlier cell), with code_.Pos at the target.
+  TLoopGuard* LoopGuard = nullptr;
 
   int CurProc = 0;         // index in Procs of the current procedure
   int CurLine = -1;        // line of the last line marker passed
@@ -117,14 +130,48 @@ class TExecutor {
  private:
   friend class TExecutorTest;
 
+  void Start();  // decodes the program and resets the run's state
+  bool SkipOver(const TXInstr& in);
+  bool SkipToLoopEnd();
+  bool Backwards();
+  bool ReadInstr(const TXInstr& in);
   void Decode();
   int32_t DecodeExpr(const TStackDatum* expr);
   const TXInstr& InstrAt(int32_t pos);
   void DecodeAppend(TXExpr& x);
   int32_t ExprOperand(int32_t cell);
 
-  // The value of decoded expression e (an absent one gives an error).
-  TSlot Eval(int32_t e);
+  // The value of decoded expression e (an absent one gives an error): the
+  // common short shapes here, inline, the others on the stack.
+  [[gnu::always_inline]] TSlot Eval(int32_t e) {
+    if (static_cast<size_t>(e) >= exprs_.size()) [[unlikely]] Error(Str(sBadArithExpression));
+    const TXExpr& x = exprs_[static_cast<size_t>(e)];
+    const TXItem* it = x.Items.data();
+    switch (x.Shape) {
+      case TXExpr::kOne: return Simple(it[0]);
+      case TXExpr::kTwo: return Binary(it[2].Code, Simple(it[0]), Simple(it[1]));
+      case TXExpr::kRight: {
+        // Operands are read in the order the stack would read them.
+        const TSlot a = Simple(it[0]), b = Simple(it[1]), c = Simple(it[2]);
+        return Binary(it[4].Code, a, Binary(it[3].Code, b, c));
+      }
+      case TXExpr::kLeft: {
+        const TSlot a = Simple(it[0]), b = Simple(it[1]);
+        const TSlot ab = Binary(it[2].Code, a, b);
+        return Binary(it[4].Code, ab, Simple(it[3]));
+      }
+      default: return EvalStack(x);
+    }
+  }
+  TSlot EvalStack(const TXExpr& x);
+  // A binary operator on two values, integers inline.
+  [[gnu::always_inline]] TSlot Binary(uint8_t op, TSlot l, const TSlot& r) {
+    TSlot v;
+    if (l.Kind == dkInteger && r.Kind == dkInteger && IntegerShortcut(op, l.I, r.I, v)) return v;
+    if (l.IsScalar() && r.IsScalar() && IsScalarOperator(op)) return ApplyScalar(op, l, r);
+    ApplySlow(op, l, r);
+    return l;
+  }
   TSlot LoadElement(const TDatum& array, const TSlot& i, const TSlot* j);
   // The value of a constant or whole-variable item.
   [[gnu::always_inline]] TSlot Simple(const TXItem& it) {
@@ -147,6 +194,8 @@ class TExecutor {
 
   void Call(const TXCall& c);
   bool Return();  // false when the main program returned
+  void TakeResult(TVar& t, const TDatum& result);
+  void SetResult(const TSlot& v);
   void SysCall(const TXCall& c);
   void CallFunction(TProcedure& b);  // the built-ins 1001..1032
   void Plot(TProcedure& b);
@@ -198,4 +247,9 @@ class TExecutor {
   int lastDepth_ = 0;
   int stepProc_ = -1;
   int stepDepth_ = 0;
+  // Skipping to the end of the innermost loop (break, continue), and how
+  // many loops nested in it the skip has entered.
+  enum { kNoSkip, kBreak, kContinue } skip_ = kNoSkip;
+  int skipDepth_ = 0;
+  uint64_t steps_ = 0;  // what is left of StepLimit
 };

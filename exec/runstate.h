@@ -7,6 +7,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstdint>
 
 #include "events.h"
 
@@ -18,6 +19,13 @@ struct TRunState {
   std::atomic<bool> ErrorShown{false};
   std::atomic<bool> DebugRun{false};  // the last run command was Step, Trace or Run to
   std::atomic<int> RunToLine{-1};     // caret line of the last Run to cursor
+
+  // Limits of a checked run (the headless runner's), set before it starts,
+  // and what the run used of them once it has ended.
+  uint64_t StepLimit = 0;     // instructions before it ends as stopped; 0 none
+  bool DetectLoops = false;   // end a run that returns to a state it was in
+  std::atomic<uint64_t> Executed{0};  // instructions the run went through
+  std::atomic<int> LoopLine{-1};      // 0-based line of the loop found; -1 none
 
   // Sets Stop and StoppedByUser: ends a free-running program before its next
   // instruction, a pause at once, and a console read.

@@ -3,6 +3,7 @@
 #include <new>
 
 #include "interpreter.h"
+#include "loop_guard.h"
 #include "string_table.h"
 
 std::string RunErrorText(std::exception_ptr error) {
@@ -135,6 +136,9 @@ void TRunSession::Work(std::unique_ptr<TPseudoCode> code) {
       error = std::current_exception();
     }
     TExecutor executor(*code, host_, state_, std::move(machine));
+    std::optional<TLoopGuard> guard;
+    if (state_.DetectLoops) executor.LoopGuard = &guard.emplace(*code);
+    executor.StepLimit = state_.StepLimit;
     if (!error) {
       try {
         if (kind != ekGrondo) executor.Machine().ClearCanvas();
@@ -144,6 +148,8 @@ void TRunSession::Work(std::unique_ptr<TPseudoCode> code) {
         error = std::current_exception();
       }
     }
+    state_.Executed.store(executor.Executed);
+    state_.LoopLine.store(guard ? guard->Line() : -1);
     try {
       if (error) {
         host_.ReportError(executor.CurLine, RunErrorText(error));

@@ -26,3 +26,14 @@ void TMachine::CellChanged(int x, int y) {
   else
     draw();
 }
+
+void TMachine::AppendState(std::string& out) const {
+  const int numbers[] = {grid_.GrondoX, grid_.GrondoY, grid_.GrondoDir, grid_.BaseX, grid_.BaseY,
+                         static_cast<int>(grid_.WorkingMaze.size())};
+  out.append(reinterpret_cast<const char*>(numbers), sizeof numbers);
+  for (const std::string& row : grid_.WorkingMaze) {
+    const auto n = static_cast<uint32_t>(row.size());
+    out.append(reinterpret_cast<const char*>(&n), sizeof n);
+    out += row;
+  }
+}

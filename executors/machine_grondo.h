@@ -27,6 +27,8 @@ class TMachine : public TGenericGrondo, private TGrondoView {
   // Runs Grondo's command proc.Id (4001..4022); a sensor leaves its answer
   // as the logical value of proc.Result. Other ids do nothing.
   void Execute(TProcedure& proc) override;
+  // Grondo's cell, heading, the base and every cell of the working field.
+  void AppendState(std::string& out) const override;
 
  private:
   void CellChanged(int x, int y) override;

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "errors.h"
+#include "scalar.h"
 #include "string_table.h"
 #include "variables.h"
 
@@ -16,8 +17,6 @@ int ElementSize(int arrayKind) {
     default: return 1;
   }
 }
-
-[[noreturn]] void Fail(TStrId id) { throw EExecuteException(Str(id)); }
 
 std::unique_ptr<TStackDatum> CloneList(const std::unique_ptr<TStackDatum>& src) {
   if (!src) return nullptr;
@@ -38,6 +37,11 @@ std::unique_ptr<TStackDatum> DeepCloneList(const std::unique_ptr<TStackDatum>& s
 }  // namespace
 
 std::string RunTimeErrorText(std::string_view message) { return FormatStr(sRunTimeError, {message}); }
+
+void RunTimeError(std::string_view message) { throw EExecuteException(RunTimeErrorText(message)); }
+void RunTimeError(TStrId id) { RunTimeError(Str(id)); }
+void ValueError(TStrId id) { throw EExecuteException(Str(id)); }
+void IndexOutOfRange(int32_t i, int32_t last) { throw EExecuteException(FormatStr(sIndexOutOfRange, {i, last})); }
 
 int32_t RoundToInt32(double v) {
   // nearbyint rounds in the current mode, which is to nearest, ties to even.
@@ -154,15 +158,6 @@ void TDatum::CopyBufferFrom(const TDatum& src) {
   bufKind_ = src.bufKind_;
 }
 
-void TDatum::CopyScalar(const TDatum& src) {
-  Kind = src.Kind;
-  CharValue = src.CharValue;
-  IntValue = src.IntValue;
-  RealValue = src.RealValue;
-  BoolValue = src.BoolValue;
-  OpCode = src.OpCode;
-}
-
 void TDatum::Assign(const TDatum& src) {
   if (this == &src) return;
   CopyScalar(src);
@@ -179,7 +174,7 @@ void TDatum::AssignArray(const TDatum& src) {
   if (this == &src) return;
   CopyScalar(src);
   if (Kind != dkCharArray) {
-    if (Size1 != src.Size1 || Size2 != src.Size2) Fail(sArraySizeMismatch);
+    if (Size1 != src.Size1 || Size2 != src.Size2) ValueError(sArraySizeMismatch);
     if (src.buf_) CopyBufferFrom(src);
     return;
   }
@@ -190,7 +185,7 @@ void TDatum::AssignArray(const TDatum& src) {
     const int limit = std::min(src.Size1, src.bufCount_);
     while (count < limit && from[count] != 0) ++count;
   }
-  if (count > Size1) Fail(sArrayOutOfBounds);
+  if (count > Size1) ValueError(sArrayOutOfBounds);
   if (!Chars() || bufCount_ < Size1) AllocBuffer(dkCharArray, Size1);
   else std::memset(buf_, 0, static_cast<size_t>(bufCount_));
   if (count > 0) std::memcpy(buf_, from, static_cast<size_t>(count));
@@ -198,17 +193,17 @@ void TDatum::AssignArray(const TDatum& src) {
 
 void TDatum::AssignChecked(const TDatum& src, bool full) {
   if (IsArray()) {
-    if (!src.IsArray()) Fail(sExpectArrayNotNumber);
+    if (!src.IsArray()) ValueError(sExpectArrayNotNumber);
     if (src.Kind != Kind) {
       switch (Kind) {
-        case dkLogicalArray: Fail(sExpectLogicalArray);
-        case dkCharArray: Fail(sExpectCharArray);
-        case dkIntegerArray: Fail(sExpectIntegerArray);
-        default: Fail(sExpectRealArray);
+        case dkLogicalArray: ValueError(sExpectLogicalArray);
+        case dkCharArray: ValueError(sExpectCharArray);
+        case dkIntegerArray: ValueError(sExpectIntegerArray);
+        default: ValueError(sExpectRealArray);
       }
     }
   } else if (src.IsArray()) {
-    Fail(sExpectNumberNotArray);
+    ValueError(sExpectNumberNotArray);
   }
   const uint8_t kind = Kind;
   if (full) Assign(src);
@@ -217,58 +212,16 @@ void TDatum::AssignChecked(const TDatum& src, bool full) {
 }
 
 void TDatum::ConvertTo(int kind) {
-  switch (kind) {
-    case dkLogical: ToLogical(); break;
-    case dkChar: ToChar(); break;
-    case dkInteger: ToInteger(); break;
-    case dkReal: ToReal(); break;
-    default: break;
-  }
+  if (!IsScalarKind(kind) || Kind == kind) return;
+  // A value that is no scalar (never set) only takes the kind.
+  if (IsScalar()) WriteScalar(*this, SlotOf(*this), kind);
+  else Kind = static_cast<uint8_t>(kind);
 }
 
-void TDatum::ToChar() {
-  switch (Kind) {
-    case dkChar: return;
-    case dkLogical: CharValue = BoolValue ? 1 : 0; break;
-    case dkInteger: CharValue = static_cast<uint8_t>(IntValue & 0xFF); break;
-    case dkReal: CharValue = static_cast<uint8_t>(RoundToInt32(RealValue) & 0xFF); break;
-    default: break;
-  }
-  Kind = dkChar;
-}
-
-void TDatum::ToInteger() {
-  switch (Kind) {
-    case dkInteger: return;
-    case dkLogical: IntValue = BoolValue ? 1 : 0; break;
-    case dkChar: IntValue = CharValue; break;
-    case dkReal: IntValue = RoundToInt32(RealValue); break;
-    default: break;
-  }
-  Kind = dkInteger;
-}
-
-void TDatum::ToReal() {
-  switch (Kind) {
-    case dkReal: return;
-    case dkLogical: RealValue = BoolValue ? 1.0 : 0.0; break;
-    case dkChar: RealValue = CharValue; break;
-    case dkInteger: RealValue = IntValue; break;
-    default: break;
-  }
-  Kind = dkReal;
-}
-
-void TDatum::ToLogical() {
-  switch (Kind) {
-    case dkLogical: return;
-    case dkChar: BoolValue = CharValue != 0; break;
-    case dkInteger: BoolValue = IntValue != 0; break;
-    case dkReal: BoolValue = RealValue != 0.0; break;
-    default: break;
-  }
-  Kind = dkLogical;
-}
+void TDatum::ToChar() { ConvertTo(dkChar); }
+void TDatum::ToInteger() { ConvertTo(dkInteger); }
+void TDatum::ToReal() { ConvertTo(dkReal); }
+void TDatum::ToLogical() { ConvertTo(dkLogical); }
 
 void TDatum::LoadElement(const TDatum& array, int pos) {
   switch (array.bufKind_) {
@@ -291,12 +244,8 @@ void TDatum::StoreElementOf(TDatum& array, int pos) const {
 }
 
 void TDatum::StoreItem(const TDatum& src, const TDatum& i, const TDatum* j) {
-  if (i.Kind != dkInteger || (j && j->Kind != dkInteger)) Fail(sIndexMustBeInteger);
-  if (i.IntValue < 0 || i.IntValue > Size1 - 1)
-    throw EExecuteException(FormatStr(sIndexOutOfRange, {i.IntValue, Size1 - 1}));
-  if (j && (j->IntValue < 0 || j->IntValue > Size2 - 1))
-    throw EExecuteException(FormatStr(sIndexOutOfRange, {j->IntValue, Size2 - 1}));
-  const int pos = j ? i.IntValue * Size2 + j->IntValue : i.IntValue;
+  if (i.Kind != dkInteger || (j && j->Kind != dkInteger)) ValueError(sIndexMustBeInteger);
+  const int pos = ElementPosition(*this, i.IntValue, j ? &j->IntValue : nullptr);
   const uint8_t arrayKind = Kind;
   CopyScalar(src);
   ConvertTo(arrayKind - 4);
@@ -307,14 +256,7 @@ void TDatum::StoreItem(const TDatum& src, const TDatum& i, const TDatum* j) {
 }
 
 void TDatum::FetchItem(const TDatum& array, int i, int j) {
-  if (array.Size1 < 1) Fail(sScalarUsedAsArray);
-  if (i < 0 || i > array.Size1 - 1) throw EExecuteException(FormatStr(sIndexOutOfRange, {i, array.Size1 - 1}));
-  int pos = i;
-  if (j >= 0) {
-    if (array.Size2 == 0) Fail(sTwoIndexesOnSimpleArray);
-    if (j > array.Size2 - 1) throw EExecuteException(FormatStr(sIndexOutOfRange, {j, array.Size2 - 1}));
-    pos = i * array.Size2 + j;
-  }
+  const int pos = ElementPosition(array, i, j >= 0 ? &j : nullptr);
   if (this != &array) {
     CopyScalar(array);
     Width = array.Width;
@@ -340,9 +282,9 @@ void TDatum::FetchItem(const TDatum& array, int i, int j) {
 
 std::string TDatum::AsString() const {
   if (Kind == dkChar) return std::string(1, static_cast<char>(CharValue));
-  if (Kind != dkCharArray) Fail(sBadStringOperation);
+  if (Kind != dkCharArray) ValueError(sBadStringOperation);
   const uint8_t* chars = Chars();
-  if (!chars) Fail(sExpectedArrayNotFound);
+  if (!chars) ValueError(sExpectedArrayNotFound);
   const int limit = std::min(Size1, bufCount_);
   int n = 0;
   while (n < limit && chars[n] != 0) ++n;
@@ -350,12 +292,12 @@ std::string TDatum::AsString() const {
 }
 
 void TDatum::SetString(std::string_view text) {
-  if (Kind != dkCharArray) Fail(sBadStringOperation);
+  if (Kind != dkCharArray) ValueError(sBadStringOperation);
   if (!Chars()) {
     MakeArray(static_cast<int>(std::min<size_t>(text.size(), kMaxArraySize + 1)) + 1);
   } else {
     std::memset(buf_, 0, static_cast<size_t>(bufCount_));
-    if (static_cast<int64_t>(text.size()) > Size1) Fail(sStringTooLong);
+    if (static_cast<int64_t>(text.size()) > Size1) ValueError(sStringTooLong);
   }
   std::memcpy(buf_, text.data(), std::min<size_t>(text.size(), static_cast<size_t>(bufCount_)));
 }

@@ -11,6 +11,8 @@
 #include <string>
 #include <string_view>
 
+#include "string_table.h"
+
 // Value kinds. The numbers are fixed: the compiler, the p-code, the
 // interpreter and the built-in tables exchange them.
 enum TDatumKind : uint8_t {
@@ -87,7 +89,14 @@ class TDatum {
   // expressions. Width, Fraction and Args are not copied.
   virtual void Assign(const TDatum& src);
   // Copies Kind, CharValue, IntValue, RealValue, BoolValue and OpCode.
-  void CopyScalar(const TDatum& src);
+  void CopyScalar(const TDatum& src) {
+    Kind = src.Kind;
+    CharValue = src.CharValue;
+    IntValue = src.IntValue;
+    RealValue = src.RealValue;
+    BoolValue = src.BoolValue;
+    OpCode = src.OpCode;
+  }
   // Assignment into an existing variable without re-allocation: arrays must
   // match in size, strings need only fit.
   void AssignArray(const TDatum& src);
@@ -153,11 +162,12 @@ class TDatum {
 };
 
 // Applies operator op to left and right and leaves the result in left. For
-// ocNot the caller passes a copy of right as left. Raises the language's
-// errors: EExecuteException with the exact texts (division by zero and the
-// real remainder already in the run-time error prefix), EIntOverflow,
-// EFloatOverflow, EUnexpectedFault for a real that cannot be rounded to an
-// integer, ECompileException for a concatenation of 10000 characters or more.
+// ocNot the caller passes a copy of right as left. Scalars follow the rules
+// of scalar.h; a string operand allows only "+", the concatenation. Raises
+// the language's errors: EExecuteException with the exact texts,
+// EIntOverflow, EFloatOverflow, EUnexpectedFault for a real that cannot be
+// rounded to an integer, ECompileException for a concatenation of 10000
+// characters or more.
 void ApplyOperator(uint8_t op, TDatum& left, const TDatum& right);
 
 // Rounds to the nearest integer, ties to even; EUnexpectedFault when the real
@@ -167,3 +177,26 @@ int32_t RoundToInt32(double v);
 // The text of the run-time error prefix filled with message:
 // "Ошибка при выполнении программы: <message>."
 std::string RunTimeErrorText(std::string_view message);
+
+// How every run-time fault is raised, as EExecuteException: RunTimeError
+// with the run-time error prefix (the interpreter's own errors: a bad
+// expression, division by zero, the recursion limit), ValueError with the
+// text alone (the faults of values: indexes, array shapes, strings).
+[[noreturn]] void RunTimeError(std::string_view message);
+[[noreturn]] void RunTimeError(TStrId id);
+[[noreturn]] void ValueError(TStrId id);
+// "Индекс элемента массива <i> выходит из диапазона [0..<last>]."
+[[noreturn]] void IndexOutOfRange(int32_t i, int32_t last);
+
+// The buffer position of element [i], or [i, *j], of array a: the rule of
+// every element load and store. A scalar has no elements, a second index
+// needs two dimensions, and each index lies within its own dimension (a
+// single index into a two-dimensional array counts along the rows).
+inline int32_t ElementPosition(const TDatum& a, int32_t i, const int32_t* j) {
+  if (a.Size1 < 1) ValueError(sScalarUsedAsArray);
+  if (static_cast<uint32_t>(i) >= static_cast<uint32_t>(a.Size1)) IndexOutOfRange(i, a.Size1 - 1);
+  if (!j) return i;
+  if (a.Size2 == 0) ValueError(sTwoIndexesOnSimpleArray);
+  if (static_cast<uint32_t>(*j) >= static_cast<uint32_t>(a.Size2)) IndexOutOfRange(*j, a.Size2 - 1);
+  return i * a.Size2 + *j;
+}

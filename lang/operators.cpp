@@ -1,45 +1,20 @@
-// The language's operators applied to two values.
+// The language's operators applied to two values: strings here, scalars
+// through the rules of scalar.h.
 #include <cmath>
 #include <string>
 
 #include "datum.h"
 #include "errors.h"
+#include "scalar.h"
 #include "string_table.h"
 #include "variables.h"
 
 namespace {
 
-[[noreturn]] void RunTimeError(TStrId id) { throw EExecuteException(RunTimeErrorText(Str(id))); }
-
-// A scalar's value as the promotion sees it. Only called when no operand is
-// real, or for ScalarAsReal on any operand.
-double ScalarAsReal(const TDatum& d) {
-  switch (d.Kind) {
-    case dkLogical: return d.BoolValue ? 1.0 : 0.0;
-    case dkChar: return d.CharValue;
-    case dkReal: return d.RealValue;
-    case dkInteger: return d.IntValue;
-    default: return d.IntValue;
-  }
-}
-
-int32_t ScalarAsInt(const TDatum& d) {
-  switch (d.Kind) {
-    case dkLogical: return d.BoolValue ? 1 : 0;
-    case dkChar: return d.CharValue;
-    case dkReal: return RoundToInt32(d.RealValue);
-    default: return d.IntValue;
-  }
-}
-
-// Operands that are not scalars (a whole array in an output expression, a
-// value never set) take part as integers, as their conversion leaves them.
-int PromotionRank(int kind) { return IsScalarKind(kind) ? kind : dkInteger; }
-
 void Concatenate(TDatum& left, const TDatum& right) {
   const bool okLeft = left.Kind == dkChar || left.Kind == dkCharArray;
   const bool okRight = right.Kind == dkChar || right.Kind == dkCharArray;
-  if (!okLeft || !okRight) throw EExecuteException(Str(sBadStringOperation));
+  if (!okLeft || !okRight) ValueError(sBadStringOperation);
   std::string text = left.AsString();
   text += right.AsString();
   // The result is a fresh array of exactly length + 1 elements; MakeArray
@@ -58,113 +33,49 @@ void Concatenate(TDatum& left, const TDatum& right) {
   left.AssignArray(result);
 }
 
+// An operand as the promotion sees it: values that are not scalars (a whole
+// array in an output expression, a value never set) take part as integers,
+// as their conversion leaves them.
+TSlot Operand(const TDatum& d) { return d.IsScalar() ? SlotOf(d) : TSlot::Int(d.IntValue); }
+
 double CheckedReal(double v) {
-  if (std::isinf(v)) throw EFloatOverflow();
-  if (std::isnan(v)) throw EUnexpectedFault(Str(sInvalidOperationFault));
+  if (!std::isfinite(v)) RealFault(v);
   return v;
-}
-
-void IntegerOperation(uint8_t op, TDatum& left, int32_t a, int32_t b) {
-  int32_t r = 0;
-  switch (op) {
-    case ocAdd:
-      if (__builtin_add_overflow(a, b, &r)) throw EIntOverflow();
-      break;
-    case ocSub:
-      if (__builtin_sub_overflow(a, b, &r)) throw EIntOverflow();
-      break;
-    case ocMul:
-      if (__builtin_mul_overflow(a, b, &r)) throw EIntOverflow();
-      break;
-    case ocDiv:
-      if (b == 0) RunTimeError(sDivisionByZero);
-      if (a == INT32_MIN && b == -1) throw EIntOverflow();
-      r = a / b;
-      break;
-    case ocMod:
-      if (b == 0) RunTimeError(sDivisionByZero);
-      if (a == INT32_MIN && b == -1) throw EIntOverflow();
-      r = a % b;
-      break;
-    case ocPow:
-      if (b >= 1) {
-        r = RoundToInt32(CheckedReal(std::pow(static_cast<double>(a), static_cast<double>(b))));
-      } else {
-        if (a == 0 && b < 0) throw EUnexpectedFault(Str(sZeroPowerFault));
-        left.Kind = dkReal;
-        left.RealValue = CheckedReal(std::pow(static_cast<double>(a), static_cast<double>(b)));
-        return;
-      }
-      break;
-    case ocEq: left.Kind = dkLogical; left.BoolValue = a == b; return;
-    case ocNe: left.Kind = dkLogical; left.BoolValue = a != b; return;
-    case ocLt: left.Kind = dkLogical; left.BoolValue = a < b; return;
-    case ocLe: left.Kind = dkLogical; left.BoolValue = a <= b; return;
-    case ocGt: left.Kind = dkLogical; left.BoolValue = a > b; return;
-    case ocGe: left.Kind = dkLogical; left.BoolValue = a >= b; return;
-    default: r = a; break;  // "=" leaves the left value
-  }
-  left.Kind = dkInteger;
-  left.IntValue = r;
-}
-
-void RealOperation(uint8_t op, TDatum& left, double a, double b) {
-  double r = a;
-  switch (op) {
-    case ocAdd: r = CheckedReal(a + b); break;
-    case ocSub: r = CheckedReal(a - b); break;
-    case ocMul: r = CheckedReal(a * b); break;
-    case ocDiv:
-      if (b == 0.0) RunTimeError(sDivisionByZero);
-      r = CheckedReal(a / b);
-      break;
-    case ocMod: RunTimeError(sRealRemainder);
-    case ocPow:
-      if (a == 0.0 && b < 0.0) throw EUnexpectedFault(Str(sZeroPowerFault));
-      r = CheckedReal(std::pow(a, b));
-      break;
-    case ocEq: left.Kind = dkLogical; left.BoolValue = a == b; return;
-    case ocNe: left.Kind = dkLogical; left.BoolValue = a != b; return;
-    case ocLt: left.Kind = dkLogical; left.BoolValue = a < b; return;
-    case ocLe: left.Kind = dkLogical; left.BoolValue = a <= b; return;
-    case ocGt: left.Kind = dkLogical; left.BoolValue = a > b; return;
-    case ocGe: left.Kind = dkLogical; left.BoolValue = a >= b; return;
-    default: break;
-  }
-  left.Kind = dkReal;
-  left.RealValue = r;
 }
 
 }  // namespace
 
+void RealFault(double v) {
+  if (std::isinf(v)) throw EFloatOverflow();
+  throw EUnexpectedFault(Str(sInvalidOperationFault));
+}
+
+// Integers to a positive power stay integers (rounded, in the common kind);
+// any other power of integers is real. 0 to a negative power is a fault.
+TSlot ApplyPower(const TSlot& l, const TSlot& r, int common) {
+  if (common == dkReal) {
+    const double a = SlotReal(l), b = SlotReal(r);
+    if (a == 0.0 && b < 0.0) throw EUnexpectedFault(Str(sZeroPowerFault));
+    return TSlot::Real(CheckedReal(std::pow(a, b)));
+  }
+  const int32_t a = l.I, b = r.I;
+  if (b < 1) {
+    if (a == 0 && b < 0) throw EUnexpectedFault(Str(sZeroPowerFault));
+    return TSlot::Real(CheckedReal(std::pow(static_cast<double>(a), static_cast<double>(b))));
+  }
+  const int32_t v = RoundToInt32(CheckedReal(std::pow(static_cast<double>(a), static_cast<double>(b))));
+  if (common == dkLogical) return TSlot::Logical(v != 0);
+  if (common == dkChar) return TSlot::Char(static_cast<uint8_t>(v & 0xFF));
+  return TSlot::Int(v);
+}
+
 void ApplyOperator(uint8_t op, TDatum& left, const TDatum& right) {
   if (left.Kind == dkCharArray || right.Kind == dkCharArray) {
-    if (op != ocAdd) throw EExecuteException(Str(sBadStringOperation));
+    if (op != ocAdd) ValueError(sBadStringOperation);
     Concatenate(left, right);
     return;
   }
-  const int common = std::max(PromotionRank(left.Kind), PromotionRank(right.Kind));
-
-  if (op == ocNot || op == ocAnd || op == ocOr) {
-    // Integers (or reals when either is real) first, as the promotion does:
-    // a real 0.5 is true.
-    const bool a = common == dkReal ? ScalarAsReal(left) != 0.0 : ScalarAsInt(left) != 0;
-    const bool b = common == dkReal ? ScalarAsReal(right) != 0.0 : ScalarAsInt(right) != 0;
-    left.Kind = dkLogical;
-    left.BoolValue = op == ocNot ? !b : op == ocAnd ? (a && b) : (a || b);
-    return;
-  }
-
-  if (common == dkReal) {
-    RealOperation(op, left, ScalarAsReal(left), ScalarAsReal(right));
-    return;
-  }
-
-  const int32_t b = ScalarAsInt(right);
-  left.ToInteger();
-  IntegerOperation(op, left, left.IntValue, b);
-  if (left.Kind == dkInteger) {
-    if (common == dkLogical) left.ToLogical();
-    else if (common == dkChar) left.ToChar();
-  }
+  // A code that is no operator leaves the left value, as "=" does.
+  const TSlot result = ApplyScalar(IsScalarOperator(op) ? op : static_cast<uint8_t>(ocAssign), Operand(left), Operand(right));
+  WriteScalar(left, result, result.Kind);
 }

@@ -46,7 +46,17 @@ std::unique_ptr<TProcedure> TProcedure::CreateBuiltIn(std::string_view name,
   return p;
 }
 
-void TProcedure::ActivateCopy(const TProcedure& src) {
+void TProcedure::ActivateCopy(const TProcedure& src, bool sameShape) {
+  if (sameShape) {
+    CallerProc = src.CallerProc;
+    Depth = src.Depth;
+    ReturnPos = src.ReturnPos;
+    Vars.CopyValuesFrom(src.Vars);
+    Temps.CopyValuesFrom(src.Temps);
+    Result.Assign(src.Result);
+    Active = true;
+    return;
+  }
   if (Name != src.Name) Name = src.Name;
   Id = src.Id;
   ArgCount = src.ArgCount;
@@ -104,7 +114,7 @@ std::unique_ptr<TProcedure> TProcList::Replace(int i, std::unique_ptr<TProcedure
 TProcedure& TProcList::EnterActivation(int p) {
   TProcedure& current = Item(p);
   if (!current.Active) return current;
-  if (current.Depth > kMaxRecursionDepth) throw EExecuteException(RunTimeErrorText(Str(sRecursionLimit)));
+  if (current.Depth > kMaxRecursionDepth) RunTimeError(sRecursionLimit);
   // Checked before the copy is made: the copy is what would not fit. A copy
   // of a fresh activation has its shapes, so only the first level counts.
   const int64_t footprint =
@@ -113,13 +123,15 @@ TProcedure& TProcList::EnterActivation(int p) {
           : static_cast<int64_t>(sizeof(TProcedure)) + FootprintOf(current.Vars) + FootprintOf(current.Temps);
   if (activationBytes_ + footprint > kMaxActivationBytes) throw EOutOfMemory();
   std::unique_ptr<TProcedure> fresh;
-  if (!spare_.empty()) {
-    fresh = std::move(spare_.back());
-    spare_.pop_back();
+  if (static_cast<size_t>(p) < spare_.size() && !spare_[static_cast<size_t>(p)].empty()) {
+    auto& spare = spare_[static_cast<size_t>(p)];
+    fresh = std::move(spare.back());
+    spare.pop_back();
+    fresh->ActivateCopy(current, true);
   } else {
     fresh = std::make_unique<TProcedure>();
+    fresh->ActivateCopy(current);
   }
-  fresh->ActivateCopy(current);
   fresh->Depth = current.Depth + 1;
   fresh->Footprint = footprint;
   activationBytes_ += footprint;
@@ -136,5 +148,6 @@ void TProcList::LeaveActivation(int p) {
   std::unique_ptr<TProcedure> outer = std::move(current.Outer);
   outer->Result.Assign(current.Result);
   std::unique_ptr<TProcedure> done = Replace(p, std::move(outer));
-  spare_.push_back(std::move(done));
+  if (spare_.size() <= static_cast<size_t>(p)) spare_.resize(static_cast<size_t>(p) + 1);
+  spare_[static_cast<size_t>(p)].push_back(std::move(done));
 }

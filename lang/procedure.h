@@ -56,8 +56,11 @@ class TProcedure {
                                                    uint8_t resultKind, int32_t code);
 
   // Makes this record a fresh activation equal to src: fields, full copies
-  // of Vars, Temps and Result; Active. Outer is left to the caller.
-  void ActivateCopy(const TProcedure& src);
+  // of Vars, Temps and Result; Active. Outer is left to the caller. When
+  // sameShape, this record was an activation of the same procedure before,
+  // so its variables already have src's names and shapes and only the
+  // values are copied.
+  void ActivateCopy(const TProcedure& src, bool sameShape = false);
 };
 
 // An owned list of procedure records.
@@ -97,8 +100,9 @@ class TProcList {
 
  private:
   std::vector<std::unique_ptr<TProcedure>> items_;
-  // Released activation records, reused so that recursion does not allocate
-  // on every call once it has been that deep.
-  std::vector<std::unique_ptr<TProcedure>> spare_;
+  // Released activation records by procedure, reused so that recursion does
+  // not allocate on every call once it has been that deep, and a reused
+  // record already has its procedure's variables.
+  std::vector<std::vector<std::unique_ptr<TProcedure>>> spare_;
   int64_t activationBytes_ = 0;  // the Footprint of every fresh activation in the chain
 };

@@ -70,3 +70,20 @@ void TVarList::AssignFrom(const TVarList& other) {
     items_[i].TDatum::Assign(other.items_[i]);
   }
 }
+
+void TVarList::CopyValuesFrom(const TVarList& other) {
+  if (items_.size() != other.items_.size()) {
+    AssignFrom(other);
+    return;
+  }
+  for (size_t i = 0; i < items_.size(); ++i) {
+    TVar& to = items_[i];
+    const TVar& from = other.items_[i];
+    // Scalars, what recursion copies most, need only their value fields.
+    if (from.Size1 == 0 && to.Size1 == 0 && !to.HasBuffer() && !from.HasBuffer() && !from.Index1 && !to.Index1 &&
+        !from.Index2 && !to.Index2)
+      to.CopyScalar(from);
+    else
+      to.TDatum::Assign(from);
+  }
+}

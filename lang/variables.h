@@ -69,6 +69,9 @@ class TVarList {
   TVar& Add(TVar v);
   // Clear, then a full copy (name, kind, values, arrays) of every variable of other.
   void AssignFrom(const TVarList& other);
+  // The values of other's variables into these, which already have the
+  // same names, kinds and shapes (an earlier copy of the same list).
+  void CopyValuesFrom(const TVarList& other);
 
  private:
   std::vector<TVar> items_;

@@ -89,6 +89,14 @@ class TGenericGrondo {
     if (Host) Host->ClearCanvas();
   }
 
+  // Appends, as bytes, the part of the executor's state that can change
+  // what the program does next: what its sensors answer and whether its
+  // commands fail. Two moments of a run with the same program state and the
+  // same bytes here go on alike (the loop guard of exec/ relies on it). The
+  // pen executors' state never feeds back into the program, so the base
+  // appends nothing; Grondo appends its cell, heading and field.
+  virtual void AppendState(std::string& /*out*/) const {}
+
   // Has the field pane show the picture, unless Busy is set (a multi-step
   // drawing operation repaints once at its end).
   void RequestRepaint() {

@@ -46,9 +46,9 @@
   X(104, opLoopBegin, "")        /* start of a loop (break/continue nesting) */  \
   X(105, opBreak, "")            /* skip to the innermost loop's end, leave */   \
   X(106, opContinue, "")         /* skip to the innermost loop's end, go on */   \
-  X(107, opEndRepeat, "")        /* end of a counted loop */                     \
-  X(108, opEndFor, "")           /* end of a for loop */                         \
-  X(109, opEndWhile, "")         /* end of a while loop */                       \
+  X(107, opEndRepeat, "a")       /* end of a counted loop; continue goes to a */ \
+  X(108, opEndFor, "a")          /* end of a for loop; continue goes to a */     \
+  X(109, opEndWhile, "a")        /* end of a while loop; continue goes to a */   \
   X(254, opLine, "n")            /* the next statement starts on line n */       \
   X(255, opTranslationError, "") /* end of a program whose translation failed */
 

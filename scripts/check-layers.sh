@@ -16,9 +16,11 @@ declare -A allowed=(
   [exec]="compiler machine pcode lang resources"
   [grid]="lang resources"
   [textmodel]="lang resources"
+  [progfile]="textmodel lang resources"
   [executors]="machine grid lang resources"
   [editor]="textmodel lang resources"
-  [app]="editor textmodel executors grid exec machine compiler pcode lang resources"
+  [check]="exec compiler machine grid textmodel pcode lang resources"
+  [app]="editor progfile textmodel executors grid exec machine compiler pcode lang resources"
 )
 
 # Which layer each project header belongs to.

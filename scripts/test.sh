@@ -26,7 +26,7 @@ echo "== fuzz targets (clang, libFuzzer): build, then replay their seed corpora 
 if command -v clang++ >/dev/null 2>&1; then
   cmake --preset fuzz
   cmake --build build-fuzz -j"$jobs"
-  for target in compiler maze interp; do
+  for target in compiler maze interp loc html; do
     "build-fuzz/fuzz/$target/${target}_fuzz" -runs=0 "fuzz/$target/corpus"
   done
 else

@@ -53,5 +53,19 @@ class Runner : public ::testing::Test {
     return r;
   }
 
+  // Runs a bash script in the temporary folder with $RUN naming the runner;
+  // the script does its own redirections and ends with the status to test.
+  TResult Sh(const std::string& script) {
+    const fs::path file = dir_ / "script.sh", out = dir_ / "sh.out", err = dir_ / "sh.err";
+    std::ofstream(file) << "cd '" << dir_.string() << "'\nRUN='" << TARMISY_RUN << "'\n" << script << "\n";
+    const std::string cmd = "bash " + file.string() + " >" + out.string() + " 2>" + err.string() + " </dev/null";
+    TResult r;
+    const int status = std::system(cmd.c_str());
+    r.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    r.Out = Read(out);
+    r.Err = Read(err);
+    return r;
+  }
+
   fs::path dir_;
 };

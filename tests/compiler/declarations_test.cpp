@@ -117,11 +117,6 @@ TEST(Program, NameClashes) {
   EXPECT_EQ(Err("главная { g = 1; }\nцелые g;"), "0:11 не могу понять, что такое 'g'");
 }
 
-TEST(Program, LocalInitialisersAreCode) {
-  EXPECT_EQ(ListingOf("главная {\nдробные x = 1, y = x * 2;\n}"),
-            "0 opNop\n1 opLine 0\n3 opLine 1\n5 opAssignLocal 0 {1}\n8 opLine 1\n"
-            "10 opAssignLocal 1 {l0 2 *}\n13 opLine 2\n15 opReturn\n16 opEnd\n");
-}
 
 }  // namespace
 

@@ -81,6 +81,37 @@ TEST(OutputFormat, ScalarsWithAndWithoutWidth) {
   EXPECT_EQ(Out(TDatum::Integer(123456), 3), "123456");  // never cut
 }
 
+TEST(OutputFormat, RealsRoundAsWrittenAndZeroHasNoSign) {
+  const struct {
+    double value;
+    int width, fraction;
+    const char* text;
+  } cases[] = {
+      // Decimal halves, which the binary value puts just below or above.
+      {0.125, 1, 2, "0.13"},
+      {2.675, 1, 2, "2.68"},
+      {1.005, 1, 2, "1.01"},
+      {-2.675, 1, 2, "-2.68"},
+      {999.995, 1, 2, "1000.00"},
+      {0.5, 1, 0, "0.50"},
+      {0.05, 8, 1, "     0.1"},
+      {2.5, 0, 0, "2.50"},
+      // Everything else as before.
+      {2.674999, 1, 2, "2.67"},
+      {1.0 / 3.0, 1, 5, "0.33333"},
+      {0.1, 1, 20, "0.10000000000000000555"},
+      {1e20, 1, 2, "100000000000000000000.00"},
+      {123456789.125, 1, 2, "123456789.13"},
+      // A value that shows as zero.
+      {-0.0, 0, 0, "0.00"},
+      {-0.001, 1, 2, "0.00"},
+      {-0.004, 6, 2, "  0.00"},
+      {-0.005, 1, 2, "-0.01"},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(Out(TDatum::Real(c.value), c.width, c.fraction), c.text) << c.value << ":" << c.width << ":" << c.fraction;
+}
+
 TEST(OutputFormat, NegativeWidthLeftAligns) {
   EXPECT_EQ(Out(TDatum::Integer(42), -5), "42   ");
   EXPECT_EQ(Out(TDatum::Real(3.14159), -8, 2), "3.14    ");

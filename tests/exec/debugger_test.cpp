@@ -213,9 +213,11 @@ TEST(Debugger, AOneLineLoopStopsOnce) {
     const int32_t top = a.Here();
     a.Emit({opJumpIfNotPositive, 0, 0});
     const int32_t exitCell = a.Here() - 1;
-    a.Emit({opLine, 1, opAssignGlobal, 0, a.E({G(0), I(1), Op(ocAdd)}), opDecTemp, 0, opJump, top});
+    a.Emit({opLine, 1, opAssignGlobal, 0, a.E({G(0), I(1), Op(ocAdd)})});
+    const int32_t next = a.Here();
+    a.Emit({opDecTemp, 0, opJump, top});
     a.code->Patch(exitCell, a.Here());
-    a.Emit({opEndRepeat, opLine, 2, opReturn, opEnd});
+    a.Emit({opEndRepeat, next, opLine, 2, opReturn, opEnd});
     return std::move(a.code);
   };
   EXPECT_EQ(Debug(evStep, {{evStep}, {evStep}}, build).Highlights, (Lines{0, 1, 2}));

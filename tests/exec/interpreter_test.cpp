@@ -2,6 +2,9 @@
 // break and continue, calls and recursion, errors with their lines.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 #include "asm.h"
 #include "program.h"
 
@@ -68,7 +71,7 @@ TEST(Interpreter, ElementErrorsNameTheRange) {
   EXPECT_EQ(r.Error, "Индекс элемента массива 5 выходит из диапазона [0..4].");
   EXPECT_EQ(r.ErrorLine, 3);
   auto realIndex = Main([](TAsm& a) { a.Emit({opWrite, a.E({Item(true, 0, {R(1.0)})})}); }, {}, global);
-  EXPECT_EQ(RunProgram(*realIndex).Error, "индекс элемента массива должен быть целым числом");
+  EXPECT_EQ(RunProgram(*realIndex).Error, "Индекс элемента массива должен быть целым числом.");
   auto twoOnOne = Main([](TAsm& a) { a.Emit({opWrite, a.E({Item(true, 0, {I(1)}, {I(-1)})})}); }, {}, global);
   EXPECT_EQ(RunProgram(*twoOnOne).Error, "При обращении к простому массиву нельзя использовать два индекса.");
   auto storeOut = Main([](TAsm& a) { a.Emit({opAssignGlobalItem, 0, a.E({I(-1)}), a.E({I(1)})}); }, {}, global);
@@ -139,9 +142,10 @@ TEST(Interpreter, WhileLoopWithBreakAndContinue) {
   a.code->Patch(join1, a.Here());
   a.Emit({opLine, 5, opWrite, a.E({G(0)})});
   a.Text(",");
+  const int32_t next = a.Here();
   a.Emit({opJump, cond});
   a.code->Patch(exitCell, a.Here());
-  a.Emit({opEndWhile, opLine, 6});
+  a.Emit({opEndWhile, next, opLine, 6});
   a.Text("end");
   a.Emit({opLine, 7, opReturn, opEnd});
   EXPECT_EQ(RunProgram(*a.code).Output, "1,2,4,5,7,end\n");
@@ -161,15 +165,18 @@ TEST(Interpreter, CountedLoopsNestedBreakLeavesOnlyTheInnerLoop) {
   a.Emit({opJumpIfNotPositive, 1, 0});
   const int32_t exitInner = a.Here() - 1;
   a.Text("x");
-  a.Emit({opLine, 2, opBreak, opDecTemp, 1, opJump, innerTop});
+  a.Emit({opLine, 2, opBreak});
+  const int32_t innerNext = a.Here();
+  a.Emit({opDecTemp, 1, opJump, innerTop});
   a.code->Patch(exitInner, a.Here());
-  a.Emit({opEndRepeat});
+  a.Emit({opEndRepeat, innerNext});
   a.Text("y");
   a.Emit({opLine, 3, opContinue});
   a.Text("z");
+  const int32_t outerNext = a.Here();
   a.Emit({opDecTemp, 0, opJump, top});
   a.code->Patch(exitOuter, a.Here());
-  a.Emit({opEndRepeat, opLine, 4, opReturn, opEnd});
+  a.Emit({opEndRepeat, outerNext, opLine, 4, opReturn, opEnd});
   EXPECT_EQ(RunProgram(*a.code).Output, "xyxyxy\n");
 }
 
@@ -299,6 +306,26 @@ TEST(Interpreter, RecursionThatWouldExhaustMemoryEndsWithAnError) {
   EXPECT_EQ(r.Error, "Непредвиденная ошибка: ''Out of memory''. Пожалуйста сообщите о ней автору и вышлите текст "
                      "этой программы.");
   EXPECT_EQ(r.ErrorLine, 5);
+}
+
+TEST(Interpreter, StopEndsATightLoopAndADeepRecursion) {
+  // Neither passes a line marker while it runs: the stop is seen where
+  // control goes backwards (the loop's jump, the recursive call).
+  for (const char* text : {"главная { пока (истина) ; }",
+                           "главная { выводстр f(40); }\nцелые f(целые n) { если (n < 2) возврат n; возврат f(n - 1) + f(n - 2); }"}) {
+    auto code = CompileProgram(ProgramLines(Utf8ToCp1251(text)), ekTurtle);
+    TTextHost host(nullptr, nullptr, true);
+    TRunState state;
+    state.Events.Set(evRun);
+    TExecutor ex(*code, host, state, nullptr);
+    std::thread stopper([&] {
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+      state.RequestStop();
+    });
+    EXPECT_NO_THROW(ex.Run()) << text;  // returns at all: a missed stop would hang here
+    stopper.join();
+    EXPECT_EQ(host.Console().Text(), "") << text;
+  }
 }
 
 TEST(Interpreter, StepLimitEndsEndlessLoopsAsAStop) {

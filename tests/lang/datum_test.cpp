@@ -51,6 +51,31 @@ TEST(Conversions, LogicalAndBackAndOutOfRangeReals) {
   EXPECT_EQ(i.IntValue, INT32_MIN);
 }
 
+TEST(Conversions, RealToIntegerAtBothEndsOfTheRange) {
+  // Rounded first, ties to even: a half above the top rounds out of range,
+  // a half below the bottom rounds back into it.
+  const struct {
+    double real;
+    bool fits;
+    int32_t value;
+  } cases[] = {
+      {2147483647.0, true, INT32_MAX},      {2147483647.4, true, INT32_MAX},
+      {2147483647.5, false, 0},             {2147483648.0, false, 0},
+      {-2147483648.0, true, INT32_MIN},     {-2147483648.5, true, INT32_MIN},
+      {-2147483648.6, false, 0},            {-2147483649.0, false, 0},
+  };
+  for (const auto& c : cases) {
+    TDatum i;
+    i.Kind = dkInteger;
+    if (!c.fits) {
+      EXPECT_THROW(i.AssignChecked(TDatum::Real(c.real), false), EUnexpectedFault) << c.real;
+      continue;
+    }
+    i.AssignChecked(TDatum::Real(c.real), false);
+    EXPECT_EQ(i.IntValue, c.value) << c.real;
+  }
+}
+
 TEST(AssignChecked, ArrayAgainstScalarMessages) {
   TDatum ints = MakeArrayOf(dkInteger, 5);
   TDatum reals = MakeArrayOf(dkReal, 5);

@@ -1,13 +1,11 @@
-// A value on the interpreter's evaluation stack.
+// The scalar rules of the language, written once: conversions between the
+// four scalar kinds and every operator on two scalars.
 //
-// Scalars are held inline and never allocate; an array or string is a
-// reference to a value that lives elsewhere (a variable, a constant of the
-// expression, or a scratch value of the current instruction), so loading a
-// whole array into an expression does not copy it. Where the language copies
-// (assignment, arguments), the store does the copy.
-//
-// The scalar rules here are the ones of TDatum (conversions, operators); the
-// interpreter's tests compare both on the same operands.
+// A scalar travels as a TSlot, sixteen bytes that fit two registers, so the
+// interpreter's evaluation stack uses these functions directly and inlines
+// them; ApplyOperator of the values layer converts its operands to slots and
+// calls the same functions, so both paths give the same kinds, values and
+// errors by construction.
 #pragma once
 
 #include <cmath>
@@ -17,7 +15,10 @@
 #include "errors.h"
 #include "string_table.h"
 
-// Sixteen bytes, so that a slot travels in two registers.
+// A scalar, or a reference to a value that is not one (an array or string
+// living elsewhere: a variable, a constant of an expression, a scratch value).
+// Loading a whole array into an expression therefore does not copy it; where
+// the language copies (assignment, arguments), the store does the copy.
 struct TSlot {
   uint8_t Kind = dkNone;  // a scalar kind with its value in I or R; any other kind with Ref
   union {
@@ -51,12 +52,12 @@ static_assert(sizeof(TSlot) == 16);
   return s;
 }
 
-// A scalar slot's value as an integer (ToInteger) or a real (ToReal).
+// A scalar slot's value as an integer (rounded when real), a real, a truth.
 inline int32_t SlotInt(const TSlot& s) { return s.Kind == dkReal ? RoundToInt32(s.R) : s.I; }
 inline double SlotReal(const TSlot& s) { return s.Kind == dkReal ? s.R : static_cast<double>(s.I); }
 inline bool SlotTruth(const TSlot& s) { return s.Kind == dkReal ? s.R != 0.0 : s.I != 0; }
 
-// Converts a scalar slot to scalar kind k (ConvertTo of TDatum).
+// Converts a scalar slot to scalar kind k; any other k leaves it.
 inline void ConvertSlot(TSlot& s, int k) {
   if (s.Kind == k) return;
   switch (k) {
@@ -92,21 +93,31 @@ inline TDatum DatumOf(const TSlot& s) {
   }
 }
 
-// The operators whose scalar form ApplyScalar computes itself; the others
-// (power, the assignment sign, anything on arrays or strings) go through
-// ApplyOperator of the values layer.
-inline bool IsFastOperator(uint8_t op) {
-  return (op >= ocAdd && op <= ocMod) || (op >= ocEq && op <= ocOr);
+// A scalar stored into a variable of its own kind: the commonest store,
+// without conversions. False when the kinds differ.
+inline bool StoreSameKind(TDatum& t, const TSlot& v) {
+  if (v.Kind != t.Kind) return false;
+  switch (v.Kind) {
+    case dkInteger: t.IntValue = v.I; return true;
+    case dkReal: t.RealValue = v.R; return true;
+    case dkLogical: t.BoolValue = static_cast<uint8_t>(v.I); return true;
+    case dkChar: t.CharValue = static_cast<uint8_t>(v.I); return true;
+    default: return false;
+  }
 }
 
-[[noreturn]] inline void RealFault(double v) {
-  if (std::isinf(v)) throw EFloatOverflow();
-  throw EUnexpectedFault(Str(sInvalidOperationFault));
-}
+// The operators whose operands are scalars (every operator but
+// concatenation, which needs a string).
+inline bool IsScalarOperator(uint8_t op) { return op >= ocAdd && op <= ocOr; }
+
+// A real result that is not finite: overflow, or an invalid operation.
+[[noreturn]] void RealFault(double v);
+// The power operator on two scalars (out of line: it is rare).
+TSlot ApplyPower(const TSlot& l, const TSlot& r, int common);
 
 // A comparison operator on two integers or two reals.
 template <typename T>
-inline TSlot Compare(uint8_t op, T a, T b) {
+[[gnu::always_inline]] inline TSlot Compare(uint8_t op, T a, T b) {
   switch (op) {
     case ocEq: return TSlot::Logical(a == b);
     case ocNe: return TSlot::Logical(a != b);
@@ -117,33 +128,17 @@ inline TSlot Compare(uint8_t op, T a, T b) {
   }
 }
 
-// ApplyOperator for two scalar slots and a fast operator.
-inline TSlot ApplyScalar(uint8_t op, const TSlot& l, const TSlot& r) {
-  const int common = l.Kind > r.Kind ? l.Kind : r.Kind;
-  if (op >= ocNot) {
-    const bool a = SlotTruth(l), b = SlotTruth(r);
-    return TSlot::Logical(op == ocNot ? !b : op == ocAnd ? (a && b) : (a || b));
-  }
-  if (common == dkReal) {
-    const double a = SlotReal(l), b = SlotReal(r);
-    double v;
-    switch (op) {
-      case ocAdd: v = a + b; break;
-      case ocSub: v = a - b; break;
-      case ocMul: v = a * b; break;
-      case ocDiv:
-        if (b == 0.0) throw EExecuteException(RunTimeErrorText(Str(sDivisionByZero)));
-        v = a / b;
-        break;
-      case ocMod: throw EExecuteException(RunTimeErrorText(Str(sRealRemainder)));
-      default: return Compare(op, a, b);
-    }
-    if (!std::isfinite(v)) RealFault(v);
-    return TSlot::Real(v);
-  }
-  const int32_t a = l.I, b = r.I;
+// The cases on two integers that need no conversion: the checked
+// arithmetic and the comparisons, into out. False for any other operator.
+[[gnu::always_inline]] inline bool IntegerShortcut(uint8_t op, int32_t a, int32_t b, TSlot& out) {
   int32_t v;
   switch (op) {
+    case ocDiv:
+    case ocMod:
+      if (b == 0) RunTimeError(sDivisionByZero);
+      if (a == INT32_MIN && b == -1) throw EIntOverflow();
+      v = op == ocDiv ? a / b : a % b;
+      break;
     case ocAdd:
       if (__builtin_add_overflow(a, b, &v)) throw EIntOverflow();
       break;
@@ -153,28 +148,57 @@ inline TSlot ApplyScalar(uint8_t op, const TSlot& l, const TSlot& r) {
     case ocMul:
       if (__builtin_mul_overflow(a, b, &v)) throw EIntOverflow();
       break;
-    case ocDiv:
-    case ocMod:
-      if (b == 0) throw EExecuteException(RunTimeErrorText(Str(sDivisionByZero)));
-      if (a == INT32_MIN && b == -1) throw EIntOverflow();
-      v = op == ocDiv ? a / b : a % b;
+    case ocEq: case ocNe: case ocLt: case ocLe: case ocGt: case ocGe:
+      out = Compare(op, a, b);
+      return true;
+    default: return false;
+  }
+  out = TSlot::Int(v);
+  return true;
+}
+
+// Operator op (IsScalarOperator) on two scalar slots. Operands are promoted
+// to the higher of their kinds (logical < character < integer < real);
+// arithmetic on logicals and characters gives that kind back, comparisons
+// give a logical, "=" the left operand in the common kind. For ocNot the
+// left operand is ignored.
+inline TSlot ApplyScalar(uint8_t op, const TSlot& l, const TSlot& r) {
+  const int common = l.Kind > r.Kind ? l.Kind : r.Kind;
+  if (op >= ocNot) {
+    const bool a = SlotTruth(l), b = SlotTruth(r);
+    return TSlot::Logical(op == ocNot ? !b : op == ocAnd ? (a && b) : (a || b));
+  }
+  if (op == ocPow) return ApplyPower(l, r, common);
+  if (common == dkReal) {
+    const double a = SlotReal(l), b = SlotReal(r);
+    double v;
+    switch (op) {
+      case ocAdd: v = a + b; break;
+      case ocSub: v = a - b; break;
+      case ocMul: v = a * b; break;
+      case ocDiv:
+        if (b == 0.0) RunTimeError(sDivisionByZero);
+        v = a / b;
+        break;
+      case ocMod: RunTimeError(sRealRemainder);
+      case ocAssign: return TSlot::Real(a);
+      default: return Compare(op, a, b);
+    }
+    if (!std::isfinite(v)) RealFault(v);
+    return TSlot::Real(v);
+  }
+  const int32_t a = l.I, b = r.I;
+  TSlot out;
+  int32_t v;
+  switch (op) {
+    case ocAssign: v = a; break;
+    default:
+      IntegerShortcut(op, a, b, out);
+      if (out.Kind == dkLogical) return out;
+      v = out.I;
       break;
-    default: return Compare(op, a, b);
   }
   if (common == dkLogical) return TSlot::Logical(v != 0);
   if (common == dkChar) return TSlot::Char(static_cast<uint8_t>(v & 0xFF));
   return TSlot::Int(v);
-}
-
-// A scalar stored into a variable of its own kind: the commonest store,
-// without the conversions of StoreWhole.
-inline bool StoreSameKind(TDatum& t, const TSlot& v) {
-  if (v.Kind != t.Kind) return false;
-  switch (v.Kind) {
-    case dkInteger: t.IntValue = v.I; return true;
-    case dkReal: t.RealValue = v.R; return true;
-    case dkLogical: t.BoolValue = static_cast<uint8_t>(v.I); return true;
-    case dkChar: t.CharValue = static_cast<uint8_t>(v.I); return true;
-    default: return false;
-  }
 }
