@@ -352,9 +352,7 @@ TEST_F(MainWindow, VariablesWindowOpensWhilePausedAndTheRunGoesOn) {
   ASSERT_TRUE(Ended());
 }
 
-// The lists are the variables window's own work, which is being written
-// beside the window; enable this once TVarForm::Fill fills them.
-TEST_F(MainWindow, DISABLED_VariablesWindowListsTheGlobalsAndTheCurrentProcedure) {
+TEST_F(MainWindow, VariablesWindowListsTheGlobalsAndTheCurrentProcedure) {
   SetProgram({"целые g;", "главная {", "  целые x;", "  x = 5;", "  g = x;", "}"});
   Key(Qt::Key_F8);
   ASSERT_TRUE(Paused());
