@@ -87,8 +87,11 @@ std::vector<std::string> NormalisedCode(const TPseudoCode& code) {
     const TOpInfo* info = OpInfo(op);
     if (op != opLine) {
       TItem item{cell, {}, -1};
-      if (info && (op == opJump || op == opJumpIfFalse || op == opJumpIfNotPositive)) {
-        const int at = op == opJump ? 1 : 2;
+      // The loop ends name the cell where "continue" goes on: a jump target
+      // like the others, which layout must not change.
+      const bool loopEnd = op == opEndRepeat || op == opEndFor || op == opEndWhile;
+      if (info && (op == opJump || op == opJumpIfFalse || op == opJumpIfNotPositive || loopEnd)) {
+        const int at = op == opJumpIfFalse || op == opJumpIfNotPositive ? 2 : 1;
         item.Target = cell + at < code.CodeSize ? code.Cells[static_cast<size_t>(cell + at)] : -1;
         text = text.substr(0, text.rfind(' '));
       }
