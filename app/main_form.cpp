@@ -470,6 +470,22 @@ void TMainForm::ChooseExecutor(int kind) {
 
 void TMainForm::ApplyScale(int index) {
   if (index < 0) return;
+  // While the worker runs freely it may be changing Grondo's field, which a
+  // rescale redraws whole: the new scale waits for the worker's next repaint
+  // (it is waiting then) or for the end of the run.
+  if (field_.Kind() == ekGrondo && session_->Running() && !session_->Paused()) {
+    pendingScale_ = index;
+    return;
+  }
+  pendingScale_ = -1;
+  if (index != field_.ScaleIndex()) field_.SetScale(index);
+  ScrollBox1->Refresh();
+}
+
+void TMainForm::ApplyPendingScale() {
+  if (pendingScale_ < 0) return;
+  const int index = pendingScale_;
+  pendingScale_ = -1;
   if (index != field_.ScaleIndex()) field_.SetScale(index);
   ScrollBox1->Refresh();
 }
@@ -628,6 +644,7 @@ void TMainForm::EditorUndoChanged() {
 }
 
 void TMainForm::Timer1Timer() {
+  if (pendingScale_ >= 0 && (!session_->Running() || session_->Paused())) ApplyPendingScale();
   const QString text = QStringLiteral("  %1 : %2").arg(Editor->CaretLine() + 1).arg(Editor->CaretCol() + 1);
   if (StatusCaret->text() != text) StatusCaret->setText(text);
 }

@@ -90,6 +90,9 @@ class TMainForm : public QMainWindow {
   void FirstStartTexts();
 
   TRunSession& Session() { return *session_; }
+  // Applies a scale chosen while the worker was drawing Grondo's field; run
+  // on the main thread while the worker waits or after it has ended.
+  void ApplyPendingScale();
   TWindowField& FieldModel() { return field_; }
   const THighlightStyles& Styles() const { return styles_; }
   // Waits, serving the worker's calls, until no run exists.
@@ -150,6 +153,7 @@ class TMainForm : public QMainWindow {
   void MarkRunError(int line, const std::string& text);
 
   TWindowField field_;
+  int pendingScale_ = -1;  // a scale chosen during a free Grondo run
   THighlightStyles styles_;
   std::map<std::string, QAction*> actions_;
   QMenu* mazeMenu_ = nullptr;

@@ -97,7 +97,11 @@ void TWindowHost::ShowValueHint(const TPauseView& view) {
 
 void TWindowHost::ClearCanvas() { form_.field_.ClearCanvas(); }
 
-void TWindowHost::RepaintField() { form_.ScrollBox1->Refresh(true); }
+void TWindowHost::RepaintField() {
+  // The worker waits for this call, so its field may be redrawn whole now.
+  form_.ApplyPendingScale();
+  form_.ScrollBox1->Refresh(true);
+}
 
 void TWindowHost::Sleep(int ms) {
   // On the worker: the main thread paints meanwhile. The pause is cut short

@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QMimeData>
 #include <QTemporaryDir>
 #include <QUrl>
@@ -279,6 +280,20 @@ TEST_F(GrondoWindow, DesignModeTakesTheFieldPanesPlaceUntilItEnds) {
   EXPECT_FALSE(form->ScrollBox1->isHidden());
   EXPECT_TRUE(form->Action("RunBtn")->isEnabled());
   EXPECT_TRUE(form->Action("ReloadBtn")->isEnabled());
+}
+
+// The worker changes Grondo's field while it runs; a rescale redraws the
+// field whole, so it waits until the worker does (or the run ends).
+TEST_F(GrondoWindow, AScaleChosenDuringAFreeRunWaitsForTheWorker) {
+  SetProgram({"главная {", "  пока (истина) { налево; }", "}"});
+  const int before = form->FieldModel().ScaleIndex();
+  Key(Qt::Key_F9);
+  QTest::qWait(50);
+  ASSERT_TRUE(form->Session().Running());
+  form->ScaleCB->setCurrentIndex(before == 0 ? 3 : 0);
+  Key(Qt::Key_Escape);
+  ASSERT_TRUE(Ended());
+  EXPECT_TRUE(WaitFor([&] { return form->FieldModel().ScaleIndex() == form->ScaleCB->currentIndex(); }, 1000));
 }
 
 TEST_F(GrondoWindow, ASteppedRunIsNotJudged) {
