@@ -22,16 +22,19 @@
 #include <QVBoxLayout>
 #include <QWhatsThis>
 
+#include "find_replace.h"
+#include "formatter.h"
 #include "glyphs.h"
 #include "help.h"
 #include "maze_editor.h"
-#include "maze_tools.h"
 #include "maze_file.h"
+#include "maze_tools.h"
 #include "message_box.h"
 #include "program.h"
 #include "qtext.h"
 #include "string_table.h"
 #include "syntax_memo.h"
+#include "templates_menu.h"
 #include "user_screen.h"
 #include "var_form.h"
 #include "var_hint.h"
@@ -172,7 +175,7 @@ void TMainForm::BuildActions() {
 
   connect(AddAction("ZadBtn", sBtnZad, {}, sHintZad), &QAction::triggered, this, [this] { LoadTask(); });
   connect(AddAction("ReloadBtn", sBtnReload, {}, sHintReload), &QAction::triggered, this, &TMainForm::RestoreTask);
-  AddAction("OrderBtn", sBtnOrder, {}, sHintOrder)->setEnabled(false);
+  connect(AddAction("OrderBtn", sBtnOrder, {}, sHintOrder), &QAction::triggered, this, &TMainForm::OrderBtnClick);
   connect(AddAction("RunBtn", sBtnRun, Qt::Key_F9, sHintRun), &QAction::triggered, this, &TMainForm::RunBtnClick);
   connect(AddAction("StepBtn", sBtnStep, Qt::Key_F8, sHintStep), &QAction::triggered, this, &TMainForm::StepBtnClick);
   connect(AddAction("TraceBtn", sBtnTrace, Qt::Key_F7, sHintTrace), &QAction::triggered, this,
@@ -218,9 +221,11 @@ void TMainForm::BuildActions() {
           Action("CopyBtn"), &QAction::trigger);
   connect(AddAction("PasteMI", sMenuPaste, QKeySequence(Qt::CTRL | Qt::Key_V)), &QAction::triggered,
           Action("PasteBtn"), &QAction::trigger);
-  AddAction("OrderMI", sMenuOrder, Qt::Key_F6)->setEnabled(false);
-  AddAction("FindMI", sMenuFind, QKeySequence(Qt::CTRL | Qt::Key_F))->setEnabled(false);
-  AddAction("ReplaceMI", sMenuReplace, QKeySequence(Qt::CTRL | Qt::Key_H))->setEnabled(false);
+  connect(AddAction("OrderMI", sMenuOrder, Qt::Key_F6), &QAction::triggered, Action("OrderBtn"), &QAction::trigger);
+  connect(AddAction("FindMI", sMenuFind, QKeySequence(Qt::CTRL | Qt::Key_F)), &QAction::triggered, this,
+          [this] { FindReplace()->ShowFind(); });
+  connect(AddAction("ReplaceMI", sMenuReplace, QKeySequence(Qt::CTRL | Qt::Key_H)), &QAction::triggered, this,
+          [this] { FindReplace()->ShowReplace(); });
   connect(AddAction("FontMI", sMenuFont), &QAction::triggered, this, [this] {
     bool ok = false;
     const QFont font = QFontDialog::getFont(&ok, Editor->font(), this, QString(), QFontDialog::MonospacedFonts);
@@ -277,7 +282,8 @@ void TMainForm::BuildMenus() {
   add(setup, {"FontMI", "ParamMI"});
   templatesMenu_ = bar->addMenu(S(sMenuTemplates));
   templatesMenu_->setObjectName(QStringLiteral("TemplatesMenu"));
-  templatesMenu_->setEnabled(false);
+  Templates = new TTemplateMenus(Editor, this);
+  Templates->FillMenu(templatesMenu_);
   mazeMenu_ = bar->addMenu(S(sMenuMaze));
   mazeMenu_->setObjectName(QStringLiteral("MazeMenu"));
   add(mazeMenu_, {"LoadMazeMI", "RestoreMazeMI", "EditMazeMI", "", "SaveMazeAsMI"});
@@ -438,6 +444,7 @@ void TMainForm::BuildStatusBar() {
 
 void TMainForm::ApplyExecutorState() {
   const int kind = field_.Kind();
+  if (Templates) Templates->SetExecutor(kind);
   for (const char* n : {"TurtleBtn", "DrawerBtn", "GrondoBtn"})
     Action(n)->setChecked(Action(n)->data().toInt() == kind);
   const bool grondo = kind == ekGrondo;
@@ -466,6 +473,25 @@ void TMainForm::ChooseExecutor(int kind) {
   }
   ApplyExecutorState();
   ScrollBox1->Refresh();
+}
+
+// F6: the program laid out anew, as one change the pupil can undo. A run
+// would go on marking lines of a text that is no longer there, so it ends
+// first.
+void TMainForm::OrderBtnClick() {
+  if (session_->Running()) {
+    StopBtnClick();
+    WaitForRunEnd();
+  }
+  FormatBuffer(Editor->Buffer());
+  Editor->ScrollToCaret();
+  Editor->viewport()->update();
+  Editor->setFocus();
+}
+
+TFindReplace* TMainForm::FindReplace() {
+  if (!findReplace_) findReplace_ = new TFindReplace(Editor, this);
+  return findReplace_;
 }
 
 void TMainForm::ApplyScale(int index) {

@@ -21,6 +21,8 @@
 
 class QAction;
 class QComboBox;
+class TFindReplace;
+class TTemplateMenus;
 class QLabel;
 class QMimeData;
 class QMenu;
@@ -90,6 +92,10 @@ class TMainForm : public QMainWindow {
   void FirstStartTexts();
 
   TRunSession& Session() { return *session_; }
+  // The find and replace dialogs, made when first asked for.
+  TFindReplace* FindReplace();
+  void OrderBtnClick();
+  TTemplateMenus* Templates = nullptr;
   // Applies a scale chosen while the worker was drawing Grondo's field; run
   // on the main thread while the worker waits or after it has ended.
   void ApplyPendingScale();
@@ -153,7 +159,8 @@ class TMainForm : public QMainWindow {
   void MarkRunError(int line, const std::string& text);
 
   TWindowField field_;
-  int pendingScale_ = -1;  // a scale chosen during a free Grondo run
+  int pendingScale_ = -1;
+  TFindReplace* findReplace_ = nullptr;  // a scale chosen during a free Grondo run
   THighlightStyles styles_;
   std::map<std::string, QAction*> actions_;
   QMenu* mazeMenu_ = nullptr;

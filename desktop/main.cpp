@@ -2,6 +2,7 @@
 // window and opens the program file named on the command line, if any.
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QPointer>
@@ -9,6 +10,7 @@
 #include <cstdio>
 
 #include "glyphs.h"
+#include "localisation.h"
 #include "main_form.h"
 #include "qtext.h"
 #include "splash.h"
@@ -19,6 +21,9 @@ int main(int argc, char** argv) {
   started.start();
   QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
   QApplication app(argc, argv);
+  // A translation of the interface replaces the built-in texts; it must be
+  // in place before anything reads a text (menus, words, highlighting).
+  LoadLocalisation({QDir::currentPath().toStdString(), QCoreApplication::applicationDirPath().toStdString()});
   QApplication::setOrganizationName(QStringLiteral("Tarmisy"));
   QApplication::setApplicationName(QStringLiteral("tarmisy"));
   QApplication::setApplicationDisplayName(FromCp1251(Str(sApplicationTitle)));

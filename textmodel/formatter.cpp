@@ -241,14 +241,5 @@ void FormatBuffer(TMemoBuffer& buf) {
   if (formatted == lines) return;
   std::string text;
   for (size_t i = 0; i < formatted.size(); ++i) text += (i ? "\r" : "") + formatted[i];
-  buf.SelectAll();
-  const bool delErase = buf.DelErase;
-  buf.DelErase = true;
-  if (text.empty())
-    buf.DeleteSelection();
-  else
-    buf.Paste(text);
-  buf.DelErase = delErase;
-  const int line = std::min(caret.Line, buf.LineCount() - 1);
-  buf.SetCaret(std::min(caret.Col, static_cast<int>(buf.Line(line).size())), line);
+  buf.ReplaceAll(text, caret);
 }

@@ -387,6 +387,20 @@ void TMemoBuffer::Paste(std::string_view text) {
   Changed();
 }
 
+void TMemoBuffer::ReplaceAll(std::string_view text, TTextPos caret) {
+  if (ReadOnly) return;
+  const TTextPos start = caret_;
+  ClearSelection();
+  const int last = LineCount() - 1;
+  const TTextPos from{0, 0}, oldTo{static_cast<int>(Line(last).size()), last};
+  std::string oldText = RemoveRaw(from, oldTo);
+  const TTextPos newTo = InsertRaw(from, text);
+  const int line = std::clamp(caret.Line, 0, LineCount() - 1);
+  SetCaret(std::min(caret.Col, static_cast<int>(Line(line).size())), line);
+  undo_.Add(std::make_unique<TReplaceUndo>(start, caret_, from, oldTo, newTo, std::move(oldText), std::string(text)));
+  Changed();
+}
+
 void TMemoBuffer::InsertTemplate(std::string_view text) {
   if (ReadOnly) return;
   std::string indent = AutoIndent ? Indentation(caret_.Line, caret_.Col) : std::string();

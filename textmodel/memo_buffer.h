@@ -101,6 +101,10 @@ class TMemoBuffer {
 
   bool Undo();
   bool Redo();
+  // Replaces the whole text with text (lines separated by "\r") as one
+  // change that one Undo takes back; the caret goes to caret, clamped.
+  void ReplaceAll(std::string_view text, TTextPos caret);
+
   TqxUndoList& UndoList() { return undo_; }
   const TqxUndoList& UndoList() const { return undo_; }
 

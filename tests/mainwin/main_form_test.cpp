@@ -11,6 +11,7 @@
 #include <QUrl>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QMenu>
 #include <QSplitter>
 #include <QTest>
 #include <QTimer>
@@ -434,14 +435,29 @@ TEST_F(MainWindow, StartsWithTheNewProgramTemplateAndTheCaretInItsBody) {
 }
 
 TEST_F(MainWindow, LaterFeaturesArePresentAndDisabled) {
-  for (const char* name : {"NewMI", "OpenMI", "SaveMI", "SaveAsMI", "PrintMI", "OrderMI", "FindMI", "ReplaceMI",
-                           "ParamMI"}) {
+  for (const char* name : {"NewMI", "OpenMI", "SaveMI", "SaveAsMI", "PrintMI", "ParamMI"}) {
     ASSERT_NE(form->Action(name), nullptr) << name;
     EXPECT_FALSE(form->Action(name)->isEnabled()) << name;
   }
   EXPECT_EQ(form->Action("SaveAsMI")->shortcut(), QKeySequence(QStringLiteral("Shift+Ctrl+S")));
   EXPECT_EQ(form->Action("LoadMazeMI")->shortcut(), QKeySequence(QStringLiteral("Ctrl+M")));
   EXPECT_EQ(form->Action("RestoreMazeMI")->text(), U("&Восстановить задачу"));
+}
+
+TEST_F(MainWindow, F6LaysTheProgramOutAndUndoBringsItBack) {
+  SetProgram({"главная {", "целые i;", "}"});
+  Key(Qt::Key_F6);
+  EXPECT_EQ(form->Editor->Lines().Get(1), "  {");
+  EXPECT_EQ(form->Editor->Lines().Get(2), Utf8ToCp1251("  целые i;"));
+  form->Action("UndoMI")->trigger();
+  EXPECT_EQ(form->Editor->Lines().Get(1), Utf8ToCp1251("целые i;"));
+}
+
+TEST_F(MainWindow, TheTemplatesMenuFollowsTheExecutor) {
+  QMenu* menu = form->findChild<QMenu*>(QStringLiteral("TemplatesMenu"));
+  ASSERT_NE(menu, nullptr);
+  EXPECT_TRUE(menu->isEnabled());
+  EXPECT_FALSE(menu->actions().isEmpty());
 }
 
 TEST_F(MainWindow, TheStatusBarShowsTheCaretPosition) {
