@@ -9,7 +9,7 @@
 
 namespace {
 
-std::vector<std::string> SplitLines(const std::string& text) {
+std::vector<std::string> OutputLines(const std::string& text) {
   std::vector<std::string> lines;
   std::string line;
   for (size_t i = 0; i < text.size(); ++i) {
@@ -34,7 +34,7 @@ std::string TrimRight(std::string s) {
 // The runner's report: the last line of its standard error (a Grondo
 // verdict takes several, so for it the whole text is the report).
 std::string LastLine(const std::string& err) {
-  const std::vector<std::string> lines = SplitLines(TrimRight(err));
+  const std::vector<std::string> lines = OutputLines(TrimRight(err));
   return lines.empty() ? std::string() : lines.back();
 }
 
@@ -81,10 +81,10 @@ std::string VerdictWord(TVerdictKind kind) {
 }
 
 std::string WithoutTyped(const std::string& output, const std::string& typed) {
-  const std::vector<std::string> in = SplitLines(typed);
+  const std::vector<std::string> in = OutputLines(typed);
   size_t k = 0;
   std::string out;
-  for (const std::string& line : SplitLines(output)) {
+  for (const std::string& line : OutputLines(output)) {
     if (k < in.size() && line == in[k]) {
       ++k;
       continue;
@@ -95,7 +95,7 @@ std::string WithoutTyped(const std::string& output, const std::string& typed) {
 }
 
 int FirstDifference(const std::string& actual, const std::string& expected, std::string& got, std::string& want) {
-  std::vector<std::string> a = SplitLines(actual), e = SplitLines(expected);
+  std::vector<std::string> a = OutputLines(actual), e = OutputLines(expected);
   for (auto* v : {&a, &e}) {
     for (std::string& l : *v) l = TrimRight(l);
     while (!v->empty() && v->back().empty()) v->pop_back();

@@ -7,20 +7,7 @@ std::vector<std::string> ProgramLines(std::string_view bytes) {
   // Editors that write UTF-8 sometimes start the file with a byte-order mark.
   if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
   std::string text = LooksLikeUtf8(bytes) ? Utf8ToCp1251(bytes) : std::string(bytes);
-  std::vector<std::string> lines;
-  std::string line;
-  for (size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    if (c == '\r' || c == '\n') {
-      lines.push_back(std::move(line));
-      line.clear();
-      if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-    } else {
-      line += c;
-    }
-  }
-  if (!line.empty() || lines.empty()) lines.push_back(std::move(line));
-  return lines;
+  return SplitLines(text);
 }
 
 std::unique_ptr<TPseudoCode> CompileProgram(const std::vector<std::string>& lines, int executorKind) {

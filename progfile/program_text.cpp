@@ -40,23 +40,6 @@ std::vector<int> LinesWithoutCp1251Form(std::string_view utf8) {
 
 }  // namespace
 
-std::vector<std::string> SplitLines(std::string_view text) {
-  std::vector<std::string> lines;
-  std::string line;
-  for (size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    if (c == '\r' || c == '\n') {
-      lines.push_back(std::move(line));
-      line.clear();
-      if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-    } else {
-      line += c;
-    }
-  }
-  if (!line.empty() || lines.empty()) lines.push_back(std::move(line));
-  return lines;
-}
-
 TProgramText ReadProgramText(std::string_view bytes) {
   TProgramText t;
   if (bytes.substr(0, 3) == "\xEF\xBB\xBF") {

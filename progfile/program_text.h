@@ -19,10 +19,6 @@ struct TProgramText {
 // The lines of a file's bytes. A UTF-8 byte-order mark is dropped.
 TProgramText ReadProgramText(std::string_view bytes);
 
-// Splits Windows-1251 text at CR LF, LF and CR. An empty text is one empty
-// line; a line end at the very end does not start another line.
-std::vector<std::string> SplitLines(std::string_view text);
-
 // The bytes of a .prg file: every line followed by CR LF.
 std::string ProgramFileBytes(const std::vector<std::string>& lines);
 

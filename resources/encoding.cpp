@@ -166,3 +166,20 @@ std::string UpperCase(std::string_view text) {
   for (char& c : out) c = static_cast<char>(kCase.upper[static_cast<unsigned char>(c)]);
   return out;
 }
+
+std::vector<std::string> SplitLines(std::string_view text) {
+  std::vector<std::string> lines;
+  std::string line;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '\r' || c == '\n') {
+      lines.push_back(std::move(line));
+      line.clear();
+      if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    } else {
+      line += c;
+    }
+  }
+  if (!line.empty() || lines.empty()) lines.push_back(std::move(line));
+  return lines;
+}

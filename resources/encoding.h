@@ -7,6 +7,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Text in Windows-1251 to UTF-8. Every byte has a form (0x98, unassigned in
 // the code page, becomes U+0098), so the conversion never fails.
@@ -36,4 +37,9 @@ std::string UpperCase(std::string_view text);
 
 // Letter and digit tests on Windows-1251 bytes.
 bool IsLetterCp1251(unsigned char c);
+
+// Splits text at CR LF, LF and CR, the line ends of program files from any
+// system. An empty text is one empty line; a line end at the very end does
+// not start another line.
+std::vector<std::string> SplitLines(std::string_view text);
 inline bool IsDigitCp1251(unsigned char c) { return c >= '0' && c <= '9'; }

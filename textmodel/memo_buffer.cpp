@@ -12,8 +12,9 @@ enum { kDeleteChar, kDeleteLine, kDeleteBuf };
 
 bool IsWordChar(unsigned char c) { return IsLetterCp1251(c) || IsDigitCp1251(c) || c == '_'; }
 
-// Splits text at CR LF, CR and LF.
-std::vector<std::string> SplitLines(std::string_view text) {
+// Splits text at CR LF, CR and LF; a line end at the very end starts an
+// empty last line, as pressing Enter there does.
+std::vector<std::string> SplitEveryLine(std::string_view text) {
   std::vector<std::string> out(1);
   for (size_t i = 0; i < text.size(); ++i) {
     char c = text[i];
@@ -61,7 +62,7 @@ void TMemoBuffer::SetLines(std::vector<std::string> lines) {
   Changed();
 }
 
-void TMemoBuffer::SetText(std::string_view text) { SetLines(SplitLines(text)); }
+void TMemoBuffer::SetText(std::string_view text) { SetLines(SplitEveryLine(text)); }
 
 void TMemoBuffer::ClearAll() { SetLines({}); }
 
@@ -168,7 +169,7 @@ TTextPos TMemoBuffer::InsertRaw(TTextPos at, std::string_view text) {
   at.Line = std::clamp(at.Line, 0, LineCount() - 1);
   at.Col = std::max(at.Col, 0);
   PadLine(at.Line, at.Col);
-  std::vector<std::string> parts = SplitLines(text);
+  std::vector<std::string> parts = SplitEveryLine(text);
   const std::string& line = Line(at.Line);
   std::string tail = line.substr(at.Col);
   if (parts.size() == 1) {
