@@ -4,7 +4,7 @@
 
 #include "encoding.h"
 #include "highlighter.h"
-#include "program_words.h"
+#include "program_colours.h"
 #include "texts.h"
 
 namespace {
@@ -47,31 +47,10 @@ std::string Fixed(double v, int digits) {
   return buffer;
 }
 
-// The highlighter's styles as the page's classes, in style index order.
-enum : int { hsPlain, hsDelimiter, hsComment, hsNumber, hsKeyword, hsFunction, hsCommand, hsSensor, hsString };
-const TCharStyle kPageStyles[] = {TCharStyle{},  kDelimiterStyle, kCommentStyle, kNumberStyle, kKeywordStyle,
-                                  kFunctionStyle, kCommandStyle,  kSensorStyle,  kStringStyle};
-
-const THighlighter& ProgramHighlighter() {
-  static const THighlighter h = [] {
-    THighlighter h;
-    h.DelimiterStyle = hsDelimiter;
-    h.CommentStyle = hsComment;
-    h.NumberStyle = hsNumber;
-    h.LineComment = "//";
-    h.MultiCommentLeft = "/*";
-    h.MultiCommentRight = "*/";
-    h.SetCaseSensitive(true);
-    const THighlightLists lists = HighlightLists();
-    h.AddWords(hsKeyword, lists.Keywords);
-    h.AddSpecials(hsKeyword, lists.Specials);
-    h.AddWords(hsFunction, lists.Functions);
-    h.AddWords(hsCommand, lists.Commands);
-    h.AddWords(hsSensor, lists.Sensors);
-    h.AddBrackets(hsString, lists.Brackets);
-    return h;
-  }();
-  return h;
+// The program editor's colouring; the page's classes are its style indexes.
+const TProgramColouring& Colouring() {
+  static const TProgramColouring c = ProgramColouring();
+  return c;
 }
 
 std::string Css(const TCharStyle& s) {
@@ -228,7 +207,8 @@ std::string CsvReport(const TClassReport& r) {
 }
 
 std::string ColoredSource(const std::vector<std::string>& utf8Lines, int errorLine) {
-  const THighlighter& h = ProgramHighlighter();
+  const THighlighter& h = Colouring().Highlighter;
+  const int styleCount = Colouring().Styles.Count();
   std::string out = "<pre class=\"src\">";
   TLineState state;
   std::string styles;
@@ -243,7 +223,7 @@ std::string ColoredSource(const std::vector<std::string>& utf8Lines, int errorLi
       size_t j = i + 1;
       while (j < line.size() && (j < styles.size() ? static_cast<unsigned char>(styles[j]) : 0) == s) ++j;
       const std::string piece = Escape(Cp1251ToUtf8(std::string_view(line).substr(i, j - i)));
-      if (s > 0 && s < static_cast<int>(std::size(kPageStyles))) out += "<span class=\"s" + std::to_string(s) + "\">" + piece + "</span>";
+      if (s > 0 && s < styleCount) out += "<span class=\"s" + std::to_string(s) + "\">" + piece + "</span>";
       else out += piece;
       i = j;
     }
@@ -256,8 +236,8 @@ std::string HtmlReport(const TClassReport& r) {
   std::string title = U8(sHtmlTitle, {Cp(r.TaskName)});
   std::string out = "<!DOCTYPE html>\n<html lang=\"ru\"><head><meta charset=\"utf-8\"><title>" + Escape(title) +
                     "</title>\n<style>" + kStyle;
-  for (int s = 1; s < static_cast<int>(std::size(kPageStyles)); ++s)
-    out += "pre.src .s" + std::to_string(s) + " { " + Css(kPageStyles[s]) + " }\n";
+  for (int s = 1; s < Colouring().Styles.Count(); ++s)
+    out += "pre.src .s" + std::to_string(s) + " { " + Css(Colouring().Styles.Get(s)) + " }\n";
   out += "</style></head>\n<body>\n<h1>" + Escape(title) + "</h1>\n";
   if (!r.Wording.empty()) out += "<h2>" + Escape(U8(sHtmlTask)) + "</h2><pre class=\"task\">" + Escape(r.Wording) + "</pre>\n";
 

@@ -19,7 +19,7 @@ declare -A allowed=(
   [progfile]="textmodel lang resources"
   [executors]="machine grid lang resources"
   [editor]="textmodel lang resources"
-  [check]="exec compiler machine grid textmodel pcode lang resources"
+  [check]="exec compiler machine grid progfile textmodel pcode lang resources"
   [app]="editor progfile textmodel executors grid exec machine compiler pcode lang resources"
 )
 
