@@ -2,6 +2,7 @@
 // expressions and call records, evaluating them on the slot stack, and
 // storing values into variables and elements as the values layer would.
 #include <algorithm>
+#include <climits>
 #include <cstring>
 
 #include "errors.h"
@@ -171,6 +172,7 @@ bool TExecutor::FuseShape(TXInstr& in, int32_t e, bool test) {
   for (int k = 0; k < 3; ++k)
     if (operand[k] && !FuseOperand(*operand[k], in.X[k])) return false;
   in.Shape = x.Shape;
+  in.Test = test;
   return true;
 }
 
@@ -198,6 +200,12 @@ void TExecutor::Fuse(TXInstr& in) {
       if (!FuseShape(in, in.B, false)) return;
       in.T = {op == opAssignLocal ? TXItem::kLocal : TXItem::kGlobal, in.A};
       in.Op = kIntAssign;
+      // "v = v + k" and "v = v - k", the counters of loops.
+      if (in.Shape == TXExpr::kTwo && in.X[0].Scope == in.T.Scope && in.X[0].Value == in.T.Value &&
+          in.X[1].Scope == TXItem::kConst && (in.O1 == ocAdd || (in.O1 == ocSub && in.X[1].Value != INT32_MIN))) {
+        if (in.O1 == ocSub) in.X[1].Value = -in.X[1].Value;
+        in.Op = kIncrement;
+      }
       break;
     case kTestJumpIfFalse:
     case kTestJumpIfNotPositive: {

@@ -21,6 +21,8 @@ TExecutor::~TExecutor() = default;
 
 void TExecutor::Error(std::string_view message) { RunTimeError(message); }
 
+void TExecutor::Overflow() { throw EIntOverflow(); }
+
 // ---------------------------------------------------------------------------
 // Calls
 
@@ -391,7 +393,7 @@ bool TExecutor::SkipOver(const TXInstr& in) {
     pos = in.LineNext;
     return true;
   }
-  const int32_t op = in.Op == kIntTest || in.Op == kItemTest ? in.Base : in.Op;
+  const int32_t op = in.Op == kIntTest || in.Op == kItemTest ? in.Base : in.Op;  // the fused tests
   if (op == kTestJumpIfFalse || op == kTestJumpIfNotPositive) {
     pos = in.D;
     return true;
@@ -514,6 +516,18 @@ void TExecutor::Run() {
         int32_t v;
         TVar* t = VarOf(in.T);
         if (t && t->Kind == dkInteger && IntShape(in, v)) {
+          t->IntValue = v;
+          break;
+        }
+        const bool local = in.Base == opAssignLocal;
+        AssignWhole(local ? Local(in.A) : Global(in.A), local ? TXItem::kLocal : TXItem::kGlobal, in.A, in.B);
+        break;
+      }
+      case kIncrement: {
+        TVar* t = VarOf(in.T);
+        int32_t v;
+        if (t && t->Kind == dkInteger) {
+          if (__builtin_add_overflow(t->IntValue, in.X[1].Value, &v)) [[unlikely]] Overflow();
           t->IntValue = v;
           break;
         }

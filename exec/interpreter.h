@@ -88,6 +88,7 @@ constexpr int32_t kIntAssign = 52;  // an integer variable A (Base's scope) := i
 constexpr int32_t kIntTest = 53;    // temporary A := comparison of integers X by Shape; to C when false
 constexpr int32_t kItemTest = 54;   // temporary A := element X[1] of logical array X[0] (Not); to C when false
 constexpr int32_t kItemStore = 55;  // element X[1] of array X[0] := Value
+constexpr int32_t kIncrement = 58;  // an integer variable A := itself + X[1], a constant
 constexpr int32_t kForeign = 56;     // an undefined code (Base), or one of these in a cell
 constexpr int32_t kUndecoded = 57;   // a cell not reached yet
 // The p-code's codes above 49 move into its gaps below.
@@ -106,6 +107,7 @@ struct TXInstr {
   uint8_t Shape = 0;    // for a fused form: the TXExpr shape of its expression
   uint8_t O1 = 0, O2 = 0;  // its operators: kTwo a O1 b, kRight a O2 (b O1 c), kLeft (a O1 b) O2 c
   bool Not = false;     // kItemTest: the element's negation
+  bool Test = false;    // kIntTest: the last operator is a comparison
   TXOperand T;          // the variable it stores into
   TXOperand X[3];       // its operands in order
   const TXItem* Value = nullptr;  // kItemStore: the value stored
@@ -292,21 +294,52 @@ class TExecutor {
     }
     if (!ReadInt(in.X[1], b)) return false;
     if (in.Shape != TXExpr::kTwo && !ReadInt(in.X[2], c)) return false;
-    TSlot v;
     switch (in.Shape) {
-      case TXExpr::kTwo: IntegerShortcut(in.O1, a, b, v); break;
-      case TXExpr::kRight:
-        IntegerShortcut(in.O1, b, c, v);
-        IntegerShortcut(in.O2, a, v.I, v);
+      case TXExpr::kTwo: r = in.Test ? IntCompare(in.O1, a, b) : IntArith(in.O1, a, b); break;
+      case TXExpr::kRight: {
+        const int32_t bc = IntArith(in.O1, b, c);
+        r = in.Test ? IntCompare(in.O2, a, bc) : IntArith(in.O2, a, bc);
         break;
-      default:
-        IntegerShortcut(in.O1, a, b, v);
-        IntegerShortcut(in.O2, v.I, c, v);
+      }
+      default: {
+        const int32_t ab = IntArith(in.O1, a, b);
+        r = in.Test ? IntCompare(in.O2, ab, c) : IntArith(in.O2, ab, c);
         break;
+      }
     }
-    r = v.I;
     return true;
   }
+  // The checked integer arithmetic of IntegerShortcut for + - * / %, and its
+  // comparisons, without the slots.
+  [[gnu::always_inline]] static int32_t IntArith(uint8_t op, int32_t a, int32_t b) {
+    int32_t v;
+    switch (op) {
+      case ocAdd:
+        if (__builtin_add_overflow(a, b, &v)) [[unlikely]] Overflow();
+        return v;
+      case ocSub:
+        if (__builtin_sub_overflow(a, b, &v)) [[unlikely]] Overflow();
+        return v;
+      case ocMul:
+        if (__builtin_mul_overflow(a, b, &v)) [[unlikely]] Overflow();
+        return v;
+      default:
+        if (b == 0) [[unlikely]] RunTimeError(sDivisionByZero);
+        if (a == INT32_MIN && b == -1) [[unlikely]] Overflow();
+        return op == ocDiv ? a / b : a % b;
+    }
+  }
+  [[gnu::always_inline]] static bool IntCompare(uint8_t op, int32_t a, int32_t b) {
+    switch (op) {
+      case ocEq: return a == b;
+      case ocNe: return a != b;
+      case ocLt: return a < b;
+      case ocLe: return a <= b;
+      case ocGt: return a > b;
+      default: return a >= b;
+    }
+  }
+  [[noreturn]] static void Overflow();
   void Fuse(TXInstr& in);
   bool FuseShape(TXInstr& in, int32_t e, bool test);
   bool FuseOperand(const TXItem& it, TXOperand& o) const;
