@@ -36,14 +36,24 @@ void TExecutor::Call(const TXCall& c) {
   if (c.HasArgs && static_cast<int>(c.Args.size()) != callee.ArgCount) Error(Str(sBadArgCount));
   // The arguments are evaluated in the caller's activation, before a
   // recursive call's fresh record takes the slot: f(b, a) really swaps.
-  args_.clear();
-  if (c.HasArgs)
-    for (int32_t a : c.Args) args_.push_back(Eval(a));
+  // A few arguments wait in place, more in args_ (no call happens while
+  // they are evaluated, so one buffer serves).
+  const size_t n = c.HasArgs ? c.Args.size() : 0;
+  TSlot few[4];
+  TSlot* args = few;
+  if (n > 4) {
+    args_.resize(n);
+    args = args_.data();
+  }
+  for (size_t i = 0; i < n; ++i) args[i] = Eval(c.Args[i]);
   TProcedure& r = code_.Procs.EnterActivation(p);
   r.CallerProc = CurProc;
   r.ReturnPos = code_.Pos;
   r.Active = true;
-  for (size_t i = 0; i < args_.size(); ++i) StoreWhole(r.Vars.Item(static_cast<int>(i)), args_[i], true);
+  for (size_t i = 0; i < n; ++i) {
+    TVar& v = r.Vars.Item(static_cast<int>(i));
+    if (!StoreSameKind(v, args[i])) StoreWhole(v, args[i], true);
+  }
   code_.Pos = r.Entry;
   CurProc = p;
   SetFrame(&r);
@@ -231,6 +241,8 @@ bool TExecutor::AtLine(int line) {
   lastProc_ = CurProc;
   lastDepth_ = cur_->Depth;
   if (stepProc_ >= 0 && !(CurProc == stepProc_ && cur_->Depth == stepDepth_)) return true;
+  // Run, the lowest event asked for, is only read: no poll needed.
+  if (state_.Events.IsSet(evRun)) return true;
   const int e = state_.Events.Poll((1u << evRun) | (1u << evRunTo));
   if (e == evRun) return true;
   if (e == evRunTo) {
@@ -563,7 +575,7 @@ void TExecutor::Run() {
       }
       case kItemStore: StoreFast(in); break;
       case opTakeResult: TakeResult(Temp(in.A), code_.Procs.Item(in.B).Result); break;
-      case opTakeSysResult: Temp(in.A).AssignChecked(code_.SysProcs.Item(in.B).Result, true); break;
+      case opTakeSysResult: TakeResult(Temp(in.A), code_.SysProcs.Item(in.B).Result); break;
       case opCall:
         if (static_cast<uint32_t>(in.A) >= calls_.size()) Error(Str(sBadExpression));
         Call(calls_[static_cast<size_t>(in.A)]);

@@ -76,14 +76,8 @@ void TVarList::CopyValuesFrom(const TVarList& other) {
     AssignFrom(other);
     return;
   }
-  for (size_t i = 0; i < items_.size(); ++i) {
-    TVar& to = items_[i];
-    const TVar& from = other.items_[i];
-    // Scalars, what recursion copies most, need only their value fields.
-    if (from.Size1 == 0 && to.Size1 == 0 && !to.HasBuffer() && !from.HasBuffer() && !from.Index1 && !to.Index1 &&
-        !from.Index2 && !to.Index2)
-      to.CopyScalar(from);
-    else
-      to.TDatum::Assign(from);
-  }
+  // Scalars, what recursion copies most, need only their value fields.
+  TVar* to = items_.data();
+  const TVar* from = other.items_.data();
+  for (size_t i = 0, n = items_.size(); i < n; ++i) to[i].AssignValue(from[i]);
 }
