@@ -125,12 +125,16 @@ void TExecutor::DecodeAppend(TXExpr& x) {
 bool TExecutor::FuseOperand(const TXItem& it, TXOperand& o) const {
   switch (it.Op) {
     case TXItem::kConst:
+      if (it.Value.Kind == dkReal) {
+        o = {kRealConst, 0, it.Value.R};
+        return true;
+      }
       if (it.Value.Kind != dkInteger) return false;
-      o = {TXItem::kConst, it.Value.I};
+      o = {TXItem::kConst, it.Value.I, 0};
       return true;
     case TXItem::kGlobal:
     case TXItem::kLocal:
-    case TXItem::kTemp: o = {it.Op, it.Index}; return true;
+    case TXItem::kTemp: o = {it.Op, it.Index, 0}; return true;
     default: return false;
   }
 }
@@ -169,8 +173,11 @@ bool TExecutor::FuseShape(TXInstr& in, int32_t e, bool test) {
     }
     default: return false;
   }
-  for (int k = 0; k < 3; ++k)
-    if (operand[k] && !FuseOperand(*operand[k], in.X[k])) return false;
+  for (int k = 0; k < 3; ++k) {
+    if (!operand[k]) continue;
+    if (!FuseOperand(*operand[k], in.X[k])) return false;
+    if (test && in.X[k].Scope == kRealConst) return false;  // comparisons are fused for integers only
+  }
   in.Shape = x.Shape;
   in.Test = test;
   return true;
@@ -186,7 +193,7 @@ void TExecutor::Fuse(TXInstr& in) {
     if (item.Sub2 >= 0 || sub < 0 || static_cast<size_t>(sub) >= exprs_.size()) return false;
     const TXExpr& i = exprs_[static_cast<size_t>(sub)];
     if (i.Shape != TXExpr::kOne || !FuseOperand(i.Items[0], in.X[1])) return false;
-    in.X[0] = {scope, item.Index};
+    in.X[0] = {scope, item.Index, 0};
     return true;
   };
   auto simple = [&](int32_t e) -> const TXItem* {
@@ -198,20 +205,27 @@ void TExecutor::Fuse(TXInstr& in) {
     case opAssignGlobal:
     case opAssignLocal:
       if (!FuseShape(in, in.B, false)) return;
-      in.T = {op == opAssignLocal ? TXItem::kLocal : TXItem::kGlobal, in.A};
+      in.T = {op == opAssignLocal ? TXItem::kLocal : TXItem::kGlobal, in.A, 0};
       in.Op = kIntAssign;
       // "v = v + k" and "v = v - k", the counters of loops.
       if (in.Shape == TXExpr::kTwo && in.X[0].Scope == in.T.Scope && in.X[0].Value == in.T.Value &&
-          in.X[1].Scope == TXItem::kConst && (in.O1 == ocAdd || (in.O1 == ocSub && in.X[1].Value != INT32_MIN))) {
-        if (in.O1 == ocSub) in.X[1].Value = -in.X[1].Value;
-        in.Op = kIncrement;
+          in.X[1].Scope != kRealConst) {
+        const bool constant = in.X[1].Scope == TXItem::kConst;
+        if (in.O1 == ocAdd) {
+          in.Op = kIncrement;
+        } else if (in.O1 == ocSub && constant && in.X[1].Value != INT32_MIN) {
+          in.X[1].Value = -in.X[1].Value;  // a - k is a + (-k), also for reals
+          in.O1 = ocAdd;
+          in.Op = kIncrement;
+        }
       }
       break;
     case kTestJumpIfFalse:
     case kTestJumpIfNotPositive: {
-      in.T = {TXItem::kTemp, in.A};
+      in.T = {TXItem::kTemp, in.A, 0};
       if (FuseShape(in, in.B, true)) {
-        in.Op = kIntTest;
+        // A comparison of two integers has a code of its own for each operator.
+        in.Op = in.Shape == TXExpr::kTwo ? kCompare + (in.O1 - ocEq) : kIntTest;
         break;
       }
       if (in.B < 0 || static_cast<size_t>(in.B) >= exprs_.size()) return;
@@ -231,7 +245,7 @@ void TExecutor::Fuse(TXInstr& in) {
       const TXItem* index = simple(in.B);
       in.Value = simple(in.C);
       if (!index || !in.Value || !FuseOperand(*index, in.X[1])) return;
-      in.X[0] = {op == opAssignLocalItem ? TXItem::kLocal : TXItem::kGlobal, in.A};
+      in.X[0] = {op == opAssignLocalItem ? TXItem::kLocal : TXItem::kGlobal, in.A, 0};
       in.Op = kItemStore;
       break;
     }

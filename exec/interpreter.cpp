@@ -102,7 +102,7 @@ void TExecutor::SysCall(const TXCall& c) {
         arg.Assign(text);
         continue;
       }
-      StoreWhole(arg, v, true);
+      if (!StoreSameKind(arg, v)) StoreWhole(arg, v, true);
     }
   }
   if (b.Id >= 1001 && b.Id <= 1032) {
@@ -405,7 +405,8 @@ bool TExecutor::SkipOver(const TXInstr& in) {
     pos = in.LineNext;
     return true;
   }
-  const int32_t op = in.Op == kIntTest || in.Op == kItemTest ? in.Base : in.Op;  // the fused tests
+  const bool fused = in.Op == kIntTest || in.Op == kItemTest || (in.Op >= kCompare && in.Op <= kCompare + ocGe - ocEq);
+  const int32_t op = fused ? in.Base : in.Op;
   if (op == kTestJumpIfFalse || op == kTestJumpIfNotPositive) {
     pos = in.D;
     return true;
@@ -524,29 +525,56 @@ void TExecutor::Run() {
       case kTestJumpIfNotPositive:
         if (TestFails(Temp(in.A), in.B, in.Op)) pos = in.C;
         break;
-      case kIntAssign: {
-        int32_t v;
-        TVar* t = VarOf(in.T);
-        if (t && t->Kind == dkInteger && IntShape(in, v)) {
-          t->IntValue = v;
-          break;
-        }
-        const bool local = in.Base == opAssignLocal;
-        AssignWhole(local ? Local(in.A) : Global(in.A), local ? TXItem::kLocal : TXItem::kGlobal, in.A, in.B);
-        break;
-      }
       case kIncrement: {
         TVar* t = VarOf(in.T);
-        int32_t v;
-        if (t && t->Kind == dkInteger) {
-          if (__builtin_add_overflow(t->IntValue, in.X[1].Value, &v)) [[unlikely]] Overflow();
+        int32_t b, v;
+        if (t && t->Kind == dkInteger && ReadInt(in.X[1], b)) {
+          if (__builtin_add_overflow(t->IntValue, b, &v)) [[unlikely]] Overflow();
           t->IntValue = v;
           break;
+        }
+        [[fallthrough]];  // a real counter, or the general way
+      }
+      case kIntAssign: {
+        if (TVar* t = VarOf(in.T)) {
+          if (t->Kind == dkInteger) {
+            int32_t v;
+            if (IntShape(in, v)) {
+              t->IntValue = v;
+              break;
+            }
+          } else if (t->Kind == dkReal) {
+            double v;
+            if (NumShape(in, v)) {
+              t->RealValue = v;
+              break;
+            }
+          }
         }
         const bool local = in.Base == opAssignLocal;
         AssignWhole(local ? Local(in.A) : Global(in.A), local ? TXItem::kLocal : TXItem::kGlobal, in.A, in.B);
         break;
       }
+#define TARMISY_COMPARE(code, test)                                            \
+  case code: {                                                                 \
+    TVar* t = VarOf(in.T);                                                     \
+    int32_t a, b;                                                              \
+    if (t && t->Kind == dkLogical && ReadInt(in.X[0], a) && ReadInt(in.X[1], b)) { \
+      const bool v = test;                                                     \
+      t->BoolValue = v;                                                        \
+      if (!v) pos = in.C;                                                      \
+      break;                                                                   \
+    }                                                                          \
+    if (TestFails(Temp(in.A), in.B, in.Base)) pos = in.C;                      \
+    break;                                                                     \
+  }
+      TARMISY_COMPARE(kCompare + (ocEq - ocEq), a == b)
+      TARMISY_COMPARE(kCompare + (ocNe - ocEq), a != b)
+      TARMISY_COMPARE(kCompare + (ocLt - ocEq), a < b)
+      TARMISY_COMPARE(kCompare + (ocLe - ocEq), a <= b)
+      TARMISY_COMPARE(kCompare + (ocGt - ocEq), a > b)
+      TARMISY_COMPARE(kCompare + (ocGe - ocEq), a >= b)
+#undef TARMISY_COMPARE
       case kIntTest: {
         int32_t v;
         TVar* t = VarOf(in.T);

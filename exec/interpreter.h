@@ -13,6 +13,7 @@
 // events, polled at line markers and before every instruction (Stop).
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <deque>
 #include <memory>
@@ -84,19 +85,30 @@ struct TXExpr {
 constexpr int32_t kTestJumpIfFalse = 50;       // opAssignTemp A B + opJumpIfFalse A C
 constexpr int32_t kTestJumpIfNotPositive = 51;  // opAssignTemp A B + opJumpIfNotPositive A C
 // The fused forms.
-constexpr int32_t kIntAssign = 52;  // an integer variable A (Base's scope) := integers X by Shape
+constexpr int32_t kIntAssign = 52;  // an integer or real variable A (Base's scope) := numbers X by Shape
 constexpr int32_t kIntTest = 53;    // temporary A := comparison of integers X by Shape; to C when false
 constexpr int32_t kItemTest = 54;   // temporary A := element X[1] of logical array X[0] (Not); to C when false
 constexpr int32_t kItemStore = 55;  // element X[1] of array X[0] := Value
-constexpr int32_t kIncrement = 58;  // an integer variable A := itself + X[1], a constant
+constexpr int32_t kIncrement = 58;  // an integer variable A := itself + X[1]
+constexpr int32_t kCompare = 59;    // kIntTest of "X[0] o X[1]", o the comparison kCompare + o - ocEq (to 64)
 constexpr int32_t kForeign = 56;     // an undefined code (Base), or one of these in a cell
 constexpr int32_t kUndecoded = 57;   // a cell not reached yet
 // The p-code's codes above 49 move into its gaps below.
 constexpr int32_t xDecTemp = 11, xJump = 12, xJumpIfFalse = 13, xJumpIfNotPositive = 14, xLoopBegin = 15,
                   xBreak = 16, xContinue = 17, xEndRepeat = 18, xEndFor = 19, xEndWhile = 25, xLine = 26;
 struct TXOperand {
-  uint8_t Scope = 0;  // TXItem::kConst (Value is the integer), kGlobal, kLocal or kTemp
-  int32_t Value = 0;  // the constant, or the variable's index
+  // TXItem::kConst (Value is the integer), kGlobal, kLocal, kTemp, or
+  // kRealConst (R is the real).
+  uint8_t Scope = 0;
+  int32_t Value = 0;  // the integer constant, or the variable's index
+  double R = 0;
+};
+constexpr uint8_t kRealConst = 8;
+// An integer or a real, as the fused forms compute with them.
+struct TXNum {
+  bool Real;
+  int32_t I;
+  double R;
 };
 struct TXInstr {
   int32_t Op = kUndecoded;
@@ -205,6 +217,14 @@ class TExecutor {
   [[gnu::always_inline]] TSlot Binary(uint8_t op, TSlot l, const TSlot& r) {
     TSlot v;
     if (l.Kind == dkInteger && r.Kind == dkInteger && IntegerShortcut(op, l.I, r.I, v)) return v;
+    // A real with a real or an integer, the arithmetic of ApplyScalar inline.
+    if ((l.Kind == dkReal || l.Kind == dkInteger) && (r.Kind == dkReal || r.Kind == dkInteger) && op >= ocAdd &&
+        op <= ocDiv) {
+      const TXNum a{l.Kind == dkReal, l.Kind == dkReal ? 0 : l.I, l.Kind == dkReal ? l.R : 0};
+      const TXNum b{r.Kind == dkReal, r.Kind == dkReal ? 0 : r.I, r.Kind == dkReal ? r.R : 0};
+      const TXNum n = NumArith(op, a, b);
+      return n.Real ? TSlot::Real(n.R) : TSlot::Int(n.I);
+    }
     if (l.IsScalar() && r.IsScalar() && IsScalarOperator(op)) return ApplyScalar(op, l, r);
     ApplySlow(op, l, r);
     return l;
@@ -340,6 +360,65 @@ class TExecutor {
     }
   }
   [[noreturn]] static void Overflow();
+  // The number an operand stands for; false when it is a variable that does
+  // not exist or holds neither an integer nor a real.
+  [[gnu::always_inline]] bool ReadNum(const TXOperand& o, TXNum& v) const {
+    if (o.Scope == TXItem::kConst) {
+      v = {false, o.Value, 0};
+      return true;
+    }
+    if (o.Scope == kRealConst) {
+      v = {true, 0, o.R};
+      return true;
+    }
+    if (static_cast<uint32_t>(o.Value) >= count_[o.Scope]) return false;
+    const TVar& d = base_[o.Scope][o.Value];
+    if (d.Kind == dkReal) {
+      v = {true, 0, d.RealValue};
+      return true;
+    }
+    if (d.Kind != dkInteger) return false;
+    v = {false, d.IntValue, 0};
+    return true;
+  }
+  // An arithmetic operator on two numbers as ApplyScalar has it: integers
+  // stay integers, anything with a real is real and must stay finite.
+  [[gnu::always_inline]] static TXNum NumArith(uint8_t op, const TXNum& a, const TXNum& b) {
+    if (!a.Real && !b.Real) return {false, IntArith(op, a.I, b.I), 0};
+    const double x = a.Real ? a.R : static_cast<double>(a.I);
+    const double y = b.Real ? b.R : static_cast<double>(b.I);
+    double v;
+    switch (op) {
+      case ocAdd: v = x + y; break;
+      case ocSub: v = x - y; break;
+      case ocMul: v = x * y; break;
+      case ocDiv:
+        if (y == 0.0) [[unlikely]] RunTimeError(sDivisionByZero);
+        v = x / y;
+        break;
+      default: RunTimeError(sRealRemainder);
+    }
+    if (!std::isfinite(v)) [[unlikely]] RealFault(v);
+    return {true, 0, v};
+  }
+  // The value of a fused assignment's expression over numbers; false, with
+  // nothing done, when an operand is neither an integer nor a real.
+  [[gnu::always_inline]] bool NumShape(const TXInstr& in, double& r) {
+    TXNum a, b, c;
+    if (!ReadNum(in.X[0], a)) return false;
+    TXNum v = a;
+    if (in.Shape != TXExpr::kOne) {
+      if (!ReadNum(in.X[1], b)) return false;
+      if (in.Shape != TXExpr::kTwo && !ReadNum(in.X[2], c)) return false;
+      switch (in.Shape) {
+        case TXExpr::kTwo: v = NumArith(in.O1, a, b); break;
+        case TXExpr::kRight: v = NumArith(in.O2, a, NumArith(in.O1, b, c)); break;
+        default: v = NumArith(in.O2, NumArith(in.O1, a, b), c); break;
+      }
+    }
+    r = v.Real ? v.R : static_cast<double>(v.I);
+    return true;
+  }
   void Fuse(TXInstr& in);
   bool FuseShape(TXInstr& in, int32_t e, bool test);
   bool FuseOperand(const TXItem& it, TXOperand& o) const;
@@ -363,8 +442,8 @@ class TExecutor {
   TProcedure* cur_ = nullptr;
   // The variables of each scope of TXItem (globals, the current activation's
   // locals and temporaries) and how many there are; for the fused forms.
-  TVar* base_[4] = {};
-  uint32_t count_[4] = {};
+  TVar* base_[kRealConst + 1] = {};
+  uint32_t count_[kRealConst + 1] = {};
 
   std::vector<TXExpr> exprs_;     // the program's expressions, then their index expressions
   std::vector<TXCall> calls_;     // the program's call records
