@@ -60,6 +60,10 @@ int main(int argc, char** argv) {
     const QString file = QFileInfo(parser.positionalArguments().first()).absoluteFilePath();
     form.OpenProgram(file);
   }
-  if (!measure) form.FirstStartTexts();
+  if (!measure) {
+    form.FirstStartTexts();
+    // A program lost with unsaved changes comes back before new work starts.
+    QTimer::singleShot(0, &form, [&form] { form.OfferRecovery(); });
+  }
   return app.exec();
 }
