@@ -735,7 +735,8 @@ void TMainForm::PrintBtnClick() {
   ShowPrintPreview(this, EditorLines(*Editor), Editor->font(), ::ProgramName(FileMan1->FileName()));
 }
 
-void TMainForm::OfferRecovery() {
+void TMainForm::StartRecovery() {
+  recovery_->KeepOnEndSignals();
   recovery_->OfferRestore(this, [this](const TRecoveredProgram& copy) {
     StopAndWait();
     Loading = true;

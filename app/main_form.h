@@ -103,9 +103,10 @@ class TMainForm : public QMainWindow {
   // Writes every setting now; storeFirstPaths also remembers the folders as
   // the ones to start in.
   void SaveSettings(bool storeFirstPaths = false);
-  // Offers back a program that a window lost unsaved (a crash, a power
-  // cut); at start, once the window is on the screen.
-  void OfferRecovery();
+  // At start, once the window is on the screen: offers back a program that
+  // a window lost unsaved (a crash, a power cut), and from then on keeps
+  // the copy when the session is ended by a signal.
+  void StartRecovery();
   // Dropped files: the first one is opened as a program; false when the
   // drop holds no local file.
   bool OpenDropped(const QMimeData& data);

@@ -75,7 +75,7 @@ int main(int argc, char** argv) {
   if (!measure) {
     form.FirstStartTexts();
     // A program lost with unsaved changes comes back before new work starts.
-    QTimer::singleShot(0, &form, [&form] { form.OfferRecovery(); });
+    QTimer::singleShot(0, &form, [&form] { form.StartRecovery(); });
   }
   return app.exec();
 }
