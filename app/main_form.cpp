@@ -579,8 +579,18 @@ void TMainForm::DesignModeChanged(bool on) {
                         "GrondoBtn"})
     Action(n)->setEnabled(!on);
   ScaleCB->setEnabled(!on);
+  // The maze editor takes the field pane's height (most of the pane when
+  // the console had taken it all), and gives it back.
+  const QList<int> before = Splitter2->sizes();
+  const int total = before[0] + before[1] + before[2];
+  int pane = on ? before[0] : before[1];
+  if (pane < total / 4) pane = total * 3 / 4;
   MazeEditor->setVisible(on);
   ScrollBox1->setVisible(!on);
+  if (on)
+    Splitter2->setSizes({0, pane, total - pane});
+  else
+    Splitter2->setSizes({pane, 0, total - pane});
   if (on) {
     MazeEditor->setFocus();
     return;

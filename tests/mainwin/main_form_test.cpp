@@ -283,11 +283,13 @@ TEST_F(GrondoWindow, DesignModeTakesTheFieldPanesPlaceUntilItEnds) {
   form->Action("EditMazeMI")->trigger();
   ASSERT_TRUE(form->MazeEditor->DesignMode());
   EXPECT_TRUE(form->MazeEditor->isVisible());
+  EXPECT_GT(form->MazeEditor->height(), form->height() / 2);
   EXPECT_TRUE(form->ScrollBox1->isHidden());
   EXPECT_FALSE(form->Action("RunBtn")->isEnabled()) << "no run on a maze being edited";
   ASSERT_TRUE(form->MazeEditor->FinishEditing());
   EXPECT_FALSE(form->MazeEditor->isVisible());
   EXPECT_FALSE(form->ScrollBox1->isHidden());
+  EXPECT_GT(form->ScrollBox1->height(), form->height() / 2);
   EXPECT_TRUE(form->Action("RunBtn")->isEnabled());
   EXPECT_TRUE(form->Action("ReloadBtn")->isEnabled());
 }
