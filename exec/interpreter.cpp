@@ -353,8 +353,9 @@ const TXInstr& TExecutor::InstrAt(int32_t pos) {
   Fuse(in);
   // A line marker and the instruction after it are one step, so that a
   // loop's round is not half markers. Not a marker followed by a marker:
-  // the joining stays one level deep.
-  if (in.Op == xLine && in.Next < size && cells[in.Next] != opLine) {
+  // the joining stays one level deep. Nor a jump, which the marker passes
+  // over already.
+  if (in.Op == xLine && in.Next < size && cells[in.Next] != opLine && cells[in.Next] != opJump) {
     const int32_t line = in.A;
     const int32_t next = in.Next;
     const TXInstr& after = InstrAt(next);

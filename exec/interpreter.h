@@ -5,12 +5,15 @@
 // program is decoded once into a compact form (TXExpr): a flat list of
 // tagged items whose variable references are plain indexes, evaluated on a
 // stack of TSlot that is reused from one evaluation to the next. Scalars
-// never allocate and element loads read the array in place.
+// never allocate and element loads read the array in place. Instructions are
+// decoded where execution first meets them (TXInstr), the commonest ones on
+// integers and reals into fused forms that read the variables directly.
 //
 // The interpreter runs on the execution thread. Everything outside the
 // program (console, highlighting, variables window, executor drawing) goes
 // through the host; commands of the debugger arrive through the run state's
-// events, polled at line markers and before every instruction (Stop).
+// events, polled at line markers (Step, Run to cursor) and wherever control
+// goes backwards (Stop, the step budget).
 #pragma once
 
 #include <cmath>
