@@ -94,9 +94,8 @@ bool WriteStats(const std::string& path, int status, const THeadlessStats& stats
   return static_cast<bool>(out.flush());
 }
 
-// Fonts and pictures need an application object; the runner never shows a
-// window, so it asks for the platform that needs no display unless told
-// otherwise.
+// Fonts need an application object; the runner never shows a window, so it
+// asks for the platform that needs no display unless told otherwise.
 std::unique_ptr<QGuiApplication> MakePainter(char* program) {
   static int argc = 1;
   static char* argv[] = {program, nullptr};
@@ -175,9 +174,10 @@ int main(int argc, char** argv) {
       return fail(FormatStr(sCliPictureIsInput, {Shown(o.Png, o.Utf8)}));
     if (!CanWrite(o.Png)) return fail(FormatStr(sCliCannotWrite, {Shown(o.Png, o.Utf8)}));
   }
-  // Grondo needs pictures only for --png; the pen executors always draw.
+  // Drawing and pictures need no application object; text does (fonts), so
+  // it is made only for a program that writes text on the field. Its start
+  // costs more than the run of most pupils' programs.
   std::unique_ptr<QGuiApplication> painter;
-  if (o.Executor != ekGrondo || !o.Png.empty()) painter = MakePainter(argv[0]);
   std::unique_ptr<TRunField> field;
   try {
     field = std::make_unique<TRunField>(o.Executor, o.FieldWidth, o.FieldHeight, o.OriginX, o.OriginY, o.Task);
@@ -201,6 +201,9 @@ int main(int argc, char** argv) {
   run.Factory = field->Factory();
   run.StepLimit = o.MaxSteps;
   run.DetectLoops = o.DetectLoops;
+  run.Prepare = [&](const TPseudoCode& code) {
+    if (!painter && TRunField::WritesText(code)) painter = MakePainter(argv[0]);
+  };
   THeadlessStats stats;
   if (o.Executor == ekGrondo) run.Verdict = [&](std::string& text) { return field->Verdict(text); };
   std::unique_ptr<TLineReader> reader;

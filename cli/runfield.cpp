@@ -8,6 +8,18 @@
 #include "machine_grondo.h"
 #include "maze_file.h"
 
+namespace {
+
+// 96 dots per inch, as Qt rounds it.
+constexpr int kDotsPerMeter = 3780;
+
+void Mark(QImage& picture) {
+  picture.setDotsPerMeterX(kDotsPerMeter);
+  picture.setDotsPerMeterY(kDotsPerMeter);
+}
+
+}  // namespace
+
 TRunField::TRunField(int kind, int width, int height, int originX, int originY, const std::string& taskFile)
     : kind_(kind) {
   if (kind == ekGrondo) {
@@ -18,6 +30,9 @@ TRunField::TRunField(int kind, int width, int height, int originX, int originY, 
   } else {
     canvas_ = std::make_unique<TCanvas>(width, height, originX, originY);
     canvas_->SetGeometry(width, height, originX, originY);
+    // A bitmap made before any application object would say 100: text is
+    // laid out for the bitmap's resolution.
+    Mark(canvas_->Bitmap());
   }
 }
 
@@ -43,12 +58,29 @@ bool TRunField::Verdict(std::string& text) const {
 }
 
 QImage TRunField::Picture(int scale) {
-  if (kind_ == ekGrondo) return RenderField(grid_, scale);
+  if (kind_ == ekGrondo) {
+    QImage cells = RenderField(grid_, scale);
+    Mark(cells);
+    return cells;
+  }
   const QImage& bitmap = canvas_->Bitmap();
   const TFieldPaint plan = ComputeFieldPaint(bitmap.size(), false, scale, false, 0, 0, 0, 0);
   QImage pane(plan.PaneSize, QImage::Format_RGB32);
   pane.fill(Qt::white);
-  QPainter p(&pane);
-  PaintField(p, bitmap, plan);
+  {
+    QPainter p(&pane);
+    PaintField(p, bitmap, plan);
+  }
+  Mark(pane);
   return pane;
+}
+
+bool TRunField::WritesText(const TPseudoCode& code) {
+  for (int i = 0; i < code.CallRecordCount(); ++i) {
+    const TDatum* call = code.CallRecord(i);
+    if (call && call->Kind == dkSysCall && call->IntValue >= 0 && call->IntValue < code.SysProcs.Count() &&
+        code.SysProcs[call->IntValue].Id == pcTextOut)
+      return true;
+  }
+  return false;
 }

@@ -4,8 +4,8 @@
 // Without a window nobody looks while the program runs, so nothing is shown
 // during the run: the pen executors draw on their canvas as in the window,
 // and Grondo's cells are drawn once, from the grid, when the picture is
-// written. The canvas needs a QGuiApplication (fonts); Grondo's grid does
-// not, only its picture does.
+// written. Neither needs a QGuiApplication, except for the fonts of text
+// written on the canvas.
 #pragma once
 
 #include <functional>
@@ -15,6 +15,7 @@
 #include "canvas.h"
 #include "grid.h"
 #include "machine.h"
+#include "pcode.h"
 
 class TRunField {
  public:
@@ -35,8 +36,13 @@ class TRunField {
 
   // The field as the window would show it at scale index 0..5: Grondo's
   // cells at that scale, or the canvas stretched as the field pane
-  // stretches it.
+  // stretches it. Marked 96 dots per inch, as a picture made on the
+  // offscreen platform always was.
   QImage Picture(int scale);
+
+  // The program writes text on the field (its fonts need a
+  // QGuiApplication).
+  static bool WritesText(const TPseudoCode& code);
 
  private:
   int kind_;
