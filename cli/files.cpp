@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QImage>
 
 #include <cerrno>
@@ -93,6 +94,10 @@ bool SameFile(const std::string& a, int fd) {
 }
 
 bool SavePicture(const QImage& image, const std::string& path) {
+  // PNG is built into Qt; without this the writer first opens every image
+  // format plugin installed (SVG brings its own library), which costs more
+  // than drawing the picture.
+  QCoreApplication::setLibraryPaths({});
   QByteArray png;
   QBuffer buffer(&png);
   if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG")) return false;
