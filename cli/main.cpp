@@ -203,6 +203,7 @@ int main(int argc, char** argv) {
   run.DetectLoops = o.DetectLoops;
   run.Prepare = [&](const TPseudoCode& code) {
     if (!painter && TRunField::WritesText(code)) painter = MakePainter(argv[0]);
+    field->Prepare(code);
   };
   THeadlessStats stats;
   if (o.Executor == ekGrondo) run.Verdict = [&](std::string& text) { return field->Verdict(text); };

@@ -21,19 +21,24 @@ void Mark(QImage& picture) {
 }  // namespace
 
 TRunField::TRunField(int kind, int width, int height, int originX, int originY, const std::string& taskFile)
-    : kind_(kind) {
-  if (kind == ekGrondo) {
-    if (taskFile.empty())
-      grid_.Restore();
-    else
-      LoadMaze(grid_, taskFile);
-  } else {
-    canvas_ = std::make_unique<TCanvas>(width, height, originX, originY);
-    canvas_->SetGeometry(width, height, originX, originY);
-    // A bitmap made before any application object would say 100: text is
-    // laid out for the bitmap's resolution.
-    Mark(canvas_->Bitmap());
-  }
+    : kind_(kind), width_(width), height_(height), originX_(originX), originY_(originY) {
+  if (kind != ekGrondo) return;
+  if (taskFile.empty())
+    grid_.Restore();
+  else
+    LoadMaze(grid_, taskFile);
+}
+
+void TRunField::MakeCanvas() {
+  if (canvas_ || kind_ == ekGrondo) return;
+  canvas_ = std::make_unique<TCanvas>(width_, height_, originX_, originY_);
+  // A bitmap made before any application object would say 100: text is
+  // laid out for the bitmap's resolution.
+  Mark(canvas_->Bitmap());
+}
+
+void TRunField::Prepare(const TPseudoCode& code) {
+  if (code.UsesExecutor) MakeCanvas();
 }
 
 TExecutorFactory TRunField::Factory() {
@@ -63,6 +68,7 @@ QImage TRunField::Picture(int scale) {
     Mark(cells);
     return cells;
   }
+  MakeCanvas();
   const QImage& bitmap = canvas_->Bitmap();
   const TFieldPaint plan = ComputeFieldPaint(bitmap.size(), false, scale, false, 0, 0, 0, 0);
   QImage pane(plan.PaneSize, QImage::Format_RGB32);

@@ -26,8 +26,14 @@ class TRunField {
   // EMazeFileError with the message to show when the task cannot be read.
   TRunField(int kind, int width, int height, int originX, int originY, const std::string& taskFile);
 
+  // Called with the translated program before the run: a pen executor's
+  // canvas is made only for a program that gives it commands.
+  void Prepare(const TPseudoCode& code);
+
   // Makes the executor when the run starts; Grondo's field is first reset
-  // to the task, as every run in the window starts from it.
+  // to the task, as every run in the window starts from it. A program that
+  // never commands its pen executor gets none (its commands would do
+  // nothing, and it has none).
   TExecutorFactory Factory();
 
   // Judges the task: true when solved; text is the verdict with its line
@@ -45,7 +51,10 @@ class TRunField {
   static bool WritesText(const TPseudoCode& code);
 
  private:
+  void MakeCanvas();
+
   int kind_;
+  int width_, height_, originX_, originY_;
   std::unique_ptr<TCanvas> canvas_;
   TGrid grid_;
 };
