@@ -212,6 +212,33 @@ TEST_F(Field, PicturesKeepTheirResolution) {
   }
 }
 
+// The runner hands runs that draw to its drawing companion; without it,
+// only those fail, and they say what is missing.
+TEST_F(Field, RunsThatDrawNeedTheDrawingRunner) {
+  fs::create_directories(dir_ / "alone");
+  const fs::path alone = dir_ / "alone" / "tarmisy-run";
+  fs::copy_file(TARMISY_RUN, alone);
+  const std::string png = (dir_ / "a.png").string();
+  const struct {
+    const char* program;
+    const char* options;
+    int status;
+    const char* out;
+  } cases[] = {
+      {"главная { выводстр \"да\"; }\n", "", 0, "да\n"},
+      {"главная { вперед(10); }\n", "", 64, ""},
+      {"главная { }\n", "--png ", 64, ""},
+  };
+  for (const auto& c : cases) {
+    const std::string options = *c.options ? std::string(c.options) + png + " " : "";
+    const TResult r = Sh("'" + alone.string() + "' " + options + File("a.prg", c.program));
+    EXPECT_EQ(r.Status, c.status) << c.program;
+    EXPECT_EQ(r.Out, c.out) << c.program;
+    EXPECT_EQ(r.Err.find("tarmisy-run-draw") != std::string::npos, c.status == 64) << r.Err;
+  }
+  EXPECT_FALSE(fs::exists(png));
+}
+
 TEST_F(Field, GrondoPausesOnlyWhenAnimated) {
   const std::string task = File("ring.maz", kRing);
   using Clock = std::chrono::steady_clock;
