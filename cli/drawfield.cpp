@@ -65,7 +65,8 @@ std::unique_ptr<QGuiApplication> MakeApplication() {
 }  // namespace
 
 // Lines, figures, fills and pictures need no application object; only text
-// does. It goes before the canvas, so that it outlives the canvas's fonts.
+// does. The application comes first, so that it outlives the canvas and
+// its fonts.
 struct TRunField::TDrawing {
   std::unique_ptr<QGuiApplication> application;
   std::unique_ptr<TCanvas> canvas;
