@@ -22,6 +22,8 @@
 #include <QVBoxLayout>
 #include <QWhatsThis>
 
+#include "file_history.h"
+#include "file_man.h"
 #include "find_replace.h"
 #include "formatter.h"
 #include "glyphs.h"
@@ -30,8 +32,11 @@
 #include "maze_file.h"
 #include "maze_tools.h"
 #include "message_box.h"
+#include "param_form.h"
+#include "print_layout.h"
 #include "program.h"
 #include "qtext.h"
+#include "recovery.h"
 #include "string_table.h"
 #include "syntax_memo.h"
 #include "templates_menu.h"
@@ -67,6 +72,7 @@ TMainForm::TMainForm(const std::function<void(int)>& progress, QWidget* parent) 
   setWindowTitle(S(sSystemCaption));
   setWindowIcon(AppIcon());
   ProgramName = Str(sNoName);
+  store_ = OpenUserSettings();
 
   host_ = std::make_unique<TWindowHost>(*this);
   calls_ = std::make_unique<TMainThreadCalls>(
@@ -84,10 +90,9 @@ TMainForm::TMainForm(const std::function<void(int)>& progress, QWidget* parent) 
   for (QWidget* w : std::initializer_list<QWidget*>{Editor, UserScreen, ScrollBox1, MazePanel, ScaleCB})
     w->setWhatsThis(WhatsThisText(w->objectName()));
   setAcceptDrops(true);
+  BuildFileWorkflow();
 
-  ScaleCB->setCurrentIndex(0);
-  field_.SetKindQuietly(ekTurtle);
-  ApplyExecutorState();
+  LoadSettings();
   report(70);
 
   VarForm = new TVarForm(this);
@@ -138,10 +143,11 @@ QAction* TMainForm::AddAction(const char* name, int textId, const QKeySequence& 
 // connecting its action here.
 void TMainForm::BuildActions() {
   // Tool buttons.
-  AddAction("NewBtn", sBtnNew, {}, sHintNew)->setEnabled(false);
-  AddAction("OpenBtn", sBtnOpen, {}, sHintOpen)->setEnabled(false);
-  AddAction("SaveBtn", sBtnSave, {}, sHintSave)->setEnabled(false);
-  AddAction("PrintBtn", sBtnPrint, {}, sHintPrint)->setEnabled(false);
+  // The file commands go to FileMan1, made with the client.
+  connect(AddAction("NewBtn", sBtnNew, {}, sHintNew), &QAction::triggered, this, [this] { FileMan1->New(); });
+  connect(AddAction("OpenBtn", sBtnOpen, {}, sHintOpen), &QAction::triggered, this, [this] { FileMan1->Open(); });
+  connect(AddAction("SaveBtn", sBtnSave, {}, sHintSave), &QAction::triggered, this, [this] { FileMan1->Save(); });
+  connect(AddAction("PrintBtn", sBtnPrint, {}, sHintPrint), &QAction::triggered, this, &TMainForm::PrintBtnClick);
   connect(AddAction("CutBtn", sBtnCut, {}, sHintCut), &QAction::triggered, this, [this] { Editor->CutToClipboard(); });
   connect(AddAction("CopyBtn", sBtnCopy, {}, sHintCopy), &QAction::triggered, this,
           [this] { Editor->CopyToClipboard(); });
@@ -206,11 +212,18 @@ void TMainForm::BuildActions() {
   });
 
   // Menu items.
-  AddAction("NewMI", sMenuNew, QKeySequence(Qt::CTRL | Qt::Key_N))->setEnabled(false);
-  AddAction("OpenMI", sMenuOpen, QKeySequence(Qt::CTRL | Qt::Key_O))->setEnabled(false);
-  AddAction("SaveMI", sMenuSave, QKeySequence(Qt::CTRL | Qt::Key_S))->setEnabled(false);
-  AddAction("SaveAsMI", sMenuSaveAs, QKeySequence(Qt::SHIFT | Qt::CTRL | Qt::Key_S))->setEnabled(false);
-  AddAction("PrintMI", sMenuPrint, QKeySequence(Qt::CTRL | Qt::Key_P))->setEnabled(false);
+  connect(AddAction("NewMI", sMenuNew, QKeySequence(Qt::CTRL | Qt::Key_N)), &QAction::triggered, Action("NewBtn"),
+          &QAction::trigger);
+  QAction* open = AddAction("OpenMI", sMenuOpen, QKeySequence(Qt::CTRL | Qt::Key_O));
+  open->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_O), QKeySequence(Qt::Key_F3)});
+  connect(open, &QAction::triggered, Action("OpenBtn"), &QAction::trigger);
+  QAction* save = AddAction("SaveMI", sMenuSave, QKeySequence(Qt::CTRL | Qt::Key_S));
+  save->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_S), QKeySequence(Qt::Key_F2)});
+  connect(save, &QAction::triggered, Action("SaveBtn"), &QAction::trigger);
+  connect(AddAction("SaveAsMI", sMenuSaveAs, QKeySequence(Qt::SHIFT | Qt::CTRL | Qt::Key_S)), &QAction::triggered,
+          this, [this] { FileMan1->SaveAsCommand(); });
+  connect(AddAction("PrintMI", sMenuPrint, QKeySequence(Qt::CTRL | Qt::Key_P)), &QAction::triggered,
+          Action("PrintBtn"), &QAction::trigger);
   connect(AddAction("ExitMI", sMenuExit, QKeySequence(Qt::ALT | Qt::Key_X)), &QAction::triggered, this,
           &QWidget::close);
   connect(AddAction("UndoMI", sMenuUndo, QKeySequence(Qt::CTRL | Qt::Key_Z)), &QAction::triggered, this, undo);
@@ -229,10 +242,14 @@ void TMainForm::BuildActions() {
   connect(AddAction("FontMI", sMenuFont), &QAction::triggered, this, [this] {
     bool ok = false;
     const QFont font = QFontDialog::getFont(&ok, Editor->font(), this, QString(), QFontDialog::MonospacedFonts);
-    if (ok) Editor->setFont(font);
+    if (ok) {
+      Editor->setFont(font);
+      SaveSettings();
+    }
     Editor->setFocus();
   });
-  AddAction("ParamMI", sMenuParams, QKeySequence(Qt::CTRL | Qt::Key_R))->setEnabled(false);
+  connect(AddAction("ParamMI", sMenuParams, QKeySequence(Qt::CTRL | Qt::Key_R)), &QAction::triggered, this,
+          &TMainForm::ParamMIClick);
   connect(AddAction("LoadMazeMI", sMenuLoadMaze, QKeySequence(Qt::CTRL | Qt::Key_M)), &QAction::triggered,
           Action("ZadBtn"), &QAction::trigger);
   connect(AddAction("RestoreMazeMI", sMenuRestoreMaze, Qt::Key_F5), &QAction::triggered, Action("ReloadBtn"),
@@ -272,10 +289,13 @@ void TMainForm::BuildMenus() {
     }
   };
   QMenu* file = bar->addMenu(S(sMenuFile));
-  add(file, {"NewMI", "OpenMI", "SaveMI", "SaveAsMI", "", "PrintMI", ""});
-  // The file history entries go between the last two separators.
-  file->addSeparator()->setObjectName(QStringLiteral("HistorySeparator"));
+  file->setObjectName(QStringLiteral("FileMenu"));
+  add(file, {"NewMI", "OpenMI", "SaveMI", "SaveAsMI", "", "PrintMI"});
+  // The history brings its own separator and entries before this one.
+  QAction* exitSeparator = file->addSeparator();
   add(file, {"ExitMI"});
+  HistoryMenu = new TFileHistoryMenu(file, exitSeparator, settings_.History, this);
+  connect(HistoryMenu, &TFileHistoryMenu::OpenRequested, this, [this](const QString& path) { OpenProgram(path); });
   QMenu* edit = bar->addMenu(S(sMenuEdit));
   add(edit, {"UndoMI", "RedoMI", "", "CutMI", "CopyMI", "PasteMI", "", "OrderMI", "", "FindMI", "ReplaceMI"});
   QMenu* setup = bar->addMenu(S(sMenuSetup));
@@ -389,6 +409,7 @@ void TMainForm::BuildClient() {
   connect(MazeEditor, &TMazeEditor::DesignModeChanged, this, &TMainForm::DesignModeChanged);
   connect(MazeEditor, &TMazeEditor::MazeFileChanged, this, [this](const QString& file, const QString& caption) {
     mazeFile_ = file;
+    if (!file.isEmpty()) settings_.TasksFolder = QFileInfo(file).absolutePath();
     MazeCaption->setText(caption);
     ApplyExecutorState();
   });
@@ -467,12 +488,14 @@ void TMainForm::ChooseExecutor(int kind) {
     WaitForRunEnd();
   }
   ShowFieldPane();
-  if (kind != field_.Kind()) {
+  const bool changed = kind != field_.Kind();
+  if (changed) {
     field_.SwitchTo(kind, ScrollBox1->viewport()->size());
     if (ScaleCB->currentIndex() != field_.ScaleIndex()) ScaleCB->setCurrentIndex(field_.ScaleIndex());
   }
   ApplyExecutorState();
   ScrollBox1->Refresh();
+  if (changed) SaveSettings();
 }
 
 // F6: the program laid out anew, as one change the pupil can undo. A run
@@ -506,6 +529,7 @@ void TMainForm::ApplyScale(int index) {
   pendingScale_ = -1;
   if (index != field_.ScaleIndex()) field_.SetScale(index);
   ScrollBox1->Refresh();
+  SaveSettings();
 }
 
 void TMainForm::ApplyPendingScale() {
@@ -519,7 +543,7 @@ void TMainForm::ApplyPendingScale() {
 void TMainForm::LoadTask(const QString& given) {
   QString name = given;
   if (name.isEmpty()) {
-    name = QFileDialog::getOpenFileName(this, S(sMazeOpenTitle), mazeFolder_, QtFilter(S(sMazeFilter)));
+    name = QFileDialog::getOpenFileName(this, S(sMazeOpenTitle), settings_.TasksFolder, QtFilter(S(sMazeFilter)));
     if (name.isEmpty()) return;
   }
   if (session_->Running()) {
@@ -532,9 +556,10 @@ void TMainForm::LoadTask(const QString& given) {
     ShowError(this, FromCp1251(e.Message()));
     return;
   }
-  mazeFolder_ = QFileInfo(name).absolutePath();
+  settings_.TasksFolder = QFileInfo(name).absolutePath();
   mazeFile_ = name;
   MazeCaption->setText(FromCp1251(::MazeCaption(NativeName(name))));
+  SaveSettings();
   const QSignalBlocker quiet(ScaleCB);
   ScaleCB->setCurrentIndex(field_.ScaleIndex());
   ApplyExecutorState();
@@ -543,7 +568,7 @@ void TMainForm::LoadTask(const QString& given) {
 
 void TMainForm::EditMaze() {
   if (field_.Kind() != ekGrondo || MazeEditor->DesignMode()) return;
-  MazeEditor->SetMazeFolder(mazeFolder_);
+  MazeEditor->SetMazeFolder(settings_.TasksFolder);
   MazeEditor->EnterDesignMode(field_.ScaleIndex(), mazeFile_);
 }
 
@@ -554,8 +579,18 @@ void TMainForm::DesignModeChanged(bool on) {
                         "GrondoBtn"})
     Action(n)->setEnabled(!on);
   ScaleCB->setEnabled(!on);
+  // The maze editor takes the field pane's height (most of the pane when
+  // the console had taken it all), and gives it back.
+  const QList<int> before = Splitter2->sizes();
+  const int total = before[0] + before[1] + before[2];
+  int pane = on ? before[0] : before[1];
+  if (pane < total / 4) pane = total * 3 / 4;
   MazeEditor->setVisible(on);
   ScrollBox1->setVisible(!on);
+  if (on)
+    Splitter2->setSizes({0, pane, total - pane});
+  else
+    Splitter2->setSizes({pane, 0, total - pane});
   if (on) {
     MazeEditor->setFocus();
     return;
@@ -599,50 +634,135 @@ void TMainForm::SaveTaskAs() {
     StopBtnClick();
     WaitForRunEnd();
   }
-  TWindowMazeDialogs dialogs(this, mazeFolder_);
+  TWindowMazeDialogs dialogs(this, settings_.TasksFolder);
   const TSaveMazeOutcome outcome = SaveMaze(field_.Grid(), std::string(), dialogs);
   if (outcome.Result != smSaved) return;
   const QString name = QFile::decodeName(QByteArray::fromStdString(outcome.FileName));
-  mazeFolder_ = QFileInfo(name).absolutePath();
+  settings_.TasksFolder = QFileInfo(name).absolutePath();
   mazeFile_ = name;
   MazeCaption->setText(FromCp1251(::MazeCaption(outcome.FileName)));
   ApplyExecutorState();
 }
 
-bool TMainForm::OpenProgram(const QString& fileName) {
-  QFile file(fileName);
-  const std::string shown = ToCp1251(fileName);
-  if (QFileInfo(fileName).isDir()) {
-    ShowError(this, FromCp1251(FormatStr(sCannotOpenFolder, {shown})));
-    return false;
-  }
-  if (!file.open(QIODevice::ReadOnly)) {
-    ShowError(this, FromCp1251(FormatStr(sCannotReadProgram, {shown})));
-    return false;
-  }
-  const QByteArray bytes = file.readAll();
-  if (session_->Running()) {
-    StopBtnClick();
-    WaitForRunEnd();
-  }
+bool TMainForm::OpenProgram(const QString& fileName) { return FileMan1->Open(fileName); }
+
+// The file workflow's events: the window fills the editor, reads and
+// writes the files, and names the program in its caption.
+void TMainForm::BuildFileWorkflow() {
+  FileMan1 = new TqxFileMan(this);
+  FileMan1->setObjectName(QStringLiteral("FileMan1"));
+  FileMan1->Window = this;
+  FileMan1->StopRun = [this] { StopAndWait(); };
+  FileMan1->OnReadyCreate = [this](QString&) {
+    Loading = true;
+    Editor->ClearAll();
+    Editor->InsertTemplate(NewProgramTemplate());
+    Editor->Buffer().UndoList().Clear();
+    Loading = false;
+    EditorUndoChanged();
+  };
+  FileMan1->OnReadyOpen = [this](const QString& name) { return ReadyOpen(name); };
+  FileMan1->OnReadySave = [this](const QString& name) {
+    if (!FileMan1->WriteEditorText(name, *Editor)) return false;
+    FileDone(name);
+    return true;
+  };
+  connect(FileMan1, &TqxFileMan::NameChanged, this, [this](const QString& name) {
+    ProgramName = ToCp1251(::ProgramName(name));
+    setWindowTitle(WindowCaption(name));
+  });
+
+  recovery_ = new TRecoveryCopy(QString(), this);
+  recovery_->Lines = [this] { return EditorLines(*Editor); };
+  recovery_->FileName = [this] { return FileMan1->FileName(); };
+  recovery_->Watch(*FileMan1);
+  recovery_->Start();
+}
+
+bool TMainForm::ReadyOpen(const QString& fileName) {
+  const std::optional<std::vector<std::string>> lines = FileMan1->ReadProgramFile(fileName);
+  if (!lines) return false;
   Loading = true;
-  Editor->SetLines(ProgramLines(std::string_view(bytes.constData(), bytes.size())));
+  Editor->SetLines(*lines);
   Editor->SetCaret(0, 0);
   Loading = false;
-  SetCaptionFor(fileName);
+  EditorUndoChanged();
+  FileDone(fileName);
   return true;
 }
 
-void TMainForm::SetCaptionFor(const QString& fileName) {
-  const QString name = QFileInfo(fileName).fileName();
-  ProgramName = name.isEmpty() ? Str(sNoName) : ToCp1251(name);
-  setWindowTitle(FromCp1251(FormatStr(sCaptionWithProgram, {Str(sSystemCaption), ProgramName})));
+// After a program was opened or saved: first in the history, its folder the
+// one the dialogs start in next time.
+void TMainForm::FileDone(const QString& fileName) {
+  const QFileInfo info(fileName);
+  settings_.History.Add(info.absoluteFilePath());
+  HistoryMenu->Refresh();
+  settings_.ProgramsFolder = info.absolutePath();
+  SaveSettings();
+}
+
+void TMainForm::StopAndWait() {
+  if (!session_->Running()) return;
+  StopBtnClick();
+  WaitForRunEnd();
+}
+
+void TMainForm::LoadSettings() {
+  ::LoadSettings(*store_, settings_);
+  HistoryMenu->Refresh();
+  FileMan1->InitialDir = settings_.ProgramsFolder;
+  Editor->setFont(settings_.Font.ToQFont());
+  field_.SetKindQuietly(settings_.ExecutorKind);
+  field_.SetGeometry({settings_.CanvasWidth, settings_.CanvasHeight, settings_.OriginX, settings_.OriginY});
+  {
+    const QSignalBlocker quiet(ScaleCB);
+    ScaleCB->setCurrentIndex(settings_.Scale);
+  }
+  field_.SetScale(settings_.Scale);
+  ApplyExecutorState();
+}
+
+void TMainForm::SaveSettings(bool storeFirstPaths) {
+  settings_.Font = TEditorFont::FromQFont(Editor->font(), settings_.Font.Color);
+  settings_.ExecutorKind = field_.Kind();
+  settings_.Scale = std::max(0, ScaleCB->currentIndex());
+  // The dialogs start where the pupil last worked.
+  FileMan1->InitialDir = settings_.ProgramsFolder;
+  ::SaveSettings(*store_, settings_, storeFirstPaths);
+}
+
+void TMainForm::ParamMIClick() {
+  TParamForm form(this);
+  if (!RunParamForm(form, settings_, [this] { SaveSettings(true); })) return;
+  // The worker of a pen run draws on the canvas being resized.
+  if (field_.Kind() != ekGrondo) StopAndWait();
+  field_.SetGeometry({settings_.CanvasWidth, settings_.CanvasHeight, settings_.OriginX, settings_.OriginY});
+  SaveSettings();
+  ScrollBox1->Refresh();
+}
+
+void TMainForm::PrintBtnClick() {
+  ShowPrintPreview(this, EditorLines(*Editor), Editor->font(), ::ProgramName(FileMan1->FileName()));
+}
+
+void TMainForm::StartRecovery() {
+  recovery_->KeepOnEndSignals();
+  recovery_->OfferRestore(this, [this](const TRecoveredProgram& copy) {
+    StopAndWait();
+    Loading = true;
+    Editor->SetLines(copy.Lines);
+    Editor->SetCaret(0, 0);
+    Loading = false;
+    EditorUndoChanged();
+    FileMan1->SetFileName(copy.FileName);
+    FileMan1->SetModified(true);
+  });
 }
 
 void TMainForm::InsertNewProgramTemplate() {
   Loading = true;
   Editor->ClearAll();
-  Editor->InsertTemplate(Str(sNewProgramTemplate));
+  Editor->InsertTemplate(NewProgramTemplate());
   Editor->Buffer().UndoList().Clear();
   Loading = false;
   EditorUndoChanged();
@@ -650,6 +770,7 @@ void TMainForm::InsertNewProgramTemplate() {
 
 void TMainForm::EditorChanged() {
   if (Loading) return;
+  FileMan1->SetModified();
   StopBtnClick();
 }
 
@@ -700,13 +821,14 @@ void TMainForm::WhatsThisMode() { QWhatsThis::enterWhatsThisMode(); }
 
 void TMainForm::FirstStartTexts() {
   // Shown once per user: the read-me, and with it the licence.
-  QSettings settings;
+  QSettings& settings = *store_;
   if (settings.contains(QStringLiteral("FirstStart/Readme"))) return;
   ShowTextFile(this, QStringLiteral("readme.txt"));
   settings.setValue(QStringLiteral("FirstStart/Readme"), 1);
   if (settings.contains(QStringLiteral("FirstStart/License"))) return;
   ShowTextFile(this, QStringLiteral("license.txt"));
   settings.setValue(QStringLiteral("FirstStart/License"), 1);
+  settings.sync();
 }
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
@@ -737,6 +859,12 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
+  if (!closeApproved_ && !FileMan1->CanClose()) {
+    StopBtnClick();
+    event->ignore();
+    return;
+  }
+  closeApproved_ = true;
   // A run is stopped also when the closing is cancelled. The worker is
   // waited for before the window goes: its last calls must not reach a
   // window that is gone, and it reports nothing to one that is closing.
@@ -754,6 +882,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     WaitForRunEnd();
     host_->Closing = false;
   }
+  closeApproved_ = false;
   closing_ = true;
   VarHint->hide();
   event->accept();

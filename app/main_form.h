@@ -17,6 +17,7 @@
 #include "highlighting.h"
 #include "relayhost.h"
 #include "session.h"
+#include "settings.h"
 #include "window_field.h"
 
 class QAction;
@@ -26,7 +27,11 @@ class TTemplateMenus;
 class QLabel;
 class QMimeData;
 class QMenu;
+class QSettings;
 class QSplitter;
+class TFileHistoryMenu;
+class TRecoveryCopy;
+class TqxFileMan;
 class QToolBar;
 class QToolButton;
 class TqxSyntaxMemo;
@@ -60,6 +65,10 @@ class TMainForm : public QMainWindow {
   QLabel* StatusHint = nullptr;    // panel 1
   TVarForm* VarForm = nullptr;
   TVarHintForm* VarHint = nullptr;
+  // The program file: new, open, save, the question before losing changes.
+  TqxFileMan* FileMan1 = nullptr;
+  // The File menu's five programs used last.
+  TFileHistoryMenu* HistoryMenu = nullptr;
 
   // The command or menu item by component name ("RunBtn", "LoadMazeMI", ...).
   QAction* Action(const char* name) const;
@@ -81,9 +90,23 @@ class TMainForm : public QMainWindow {
   void SaveTaskAs();
   // Design mode of the maze editor (DesignBtn, Ctrl+E).
   void EditMaze();
-  // Opens a program file into the editor; false (after saying why) when it
-  // cannot be read.
+  // Opens a program file through the file workflow (the question about
+  // unsaved changes first); false when it was not opened (after saying why
+  // when it cannot be read).
   bool OpenProgram(const QString& fileName);
+  // The print preview of the program (Ctrl+P).
+  void PrintBtnClick();
+  // The parameters dialog (Ctrl+R).
+  void ParamMIClick();
+  // The user's settings as loaded at start and changed since.
+  const TSettings& Settings() const { return settings_; }
+  // Writes every setting now; storeFirstPaths also remembers the folders as
+  // the ones to start in.
+  void SaveSettings(bool storeFirstPaths = false);
+  // At start, once the window is on the screen: offers back a program that
+  // a window lost unsaved (a crash, a power cut), and from then on keeps
+  // the copy when the session is ended by a signal.
+  void StartRecovery();
   // Dropped files: the first one is opened as a program; false when the
   // drop holds no local file.
   bool OpenDropped(const QMimeData& data);
@@ -134,6 +157,11 @@ class TMainForm : public QMainWindow {
   void BuildClient();
   void BuildStatusBar();
   QAction* AddAction(const char* name, int textId, const QKeySequence& key = {}, int hintId = -1);
+  void LoadSettings();
+  void BuildFileWorkflow();
+  bool ReadyOpen(const QString& fileName);
+  void FileDone(const QString& fileName);
+  void StopAndWait();
   void ApplyExecutorState();
   void DesignModeChanged(bool on);
   void ApplyScale(int index);
@@ -142,7 +170,6 @@ class TMainForm : public QMainWindow {
   void SetConsoleHeight(int height);
   void LayoutForRun(bool usesExecutor, bool hasInput);
   void InsertNewProgramTemplate();
-  void SetCaptionFor(const QString& fileName);
   void EditorChanged();
   void EditorKeyDown(QKeyEvent* event);
   void EditorUndoChanged();
@@ -169,9 +196,12 @@ class TMainForm : public QMainWindow {
   QTimer hintTimer_;
   QPoint lastMouse_{-1, -1};
   bool closing_ = false;
+  bool closeApproved_ = false;  // unsaved changes already settled for this close
   bool painted_ = false;
-  QString mazeFolder_;
   QString mazeFile_;
+  TSettings settings_;
+  std::unique_ptr<QSettings> store_;
+  TRecoveryCopy* recovery_ = nullptr;
 
   std::unique_ptr<TWindowHost> host_;
   std::unique_ptr<TMainThreadCalls> calls_;

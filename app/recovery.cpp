@@ -6,8 +6,13 @@
 #include <QLocale>
 #include <QFile>
 #include <QSaveFile>
+#include <QSocketNotifier>
 #include <QStandardPaths>
 #include <algorithm>
+#include <csignal>
+#include <cstdlib>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include "file_man.h"
 #include "message_box.h"
@@ -27,6 +32,15 @@ bool WriteWhole(const QString& path, const QByteArray& bytes) {
 QByteArray ReadAll(const QString& path) {
   QFile file(path);
   return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The signal handler only writes the signal's number into a pipe; the copy
+// is written from the event loop, where writing files is safe.
+int endPipe[2] = {-1, -1};
+
+void OnEndSignal(int sig) {
+  const char byte = char(sig);
+  [[maybe_unused]] const ssize_t n = write(endPipe[1], &byte, 1);
 }
 
 void RemoveCopy(const QString& base) {
@@ -77,6 +91,23 @@ void TRecoveryCopy::Watch(TqxFileMan& fileMan) {
 }
 
 void TRecoveryCopy::Start() { timer_.start(); }
+
+void TRecoveryCopy::KeepOnEndSignals() {
+  if (endSignal_ || pipe2(endPipe, O_CLOEXEC | O_NONBLOCK) != 0) return;
+  endSignal_ = new QSocketNotifier(endPipe[0], QSocketNotifier::Read, this);
+  connect(endSignal_, &QSocketNotifier::activated, this, [this] {
+    char sig = 0;
+    if (read(endPipe[0], &sig, 1) != 1) return;
+    WriteNow();
+    // No clean-up: a normal end would remove the copy.
+    std::_Exit(128 + sig);
+  });
+  struct sigaction action = {};
+  action.sa_handler = OnEndSignal;
+  sigemptyset(&action.sa_mask);
+  action.sa_flags = SA_RESTART;
+  for (int sig : {SIGTERM, SIGHUP, SIGINT}) sigaction(sig, &action, nullptr);
+}
 
 void TRecoveryCopy::WriteNow() {
   if (!modified_ || !Lines) return;

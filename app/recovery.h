@@ -48,6 +48,10 @@ class TRecoveryCopy : public QObject {
   void Watch(TqxFileMan& fileMan);
   // Starts the 30-second timer.
   void Start();
+  // A session that ends by a signal (logout, shutdown, Ctrl+C in the
+  // terminal) writes the copy at once and ends the process without removing
+  // it, so that the next start offers it. One window per process.
+  void KeepOnEndSignals();
   // Writes the copy now when the text is modified (the timer's work).
   void WriteNow();
   // Removes this window's copy.
@@ -68,6 +72,7 @@ class TRecoveryCopy : public QObject {
   std::unique_ptr<QLockFile> lock_;
   QTimer timer_;
   bool modified_ = false;
+  class QSocketNotifier* endSignal_ = nullptr;
 };
 
 // The default folder of the copies (in the user's data folder).

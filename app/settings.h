@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "file_history.h"
+#include "pictures.h"  // kScaleCount: the items of the scale box
 #include "style_list.h"
 
 class QSettings;
@@ -18,7 +19,6 @@ class QSettings;
 inline constexpr int kFieldSideMin = 100, kFieldSideMax = 600;
 inline constexpr int kOriginMin = 0, kOriginMax = 600;
 inline constexpr int kParamStep = 10;
-inline constexpr int kScaleCount = 6;  // items of the scale box
 
 // The editor font as the settings keep it.
 struct TEditorFont {

@@ -29,6 +29,16 @@ void TWindowField::SizeCanvas() {
   bitmap_.fill(Qt::white);
 }
 
+void TWindowField::SetGeometry(TCanvasGeometry geometry) {
+  geometry_ = geometry;
+  if (kind_ == ekGrondo) return;
+  const QImage before = bitmap_;
+  canvas_->SetGeometry(geometry_.Width, geometry_.Height, geometry_.OriginX, geometry_.OriginY);
+  if (bitmap_.size() == before.size()) return;
+  QPainter p(&bitmap_);
+  p.drawImage(0, 0, before);
+}
+
 void TWindowField::SwitchTo(int kind, QSize box) {
   kind_ = kind;
   if (kind == ekGrondo) {

@@ -39,6 +39,10 @@ class TWindowField {
   // executor gets a white bitmap of the canvas size.
   void SwitchTo(int kind, QSize box);
   int ScaleIndex() const { return scale_; }
+  // New size and origin of the pen canvas (the parameters dialog). While a
+  // pen executor is chosen the bitmap takes the size at once and keeps its
+  // picture; Grondo's field is left alone until a pen executor is chosen.
+  void SetGeometry(TCanvasGeometry geometry);
   // A scale change; Grondo's cells are drawn afresh at the new size.
   void SetScale(int index);
 

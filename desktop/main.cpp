@@ -5,8 +5,11 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QPointer>
 #include <QTimer>
+#include <QTranslator>
 #include <cstdio>
 
 #include "glyphs.h"
@@ -23,7 +26,16 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   // A translation of the interface replaces the built-in texts; it must be
   // in place before anything reads a text (menus, words, highlighting).
-  LoadLocalisation({QDir::currentPath().toStdString(), QCoreApplication::applicationDirPath().toStdString()});
+  const bool translated =
+      !LoadLocalisation({QDir::currentPath().toStdString(), QCoreApplication::applicationDirPath().toStdString()})
+           .empty();
+  // Qt's own dialogs and buttons (files, fonts, print preview, Yes and No)
+  // speak the interface's language too.
+  QTranslator qtTexts;
+  if (!translated &&
+      qtTexts.load(QLocale(QLocale::Russian), QStringLiteral("qtbase"), QStringLiteral("_"),
+                   QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    QApplication::installTranslator(&qtTexts);
   QApplication::setOrganizationName(QStringLiteral("Tarmisy"));
   QApplication::setApplicationName(QStringLiteral("tarmisy"));
   QApplication::setApplicationDisplayName(FromCp1251(Str(sApplicationTitle)));
@@ -60,6 +72,10 @@ int main(int argc, char** argv) {
     const QString file = QFileInfo(parser.positionalArguments().first()).absoluteFilePath();
     form.OpenProgram(file);
   }
-  if (!measure) form.FirstStartTexts();
+  if (!measure) {
+    form.FirstStartTexts();
+    // A program lost with unsaved changes comes back before new work starts.
+    QTimer::singleShot(0, &form, [&form] { form.StartRecovery(); });
+  }
   return app.exec();
 }

@@ -619,6 +619,12 @@ void TqxCustomMemo::HandleKey(QKeyEvent* event) {
         return;
     }
   }
+  // Alt with a letter is a menu's or a command's key, never text (AltGr
+  // characters arrive without the Alt modifier).
+  if ((mods & Qt::AltModifier) && !(mods & Qt::ControlModifier)) {
+    event->ignore();
+    return;
+  }
   const QString text = event->text();
   bool typed = false;
   for (QChar ch : text) {

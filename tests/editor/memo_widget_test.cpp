@@ -38,6 +38,8 @@ TEST_F(MemoWidget, TypingUndoAndRedoWithTheKeys) {
   TypeText(&memo, QString::fromUtf8("пока x"));
   Key(Qt::Key_Return);
   QTest::keyClicks(&memo, QStringLiteral("y"));
+  // A menu key that no menu took is not text.
+  QTest::keyClick(&memo, 'f', Qt::AltModifier);
   EXPECT_EQ(Utf(memo.Text()), "пока x\r\ny");
   Key(Qt::Key_Z, Qt::ControlModifier);
   EXPECT_EQ(memo.Text(), "");

@@ -15,34 +15,11 @@
 #include "syntax_memo.h"
 #include "qtext.h"
 #include "scripted_boxes.h"
+#include "scripted_dialogs.h"
 
 namespace {
 
 using Lines = std::vector<std::string>;
-
-class TScriptedDialogs : public TFileDialogs {
- public:
-  TScriptedDialogs() { SetFileDialogs(this); }
-  ~TScriptedDialogs() override { SetFileDialogs(nullptr); }
-  QString OpenFileName(QWidget*, const TFileDialogRequest& r) override { return Next(r); }
-  QString SaveFileName(QWidget*, const TFileDialogRequest& r) override {
-    QString name = Next(r);
-    // As Qt's dialog does, before it would ask about replacing a file.
-    if (!name.isEmpty() && QFileInfo(name).suffix().isEmpty()) name += QLatin1Char('.') + r.DefaultSuffix;
-    return name;
-  }
-  std::vector<TFileDialogRequest> Requests;
-  std::deque<QString> Names;  // answers in order; none left: cancelled
-
- private:
-  QString Next(const TFileDialogRequest& r) {
-    Requests.push_back(r);
-    if (Names.empty()) return {};
-    QString n = Names.front();
-    Names.pop_front();
-    return n;
-  }
-};
 
 QByteArray ReadAll(const QString& path) {
   QFile f(path);

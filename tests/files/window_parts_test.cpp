@@ -1,8 +1,10 @@
 // Recovery copies, printing and the parameters dialog.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <csignal>
 #include <unistd.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
@@ -69,6 +71,29 @@ TEST(Recovery, CopyOfACrashedWindowIsOfferedAndRemoved) {
   // A save removes it.
   fm.SetModified(false);
   EXPECT_FALSE(window.HasCopy());
+}
+
+TEST(Recovery, ASessionEndedByASignalKeepsItsUnsavedText) {
+  QTemporaryDir dir;
+  const pid_t child = fork();
+  if (child == 0) {
+    TRecoveryCopy window(dir.path());
+    TqxFileMan fm;
+    window.Watch(fm);
+    window.Lines = [] { return Lines{"typed a moment ago"}; };
+    window.KeepOnEndSignals();
+    fm.SetModified();
+    raise(SIGTERM);
+    for (int i = 0; i < 500; ++i) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    _exit(0);  // the signal was not taken up
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  EXPECT_EQ(WEXITSTATUS(status), 128 + SIGTERM);
+  TRecoveryCopy next(dir.path());
+  const auto orphans = next.Orphans();
+  ASSERT_EQ(orphans.size(), 1);
+  EXPECT_EQ(orphans[0].Lines, Lines{"typed a moment ago"});
 }
 
 TEST(Recovery, RefusedCopyIsRemovedAndARunningWindowsCopyIsNotOffered) {

@@ -5,6 +5,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
+#include <QSettings>
 #include <QComboBox>
 #include <QMimeData>
 #include <QTemporaryDir>
@@ -20,9 +22,12 @@
 #include <memory>
 
 #include "../support/scripted_boxes.h"
+#include "../support/scripted_dialogs.h"
 #include "encoding.h"
+#include "file_history.h"
 #include "main_form.h"
 #include "maze_editor.h"
+#include "settings.h"
 #include "syntax_memo.h"
 #include "user_screen.h"
 #include "var_form.h"
@@ -57,10 +62,14 @@ QString U(const char* utf8) { return QString::fromUtf8(utf8); }
 
 // Runs take a per-user lock that refuses a second run from any process;
 // each test process gets a lock of its own, so that ctest may run them side
-// by side.
+// by side. The settings and recovery copies go to folders of its own too,
+// and every window starts from no settings.
 void PrivateRunLock() {
   static QTemporaryDir dir;
-  qputenv("XDG_RUNTIME_DIR", dir.path().toLocal8Bit());
+  for (const char* var : {"XDG_RUNTIME_DIR", "XDG_CONFIG_HOME", "XDG_DATA_HOME"})
+    qputenv(var, (dir.path() + QLatin1Char('/') + QLatin1String(var)).toLocal8Bit());
+  QDir().mkpath(dir.path() + QStringLiteral("/XDG_RUNTIME_DIR"));
+  OpenUserSettings()->clear();
 }
 
 class MainWindow : public ::testing::Test {
@@ -274,11 +283,13 @@ TEST_F(GrondoWindow, DesignModeTakesTheFieldPanesPlaceUntilItEnds) {
   form->Action("EditMazeMI")->trigger();
   ASSERT_TRUE(form->MazeEditor->DesignMode());
   EXPECT_TRUE(form->MazeEditor->isVisible());
+  EXPECT_GT(form->MazeEditor->height(), form->height() / 2);
   EXPECT_TRUE(form->ScrollBox1->isHidden());
   EXPECT_FALSE(form->Action("RunBtn")->isEnabled()) << "no run on a maze being edited";
   ASSERT_TRUE(form->MazeEditor->FinishEditing());
   EXPECT_FALSE(form->MazeEditor->isVisible());
   EXPECT_FALSE(form->ScrollBox1->isHidden());
+  EXPECT_GT(form->ScrollBox1->height(), form->height() / 2);
   EXPECT_TRUE(form->Action("RunBtn")->isEnabled());
   EXPECT_TRUE(form->Action("ReloadBtn")->isEnabled());
 }
@@ -377,6 +388,7 @@ TEST_F(MainWindow, ClosingDuringAPausedRunEndsTheWorkerWithoutAReport) {
   SetProgram(kCounting);
   Key(Qt::Key_F8);
   ASSERT_TRUE(Paused());
+  boxes.Answers = {TAnswer::No};  // the typed program is not kept
   EXPECT_TRUE(form->close());
   EXPECT_FALSE(form->Session().Running());
   EXPECT_TRUE(boxes.Shown.isEmpty());
@@ -385,6 +397,7 @@ TEST_F(MainWindow, ClosingDuringAPausedRunEndsTheWorkerWithoutAReport) {
 
 TEST_F(MainWindow, ClosingWhileTheProgramWaitsForInputEndsTheWorker) {
   SetProgram({"главная {", "  целые n;", "  ввод n;", "}"});
+  boxes.Answers = {TAnswer::No};
   // The close arrives while the console's read runs its own event loop.
   WhenTrue(form.get(), [&] { return form->UserScreen->InputMode() == imInteger; }, [&] { form->close(); });
   Key(Qt::Key_F9);
@@ -404,14 +417,49 @@ TEST_F(MainWindow, StartsWithTheNewProgramTemplateAndTheCaretInItsBody) {
   EXPECT_EQ(form->windowTitle(), U("Система \"Тармисы\""));
 }
 
-TEST_F(MainWindow, LaterFeaturesArePresentAndDisabled) {
-  for (const char* name : {"NewMI", "OpenMI", "SaveMI", "SaveAsMI", "PrintMI", "ParamMI"}) {
-    ASSERT_NE(form->Action(name), nullptr) << name;
-    EXPECT_FALSE(form->Action(name)->isEnabled()) << name;
-  }
-  EXPECT_EQ(form->Action("SaveAsMI")->shortcut(), QKeySequence(QStringLiteral("Shift+Ctrl+S")));
-  EXPECT_EQ(form->Action("LoadMazeMI")->shortcut(), QKeySequence(QStringLiteral("Ctrl+M")));
-  EXPECT_EQ(form->Action("RestoreMazeMI")->text(), U("&Восстановить задачу"));
+TEST_F(MainWindow, SavedProgramIsNamedRememberedAndReopenedByTheNextWindow) {
+  QTemporaryDir dir;
+  TScriptedDialogs dialogs;
+  SetProgram({"главная {", "  выводстр 1;", "}"});
+  // A name without extension gets ".prg"; F2 saves like Ctrl+S.
+  dialogs.Names = {dir.filePath(QStringLiteral("lab1"))};
+  Key(Qt::Key_F2);
+  const QString saved = dir.filePath(QStringLiteral("lab1.prg"));
+  QFile file(saved);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_EQ(file.readAll(), QByteArray(Utf8ToCp1251("главная {\r\n  выводстр 1;\r\n}\r\n").c_str()));
+  EXPECT_EQ(form->windowTitle(), U("Система \"Тармисы\" - программа lab1.prg"));
+  ASSERT_FALSE(form->HistoryMenu->Actions().isEmpty());
+  EXPECT_TRUE(form->HistoryMenu->Actions()[0]->isVisible());
+  form->ChooseExecutor(ekDrawer);
+
+  // The next start: the history, the folder and the executor come back,
+  // and choosing the history entry opens the program.
+  form.reset();
+  form = std::make_unique<TMainForm>();
+  EXPECT_EQ(form->Settings().History.Paths(), QStringList{saved});
+  EXPECT_EQ(form->Settings().ProgramsFolder, dir.path());
+  EXPECT_TRUE(form->Action("DrawerBtn")->isChecked());
+  form->HistoryMenu->Actions()[0]->trigger();
+  EXPECT_EQ(form->Editor->Lines().Get(1), Utf8ToCp1251("  выводстр 1;"));
+  EXPECT_EQ(form->windowTitle(), U("Система \"Тармисы\" - программа lab1.prg"));
+}
+
+TEST_F(MainWindow, ClosingAModifiedProgramAsksAndCancelKeepsTheWindow) {
+  TScriptedDialogs dialogs;
+  SetProgram({"главная {", "}"});
+  boxes.Answers = {TAnswer::Cancel};
+  EXPECT_FALSE(form->close());
+  ASSERT_EQ(boxes.Asked.size(), 1);
+  EXPECT_EQ(boxes.Asked[0], U("Текст программы не был записан на диск. Записать?"));
+  // New asks too; No drops the text for the template.
+  boxes.Answers = {TAnswer::No};
+  form->Action("NewMI")->trigger();
+  EXPECT_EQ(boxes.Asked.size(), 2);
+  EXPECT_EQ(form->Editor->LineCount(), 4);
+  EXPECT_EQ(form->windowTitle(), U("Система \"Тармисы\" - программа без имени"));
+  EXPECT_TRUE(form->close());
+  EXPECT_EQ(boxes.Asked.size(), 2);
 }
 
 TEST_F(MainWindow, F6LaysTheProgramOutAndUndoBringsItBack) {
@@ -441,7 +489,7 @@ TEST_F(MainWindow, TheStatusBarShowsTheCaretPosition) {
 TEST_F(MainWindow, ACommandLineFileThatCannotBeReadLeavesTheTemplate) {
   EXPECT_FALSE(form->OpenProgram(QStringLiteral("/nonexistent/Lab1.prg")));
   ASSERT_EQ(boxes.Shown.size(), 1);
-  EXPECT_EQ(boxes.Shown[0], U("Не удалось прочитать файл ''/nonexistent/Lab1.prg''."));
+  EXPECT_TRUE(boxes.Shown[0].startsWith(U("Не удалось прочитать файл ''/nonexistent/Lab1.prg''."))) << boxes.Shown[0].toStdString();
   EXPECT_EQ(form->Editor->Lines().Get(0), Utf8ToCp1251("Программа"));
 }
 
