@@ -718,8 +718,10 @@ void TMainForm::LoadSettings() {
     const QSignalBlocker quiet(ScaleCB);
     ScaleCB->setCurrentIndex(settings_.Scale);
   }
+  // Grondo's field is laid out at the stored scale; the pane takes its size.
   field_.SetScale(settings_.Scale);
   ApplyExecutorState();
+  ScrollBox1->Refresh();
 }
 
 void TMainForm::SaveSettings(bool storeFirstPaths) {

@@ -4,12 +4,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <QBuffer>
-#include <QImage>
-
 #include <cerrno>
 
-#include "maze_file.h"
 #include "string_table.h"
 
 void KeepStandardDescriptors() {
@@ -92,14 +88,10 @@ bool SameFile(const std::string& a, int fd) {
   return stat(a.c_str(), &sa) == 0 && fstat(fd, &sb) == 0 && Same(sa, sb);
 }
 
-bool SavePicture(const QImage& image, const std::string& path) {
-  QByteArray png;
-  QBuffer buffer(&png);
-  if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG")) return false;
-  try {
-    WriteFileSafely(path, std::string_view(png.constData(), static_cast<size_t>(png.size())));
-  } catch (const EMazeFileError&) {
-    return false;
-  }
-  return true;
+bool CanWrite(const std::string& path) {
+  struct stat st {};
+  if (stat(path.c_str(), &st) == 0) return S_ISREG(st.st_mode) && access(path.c_str(), W_OK) == 0;
+  const size_t slash = path.rfind('/');
+  const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+  return stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && access(folder.c_str(), W_OK) == 0;
 }

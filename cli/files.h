@@ -1,10 +1,8 @@
 // The files of a headless run: the standard descriptors, the program, the
-// input, and the picture written after the run.
+// input, and the files written after the run.
 #pragma once
 
 #include <string>
-
-class QImage;
 
 // A pupil's program is never near this size; a larger "program" is a
 // mistaken file, and reading it whole would only exhaust memory.
@@ -34,6 +32,7 @@ bool SameFile(const std::string& a, const std::string& b);
 // The same for an open descriptor.
 bool SameFile(const std::string& a, int fd);
 
-// Writes image as PNG to path so that a failure at any point (a full disk)
-// leaves an older picture there as it was. False on failure.
-bool SavePicture(const QImage& image, const std::string& path);
+// The file at path may be written: an existing regular file we may write,
+// or a new one in a folder we may write in. Checked before the run, so that
+// a mistyped folder costs no run.
+bool CanWrite(const std::string& path);

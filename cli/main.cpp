@@ -16,13 +16,11 @@
 // translation error (the field as the run would have started on it), so a
 // picture left over from an earlier program is never mistaken for this
 // one's.
+//
+// This file is the main program of both tarmisy-run, which links no Qt,
+// and tarmisy-run-draw, to which tarmisy-run hands every run that needs the
+// executors or a picture (runfield.h).
 #include <unistd.h>
-
-#include <QFile>
-#include <QFileInfo>
-#include <QGuiApplication>
-#include <QImage>
-#include <QSaveFile>
 
 #include <csignal>
 #include <cstdlib>
@@ -33,6 +31,7 @@
 #include "errors.h"
 #include "files.h"
 #include "formatter.h"
+#include "handover.h"
 #include "headless.h"
 #include "listing.h"
 #include "maze_file.h"
@@ -56,24 +55,6 @@ void OnSignal(int) { gInterrupted = 1; }
 // encoding, the messages are Windows-1251.
 std::string Shown(const std::string& path, bool utf8) { return utf8 ? Utf8ToCp1251(path) : path; }
 
-// Checked before the run, so that a mistyped folder costs no run and the
-// exit status keeps telling the run's outcome.
-bool CanWrite(const std::string& path) {
-  const QFileInfo file(QFile::decodeName(path.c_str()));
-  if (file.exists()) return file.isFile() && file.isWritable();
-  const QFileInfo folder(file.absolutePath());
-  return folder.isDir() && folder.isWritable();
-}
-
-QtMessageHandler gQtMessages = nullptr;
-
-// Scripts read standard error; Qt's remarks about the platform (a missing
-// runtime folder, say) would come before the report on every run, so only
-// its real failures get through.
-void OnQtMessage(QtMsgType type, const QMessageLogContext& context, const QString& text) {
-  if ((type == QtCriticalMsg || type == QtFatalMsg) && gQtMessages) gQtMessages(type, context, text);
-}
-
 // The usage with the options for checking a class after the others.
 std::string Usage() {
   std::string text = Str(sCliUsage);
@@ -92,17 +73,6 @@ bool WriteStats(const std::string& path, int status, const THeadlessStats& stats
   out << "instructions=" << stats.Instructions << "\nend=" << end << "\n";
   if (stats.LoopLine >= 0) out << "loop-line=" << stats.LoopLine + 1 << "\n";
   return static_cast<bool>(out.flush());
-}
-
-// Fonts and pictures need an application object; the runner never shows a
-// window, so it asks for the platform that needs no display unless told
-// otherwise.
-std::unique_ptr<QGuiApplication> MakePainter(char* program) {
-  static int argc = 1;
-  static char* argv[] = {program, nullptr};
-  setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  gQtMessages = qInstallMessageHandler(OnQtMessage);
-  return std::make_unique<QGuiApplication>(argc, argv);
 }
 
 }  // namespace
@@ -136,11 +106,13 @@ int main(int argc, char** argv) {
   if (!o.Html.empty()) {
     // Never over the program itself; a failed write leaves an older page.
     const std::string page = ProgramHtmlPage(Shown(o.Html, o.Utf8), lines);
-    QSaveFile file(QFile::decodeName(o.Html.c_str()));
-    if (SameFile(o.Html, o.Program) || !file.open(QIODevice::WriteOnly) ||
-        file.write(page.data(), qint64(page.size())) != qint64(page.size()) || !file.commit())
-      return fail(FormatStr(sCliCannotWrite, {Shown(o.Html, o.Utf8)}));
-    return hsOk;
+    bool written = !SameFile(o.Html, o.Program);
+    try {
+      if (written) WriteFileSafely(o.Html, page);
+    } catch (const EMazeFileError&) {
+      written = false;
+    }
+    return written ? hsOk : fail(FormatStr(sCliCannotWrite, {Shown(o.Html, o.Utf8)}));
   }
 
   if (o.Format) {
@@ -175,9 +147,14 @@ int main(int argc, char** argv) {
       return fail(FormatStr(sCliPictureIsInput, {Shown(o.Png, o.Utf8)}));
     if (!CanWrite(o.Png)) return fail(FormatStr(sCliCannotWrite, {Shown(o.Png, o.Utf8)}));
   }
-  // Grondo needs pictures only for --png; the pen executors always draw.
-  std::unique_ptr<QGuiApplication> painter;
-  if (o.Executor != ekGrondo || !o.Png.empty()) painter = MakePainter(argv[0]);
+  // The plain runner has no executors (runfield.h): a picture, or a
+  // program that commands its executor, is the drawing runner's work.
+  auto handOver = [&] {
+    const std::string runner = DrawingRunner();
+    HandOver(runner, argv);
+    return fail(FormatStr(sCliCannotRead, {Shown(runner, o.Utf8)}));
+  };
+  if (!TRunField::kDraws && !o.Png.empty()) return handOver();
   std::unique_ptr<TRunField> field;
   try {
     field = std::make_unique<TRunField>(o.Executor, o.FieldWidth, o.FieldHeight, o.OriginX, o.OriginY, o.Task);
@@ -201,6 +178,16 @@ int main(int argc, char** argv) {
   run.Factory = field->Factory();
   run.StepLimit = o.MaxSteps;
   run.DetectLoops = o.DetectLoops;
+  run.Prepare = [&](const TPseudoCode& code) {
+    // Nothing has been said or written yet, and no thread but this one
+    // runs: the process can become the drawing runner here.
+    if (!TRunField::kDraws && code.UsesExecutor) {
+      handOver();
+      err.Flush();
+      _exit(kUsage);
+    }
+    field->Prepare(code);
+  };
   THeadlessStats stats;
   if (o.Executor == ekGrondo) run.Verdict = [&](std::string& text) { return field->Verdict(text); };
   std::unique_ptr<TLineReader> reader;
@@ -226,7 +213,7 @@ int main(int argc, char** argv) {
   }
   if (!o.Stats.empty() && !WriteStats(o.Stats, status, stats))
     status = fail(FormatStr(sCliCannotWrite, {Shown(o.Stats, o.Utf8)}));
-  if (!o.Png.empty() && !SavePicture(field->Picture(o.Scale), o.Png))
+  if (!o.Png.empty() && !field->SavePicture(o.Scale, o.Png))
     status = fail(FormatStr(sCliCannotWrite, {Shown(o.Png, o.Utf8)}));
   err.Write(report);
   return status;

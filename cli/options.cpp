@@ -2,7 +2,6 @@
 
 #include <cstdlib>
 
-#include "canvas.h"
 #include "machine.h"
 #include "string_table.h"
 
@@ -64,12 +63,12 @@ std::optional<TRunOptions> ParseOptions(const std::vector<std::string>& args, st
       if (!ParseInt(v, 0, 5, o.Scale)) return bad(v);
     } else if (a == "--field") {
       if (!value(v)) return std::nullopt;
-      if (!ParsePair(v, 'x', 1, kMaxCanvasSide, o.FieldWidth, o.FieldHeight)) return bad(v);
+      if (!ParsePair(v, 'x', 1, kMaxFieldSide, o.FieldWidth, o.FieldHeight)) return bad(v);
     } else if (a == "--origin") {
       if (!value(v)) return std::nullopt;
       // An origin off the canvas is allowed, as in the window's settings,
       // where the origin may lie beyond a narrower field.
-      if (!ParsePair(v, ',', -kMaxCanvasSide, 2 * kMaxCanvasSide, o.OriginX, o.OriginY)) return bad(v);
+      if (!ParsePair(v, ',', -kMaxFieldSide, 2 * kMaxFieldSide, o.OriginX, o.OriginY)) return bad(v);
     } else if (a == "--animate") {
       o.Animate = true;
     } else if (a == "--help" || a == "-h") {

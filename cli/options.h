@@ -6,6 +6,10 @@
 #include <string>
 #include <vector>
 
+// The largest side of the pen executors' canvas (the canvas's own limit;
+// the plain runner has no canvas to ask).
+inline constexpr int kMaxFieldSide = 10000;
+
 struct TRunOptions {
   int Executor = 0;  // ExecutorKind
   std::string Task;   // empty: Grondo's field is empty and Grondo is not on it

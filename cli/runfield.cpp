@@ -1,37 +1,15 @@
 #include "runfield.h"
 
-#include <QPainter>
-
-#include "field.h"
-#include "graph.h"
 #include "grid_robot.h"
-#include "machine_grondo.h"
 #include "maze_file.h"
 
 TRunField::TRunField(int kind, int width, int height, int originX, int originY, const std::string& taskFile)
-    : kind_(kind) {
-  if (kind == ekGrondo) {
-    if (taskFile.empty())
-      grid_.Restore();
-    else
-      LoadMaze(grid_, taskFile);
-  } else {
-    canvas_ = std::make_unique<TCanvas>(width, height, originX, originY);
-    canvas_->SetGeometry(width, height, originX, originY);
-  }
-}
-
-TExecutorFactory TRunField::Factory() {
-  return [this](int kind) -> std::unique_ptr<TGenericGrondo> {
-    if (kind == ekGrondo) {
-      grid_.Restore();
-      // No field object: the cells are drawn from the grid when the picture
-      // is written, which is all a run without a window ever shows.
-      return std::make_unique<TMachine>(grid_, nullptr);
-    }
-    if (!canvas_) return nullptr;
-    return MakePenExecutor(kind, *canvas_);
-  };
+    : kind_(kind), width_(width), height_(height), originX_(originX), originY_(originY) {
+  if (kind != ekGrondo) return;
+  if (taskFile.empty())
+    grid_.Restore();
+  else
+    LoadMaze(grid_, taskFile);
 }
 
 bool TRunField::Verdict(std::string& text) const {
@@ -40,15 +18,4 @@ bool TRunField::Verdict(std::string& text) const {
   for (const char c : verdict.Text)
     if (c != '\r') text += c;
   return verdict.Solved;
-}
-
-QImage TRunField::Picture(int scale) {
-  if (kind_ == ekGrondo) return RenderField(grid_, scale);
-  const QImage& bitmap = canvas_->Bitmap();
-  const TFieldPaint plan = ComputeFieldPaint(bitmap.size(), false, scale, false, 0, 0, 0, 0);
-  QImage pane(plan.PaneSize, QImage::Format_RGB32);
-  pane.fill(Qt::white);
-  QPainter p(&pane);
-  PaintField(p, bitmap, plan);
-  return pane;
 }

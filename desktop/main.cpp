@@ -38,7 +38,6 @@ int main(int argc, char** argv) {
     QApplication::installTranslator(&qtTexts);
   QApplication::setOrganizationName(QStringLiteral("Tarmisy"));
   QApplication::setApplicationName(QStringLiteral("tarmisy"));
-  QApplication::setApplicationDisplayName(FromCp1251(Str(sApplicationTitle)));
   QApplication::setWindowIcon(AppIcon());
 
   QCommandLineParser parser;

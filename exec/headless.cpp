@@ -1,5 +1,6 @@
 #include "headless.h"
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -19,14 +20,25 @@ int RunHeadless(const std::vector<std::string>& lines, const THeadlessOptions& o
   session.State().StepLimit = options.StepLimit;
   session.State().DetectLoops = options.DetectLoops;
 
-  if (session.Run(ProgramBuilder(lines, options.ExecutorKind, &host)) == crTranslationError) {
+  TProgramBuilder build = ProgramBuilder(lines, options.ExecutorKind, &host);
+  if (options.Prepare)
+    build = [&options, compile = std::move(build)] {
+      std::unique_ptr<TPseudoCode> code = compile();
+      if (code) options.Prepare(*code);
+      return code;
+    };
+  if (session.Run(build) == crTranslationError) {
     const ECompileException& e = *session.TranslationError();
     report(std::to_string(e.Line + 1) + ":" + std::to_string(e.Col) + ": " + e.Message() + "\n");
     return hsTranslation;
   }
+  // Most runs of a pupil's program are over in well under a millisecond, so
+  // the first looks come quickly and the pace then slows to one every 2 ms.
+  auto pause = std::chrono::microseconds(50);
   while (session.Running()) {
     if (options.Interrupted && options.Interrupted()) session.Stop();
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    std::this_thread::sleep_for(pause);
+    pause = std::min<std::chrono::microseconds>(pause * 2, std::chrono::milliseconds(2));
   }
   session.Wait();
   host.Finish();

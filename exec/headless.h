@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "machine.h"
+#include "pcode.h"
 #include "texthost.h"
 
 enum THeadlessStatus : int { hsOk = 0, hsTranslation = 1, hsRunTime = 2, hsNotSolved = 3, hsStopped = 5 };
@@ -34,6 +35,10 @@ struct THeadlessOptions {
   // End at once, with a run-time error, a run that returns to a state it was
   // in before (loop_guard.h).
   bool DetectLoops = false;
+  // Called with the translated program on the calling thread before the run
+  // starts (never after a translation error): the place to set up what only
+  // some programs need.
+  std::function<void(const TPseudoCode&)> Prepare;
 };
 
 // What a headless run used, for a report in numbers.

@@ -349,8 +349,9 @@ QImage OnMask(const QImage& sprite) {
 
 int ValidScale(int s) { return s >= 0 && s < kScaleCount ? s : 0; }
 
-TPictures::TPictures() {
-  for (int s = 0; s < kScaleCount; ++s) {
+const TPictures::TSet& TPictures::Set(int scale) const {
+  const int s = ValidScale(scale);
+  std::call_once(drawn_[s], [this, s] {
     TSet& set = sets_[s];
     set.empty = DrawEmpty(s);
     set.target = DrawTarget(s);
@@ -361,7 +362,8 @@ TPictures::TPictures() {
       set.sprite[h] = DrawGrondoSprite(s, h);
       set.grondo[h] = OnMask(set.sprite[h]);
     }
-  }
+  });
+  return sets_[s];
 }
 
 const TPictures& CellPictures() {

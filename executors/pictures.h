@@ -10,6 +10,7 @@
 #include <QImage>
 
 #include <array>
+#include <mutex>
 
 inline constexpr int kScaleCount = 6;
 
@@ -33,21 +34,22 @@ enum TWallSide : int { wsLeft = 1, wsBelow = 2, wsRight = 4, wsAbove = 8 };
 
 class TPictures {
  public:
-  // Draws every picture at every scale.
-  TPictures();
+  // The pictures of a scale are drawn when that scale is first asked for
+  // (a picture of the field needs one scale only); any thread may ask.
+  TPictures() = default;
 
-  const QImage& Empty(int s) const { return sets_[ValidScale(s)].empty; }
-  const QImage& Target(int s) const { return sets_[ValidScale(s)].target; }
-  const QImage& Painted(int s) const { return sets_[ValidScale(s)].painted; }
-  const QImage& Base(int s) const { return sets_[ValidScale(s)].base; }
+  const QImage& Empty(int s) const { return Set(s).empty; }
+  const QImage& Target(int s) const { return Set(s).target; }
+  const QImage& Painted(int s) const { return Set(s).painted; }
+  const QImage& Base(int s) const { return Set(s).base; }
   // Wall with neighbouring walls k (sum of TWallSide bits, 0..15).
-  const QImage& Wall(int s, int k) const { return sets_[ValidScale(s)].wall[k & 15]; }
+  const QImage& Wall(int s, int k) const { return Set(s).wall[k & 15]; }
   // Grondo for heading h (0..7, 45 degrees clockwise from up) on the mask
   // color, which is also the picture's pixel (1, 1).
-  const QImage& Grondo(int s, int h) const { return sets_[ValidScale(s)].grondo[h & 7]; }
+  const QImage& Grondo(int s, int h) const { return Set(s).grondo[h & 7]; }
   // The same picture with the mask color made transparent (and its edges
   // blended), as it is drawn onto a cell.
-  const QImage& GrondoSprite(int s, int h) const { return sets_[ValidScale(s)].sprite[h & 7]; }
+  const QImage& GrondoSprite(int s, int h) const { return Set(s).sprite[h & 7]; }
 
   // The masked background color of the Grondo pictures: light lavender.
   static QColor GrondoMaskColor() { return QColor(204, 204, 255); }
@@ -59,7 +61,10 @@ class TPictures {
     std::array<QImage, 8> grondo;
     std::array<QImage, 8> sprite;
   };
-  std::array<TSet, kScaleCount> sets_;
+  const TSet& Set(int s) const;
+
+  mutable std::array<TSet, kScaleCount> sets_;
+  mutable std::array<std::once_flag, kScaleCount> drawn_;
 };
 
 // The pictures of the program, drawn on first use and kept to the end.

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <memory>
+#include <mutex>
 #include <vector>
 
 #include "encoding.h"
@@ -22,7 +24,7 @@ constexpr Entry kEntries[] = {
 
 struct Table {
   std::vector<int> ids;                // sorted
-  std::vector<std::string> builtin;    // parallel to ids, Windows-1251
+  std::vector<const char*> utf8;       // parallel to ids
   std::vector<std::string> localised;  // parallel to ids; empty = built-in
   std::function<std::string(int)> lookup;
 
@@ -31,9 +33,11 @@ struct Table {
     std::sort(sorted.begin(), sorted.end(), [](const Entry& a, const Entry& b) { return a.id < b.id; });
     for (const Entry& e : sorted) {
       ids.push_back(e.id);
-      builtin.push_back(Utf8ToCp1251(e.utf8));
+      utf8.push_back(e.utf8);
     }
     localised.resize(ids.size());
+    builtin_ = std::make_unique<std::string[]>(ids.size());
+    converted_ = std::make_unique<std::once_flag[]>(ids.size());
   }
 
   size_t Slot(int id) const {
@@ -41,6 +45,17 @@ struct Table {
     if (it == ids.end() || *it != id) return ids.size();
     return static_cast<size_t>(it - ids.begin());
   }
+
+  // Converted when first asked for: a short run needs a few hundred of the
+  // texts, and converting them all was a tenth of the runner's start.
+  const std::string& Builtin(size_t slot) const {
+    std::call_once(converted_[slot], [this, slot] { builtin_[slot] = Utf8ToCp1251(utf8[slot]); });
+    return builtin_[slot];
+  }
+
+ private:
+  std::unique_ptr<std::string[]> builtin_;
+  std::unique_ptr<std::once_flag[]> converted_;
 };
 
 Table& TheTable() {
@@ -86,14 +101,14 @@ std::string FormatReal(double v, char conv, int precision) {
 const std::string& BuiltinStr(TStrId id) {
   const Table& t = TheTable();
   const size_t slot = t.Slot(id);
-  return slot < t.ids.size() ? t.builtin[slot] : Empty();
+  return slot < t.ids.size() ? t.Builtin(slot) : Empty();
 }
 
 const std::string& Str(TStrId id) {
   const Table& t = TheTable();
   const size_t slot = t.Slot(id);
   if (slot >= t.ids.size()) return Empty();
-  return t.localised[slot].empty() ? t.builtin[slot] : t.localised[slot];
+  return t.localised[slot].empty() ? t.Builtin(slot) : t.localised[slot];
 }
 
 bool IsStrId(int id) { return TheTable().Slot(id) < TheTable().ids.size(); }

@@ -6,6 +6,7 @@
 
 #include <chrono>
 
+#include "canvas.h"
 #include "field.h"
 #include "grid.h"
 #include "maze_file.h"
@@ -175,6 +176,67 @@ TEST_F(Field, HelpTellsTheOptionsAndStatuses) {
                              "\n  3  задача Грондо не решена", "\n  5  программа остановлена", "\n  64 неверная"})
     EXPECT_NE(r.Out.find(status), std::string::npos) << status;
   EXPECT_EQ(r.Err, "");
+}
+
+// Text needs fonts, which the runner sets up only for a program that
+// writes text; the picture must be what the window's canvas draws.
+TEST_F(Field, TextOnTheFieldIsDrawnAsTheWindowDrawsIt) {
+  TCanvas canvas(200, 100, 0, 0);
+  canvas.TextOut(10, 20, "\xcf\xf0\xe8\xe2\xe5\xf2");  // "Привет" in Windows-1251
+  const QImage expected = canvas.Bitmap();
+  const struct {
+    const char* executor;
+    const char* program;
+  } cases[] = {
+      {"turtle", "главная { Текст(10, 20, \"Привет\"); }\n"},
+      {"drawer", "главная { TextOut(10, 20, \"Привет\"); }\n"},
+      {"turtle", "главная { надпись; }\nнадпись { Текст(10, 20, \"Привет\"); }\n"},
+  };
+  const std::string png = (dir_ / "text.png").string();
+  for (const auto& c : cases) {
+    const TResult r = Run("--executor " + std::string(c.executor) + " --field 200x100 --origin 0,0 --png " + png +
+                          " " + File("text.prg", c.program));
+    EXPECT_EQ(r.Err, "Выполнение программы завершено успешно.\n") << c.program;
+    EXPECT_TRUE(Png("text.png") == expected) << c.program;
+  }
+}
+
+// The pictures say 96 dots per inch whether or not the run needed fonts.
+TEST_F(Field, PicturesKeepTheirResolution) {
+  const std::string png = (dir_ / "r.png").string();
+  for (const char* options : {"--executor turtle", "--executor grondo", "--executor drawer --scale 2"}) {
+    ASSERT_EQ(Run(std::string(options) + " --png " + png + " " + File("e.prg", "главная { }\n")).Status, 0);
+    const QImage image(QString::fromStdString(png));
+    EXPECT_EQ(image.dotsPerMeterX(), 3780) << options;
+    EXPECT_EQ(image.dotsPerMeterY(), 3780) << options;
+  }
+}
+
+// The runner hands runs that draw to its drawing companion; without it,
+// only those fail, and they say what is missing.
+TEST_F(Field, RunsThatDrawNeedTheDrawingRunner) {
+  fs::create_directories(dir_ / "alone");
+  const fs::path alone = dir_ / "alone" / "tarmisy-run";
+  fs::copy_file(TARMISY_RUN, alone);
+  const std::string png = (dir_ / "a.png").string();
+  const struct {
+    const char* program;
+    const char* options;
+    int status;
+    const char* out;
+  } cases[] = {
+      {"главная { выводстр \"да\"; }\n", "", 0, "да\n"},
+      {"главная { вперед(10); }\n", "", 64, ""},
+      {"главная { }\n", "--png ", 64, ""},
+  };
+  for (const auto& c : cases) {
+    const std::string options = *c.options ? std::string(c.options) + png + " " : "";
+    const TResult r = Sh("'" + alone.string() + "' " + options + File("a.prg", c.program));
+    EXPECT_EQ(r.Status, c.status) << c.program;
+    EXPECT_EQ(r.Out, c.out) << c.program;
+    EXPECT_EQ(r.Err.find("tarmisy-run-draw") != std::string::npos, c.status == 64) << r.Err;
+  }
+  EXPECT_FALSE(fs::exists(png));
 }
 
 TEST_F(Field, GrondoPausesOnlyWhenAnimated) {

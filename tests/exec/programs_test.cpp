@@ -55,4 +55,34 @@ TEST(Programs, EveryProgramGivesItsExpectedOutputReportAndStatus) {
   EXPECT_GT(count, 20);
 }
 
+// The runner decides what a run needs from the translated program, before
+// the run has said anything; a program that does not translate runs nothing.
+TEST(Programs, PrepareSeesTheTranslatedProgramBeforeItRuns) {
+  const struct {
+    const char* text;
+    int calls;
+    bool usesExecutor;
+  } cases[] = {
+      {"главная { выводстр 1; }", 1, false},
+      {"главная { вперед(1); }", 1, true},
+      {"главная { выводстр 1 }", 0, false},
+  };
+  for (const auto& c : cases) {
+    THeadlessOptions o;
+    int calls = 0;
+    bool usesExecutor = false;
+    std::string out, outAtPrepare = "none";
+    o.Prepare = [&](const TPseudoCode& code) {
+      ++calls;
+      usesExecutor = code.UsesExecutor;
+      outAtPrepare = out;
+    };
+    RunHeadless(ProgramLines(Utf8ToCp1251(c.text)), o, [&](std::string_view t) { out += t; }, nullptr,
+                [](std::string_view) {});
+    EXPECT_EQ(calls, c.calls) << c.text;
+    EXPECT_EQ(usesExecutor, c.usesExecutor) << c.text;
+    EXPECT_EQ(outAtPrepare, c.calls ? "" : "none") << c.text;
+  }
+}
+
 }  // namespace

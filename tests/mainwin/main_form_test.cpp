@@ -431,7 +431,7 @@ TEST_F(MainWindow, SavedProgramIsNamedRememberedAndReopenedByTheNextWindow) {
   EXPECT_EQ(form->windowTitle(), U("Система \"Тармисы\" - программа lab1.prg"));
   ASSERT_FALSE(form->HistoryMenu->Actions().isEmpty());
   EXPECT_TRUE(form->HistoryMenu->Actions()[0]->isVisible());
-  form->ChooseExecutor(ekDrawer);
+  form->ChooseExecutor(ekGrondo);
 
   // The next start: the history, the folder and the executor come back,
   // and choosing the history entry opens the program.
@@ -439,7 +439,8 @@ TEST_F(MainWindow, SavedProgramIsNamedRememberedAndReopenedByTheNextWindow) {
   form = std::make_unique<TMainForm>();
   EXPECT_EQ(form->Settings().History.Paths(), QStringList{saved});
   EXPECT_EQ(form->Settings().ProgramsFolder, dir.path());
-  EXPECT_TRUE(form->Action("DrawerBtn")->isChecked());
+  EXPECT_TRUE(form->Action("GrondoBtn")->isChecked());
+  EXPECT_EQ(form->ScrollBox1->Field()->size(), form->FieldModel().Bitmap().size()) << "the pane shows the whole field";
   form->HistoryMenu->Actions()[0]->trigger();
   EXPECT_EQ(form->Editor->Lines().Get(1), Utf8ToCp1251("  выводстр 1;"));
   EXPECT_EQ(form->windowTitle(), U("Система \"Тармисы\" - программа lab1.prg"));
