@@ -46,7 +46,10 @@ void TExecutor::Call(const TXCall& c) {
     args = args_.data();
   }
   for (size_t i = 0; i < n; ++i) args[i] = Eval(c.Args[i]);
-  TProcedure& r = code_.Procs.EnterActivation(p);
+  // Temporaries are written before they are read, so a recursive call's
+  // record need not start from the caller's; only the loop detector, which
+  // compares whole states, sees them.
+  TProcedure& r = code_.Procs.EnterActivation(p, LoopGuard != nullptr);
   r.CallerProc = CurProc;
   r.ReturnPos = code_.Pos;
   r.Active = true;

@@ -46,13 +46,13 @@ std::unique_ptr<TProcedure> TProcedure::CreateBuiltIn(std::string_view name,
   return p;
 }
 
-void TProcedure::ActivateCopy(const TProcedure& src, bool sameShape) {
+void TProcedure::ActivateCopy(const TProcedure& src, bool sameShape, bool withTemps) {
   if (sameShape) {
     CallerProc = src.CallerProc;
     Depth = src.Depth;
     ReturnPos = src.ReturnPos;
     Vars.CopyValuesFrom(src.Vars);
-    Temps.CopyValuesFrom(src.Temps);
+    if (withTemps) Temps.CopyValuesFrom(src.Temps);
     Result.AssignValue(src.Result);
     Active = true;
     return;
@@ -87,12 +87,7 @@ void TProcList::Delete(int i) {
   items_.erase(items_.begin() + i);
 }
 
-TProcedure& TProcList::Item(int i) {
-  if (i < 0 || i >= Count()) throw EListIndexError(FormatStr(sBadProcIndex, {i}));
-  return *items_[static_cast<size_t>(i)];
-}
-
-const TProcedure& TProcList::Item(int i) const { return const_cast<TProcList*>(this)->Item(i); }
+void TProcList::BadIndex(int i) { throw EListIndexError(FormatStr(sBadProcIndex, {i})); }
 
 int TProcList::IndexOf(std::string_view name) const {
   for (size_t i = 0; i < items_.size(); ++i)
@@ -111,7 +106,7 @@ std::unique_ptr<TProcedure> TProcList::Replace(int i, std::unique_ptr<TProcedure
   return p;
 }
 
-TProcedure& TProcList::EnterActivation(int p) {
+TProcedure& TProcList::EnterActivation(int p, bool withTemps) {
   TProcedure& current = Item(p);
   if (!current.Active) return current;
   if (current.Depth > kMaxRecursionDepth) RunTimeError(sRecursionLimit);
@@ -127,7 +122,7 @@ TProcedure& TProcList::EnterActivation(int p) {
     auto& spare = spare_[static_cast<size_t>(p)];
     fresh = std::move(spare.back());
     spare.pop_back();
-    fresh->ActivateCopy(current, true);
+    fresh->ActivateCopy(current, true, withTemps);
   } else {
     fresh = std::make_unique<TProcedure>();
     fresh->ActivateCopy(current);
@@ -136,7 +131,8 @@ TProcedure& TProcList::EnterActivation(int p) {
   fresh->Footprint = footprint;
   activationBytes_ += footprint;
   TProcedure& result = *fresh;
-  result.Outer = Replace(p, std::move(fresh));
+  std::swap(items_[static_cast<size_t>(p)], fresh);
+  result.Outer = std::move(fresh);
   return result;
 }
 
@@ -147,7 +143,8 @@ void TProcList::LeaveActivation(int p) {
   activationBytes_ -= current.Footprint;
   std::unique_ptr<TProcedure> outer = std::move(current.Outer);
   outer->Result.AssignValue(current.Result);
-  std::unique_ptr<TProcedure> done = Replace(p, std::move(outer));
+  std::unique_ptr<TProcedure> done = std::move(items_[static_cast<size_t>(p)]);
+  items_[static_cast<size_t>(p)] = std::move(outer);
   if (spare_.size() <= static_cast<size_t>(p)) spare_.resize(static_cast<size_t>(p) + 1);
   spare_[static_cast<size_t>(p)].push_back(std::move(done));
 }

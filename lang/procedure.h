@@ -59,8 +59,10 @@ class TProcedure {
   // of Vars, Temps and Result; Active. Outer is left to the caller. When
   // sameShape, this record was an activation of the same procedure before,
   // so its variables already have src's names and shapes and only the
-  // values are copied.
-  void ActivateCopy(const TProcedure& src, bool sameShape = false);
+  // values are copied; then, unless withTemps, its temporaries keep what
+  // they held (a procedure writes a temporary before it reads one, so only
+  // a look at the whole state, such as the loop detector's, can tell).
+  void ActivateCopy(const TProcedure& src, bool sameShape = false, bool withTemps = true);
 };
 
 // An owned list of procedure records.
@@ -75,8 +77,11 @@ class TProcList {
   void Clear();
   void Delete(int i);
   // The record at i; EListIndexError "Неверный индекс процедуры в списке: %d." outside.
-  TProcedure& Item(int i);
-  const TProcedure& Item(int i) const;
+  TProcedure& Item(int i) {
+    if (static_cast<size_t>(i) >= items_.size()) [[unlikely]] BadIndex(i);
+    return *items_[static_cast<size_t>(i)];
+  }
+  const TProcedure& Item(int i) const { return const_cast<TProcList*>(this)->Item(i); }
   // Unchecked access for the interpreter's hot path.
   TProcedure& operator[](int i) { return *items_[static_cast<size_t>(i)]; }
   const TProcedure& operator[](int i) const { return *items_[static_cast<size_t>(i)]; }
@@ -91,14 +96,17 @@ class TProcList {
   // put into slot p. Past kMaxRecursionDepth it raises the run-time error
   // "превышен предел в 1000 рекурсивных вызовов", past kMaxActivationBytes
   // EOutOfMemory. The caller fills in CallerProc, ReturnPos and the
-  // arguments.
-  TProcedure& EnterActivation(int p);
+  // arguments. withTemps false lets a reused record keep its temporaries'
+  // old values rather than the outer activation's (see ActivateCopy).
+  TProcedure& EnterActivation(int p, bool withTemps = true);
   // The return half: the record in slot p becomes inactive; when it has an
   // Outer, the outer record returns to slot p with a full copy of the
   // returning record's Result, and the returning record is released.
   void LeaveActivation(int p);
 
  private:
+  [[noreturn]] static void BadIndex(int i);
+
   std::vector<std::unique_ptr<TProcedure>> items_;
   // Released activation records by procedure, reused so that recursion does
   // not allocate on every call once it has been that deep, and a reused

@@ -44,12 +44,7 @@ void TVarList::Delete(int i) {
   items_.erase(items_.begin() + i);
 }
 
-TVar& TVarList::Item(int i) {
-  if (i < 0 || i >= Count()) throw EListIndexError(FormatStr(sBadVarIndex, {i}));
-  return items_[static_cast<size_t>(i)];
-}
-
-const TVar& TVarList::Item(int i) const { return const_cast<TVarList*>(this)->Item(i); }
+void TVarList::BadIndex(int i) { throw EListIndexError(FormatStr(sBadVarIndex, {i})); }
 
 int TVarList::IndexOf(std::string_view name) const {
   for (size_t i = 0; i < items_.size(); ++i)

@@ -58,8 +58,11 @@ class TVarList {
   void Clear() { items_.clear(); }
   void Delete(int i);
   // The variable at i; EListIndexError "Неверный индекс переменой в списке: %d." outside.
-  TVar& Item(int i);
-  const TVar& Item(int i) const;
+  TVar& Item(int i) {
+    if (static_cast<size_t>(i) >= items_.size()) [[unlikely]] BadIndex(i);
+    return items_[static_cast<size_t>(i)];
+  }
+  const TVar& Item(int i) const { return const_cast<TVarList*>(this)->Item(i); }
   // Unchecked access for the interpreter's hot path.
   TVar& operator[](int i) { return items_[static_cast<size_t>(i)]; }
   const TVar& operator[](int i) const { return items_[static_cast<size_t>(i)]; }
@@ -76,5 +79,7 @@ class TVarList {
   void CopyValuesFrom(const TVarList& other);
 
  private:
+  [[noreturn]] static void BadIndex(int i);
+
   std::vector<TVar> items_;
 };
