@@ -46,17 +46,7 @@ std::unique_ptr<TProcedure> TProcedure::CreateBuiltIn(std::string_view name,
   return p;
 }
 
-void TProcedure::ActivateCopy(const TProcedure& src, bool sameShape, bool withTemps) {
-  if (sameShape) {
-    CallerProc = src.CallerProc;
-    Depth = src.Depth;
-    ReturnPos = src.ReturnPos;
-    Vars.CopyValuesFrom(src.Vars);
-    if (withTemps) Temps.CopyValuesFrom(src.Temps);
-    Result.AssignValue(src.Result);
-    Active = true;
-    return;
-  }
+void TProcedure::ActivateFull(const TProcedure& src) {
   if (Name != src.Name) Name = src.Name;
   Id = src.Id;
   ArgCount = src.ArgCount;

@@ -62,7 +62,22 @@ class TProcedure {
   // values are copied; then, unless withTemps, its temporaries keep what
   // they held (a procedure writes a temporary before it reads one, so only
   // a look at the whole state, such as the loop detector's, can tell).
-  void ActivateCopy(const TProcedure& src, bool sameShape = false, bool withTemps = true);
+  void ActivateCopy(const TProcedure& src, bool sameShape = false, bool withTemps = true) {
+    if (!sameShape) {
+      ActivateFull(src);
+      return;
+    }
+    CallerProc = src.CallerProc;
+    Depth = src.Depth;
+    ReturnPos = src.ReturnPos;
+    Vars.CopyValuesFrom(src.Vars);
+    if (withTemps) Temps.CopyValuesFrom(src.Temps);
+    Result.AssignValue(src.Result);
+    Active = true;
+  }
+
+ private:
+  void ActivateFull(const TProcedure& src);
 };
 
 // An owned list of procedure records.

@@ -67,23 +67,3 @@ void TVarList::AssignFrom(const TVarList& other) {
     items_[i].TDatum::Assign(other.items_[i]);
   }
 }
-
-void TVarList::CopyValuesFrom(const TVarList& other) {
-  if (items_.size() != other.items_.size()) {
-    AssignFrom(other);
-    return;
-  }
-  // Scalars, what recursion copies most, need only their value fields: when
-  // neither value has anything attached (TDatum::IsPlain, in one test).
-  auto attached = [](const TDatum& v) {
-    return static_cast<uintptr_t>(static_cast<uint32_t>(v.Size1) | static_cast<uint32_t>(v.Size2)) |
-           reinterpret_cast<uintptr_t>(v.Index1.get()) | reinterpret_cast<uintptr_t>(v.Index2.get()) |
-           static_cast<uintptr_t>(v.HasBuffer());
-  };
-  TVar* to = items_.data();
-  const TVar* from = other.items_.data();
-  for (size_t i = 0, n = items_.size(); i < n; ++i) {
-    if ((attached(to[i]) | attached(from[i])) == 0) to[i].CopyScalar(from[i]);
-    else to[i].TDatum::Assign(from[i]);
-  }
-}

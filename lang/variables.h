@@ -76,7 +76,16 @@ class TVarList {
   void AssignFrom(const TVarList& other);
   // The values of other's variables into these, which already have the
   // same names, kinds and shapes (an earlier copy of the same list).
-  void CopyValuesFrom(const TVarList& other);
+  void CopyValuesFrom(const TVarList& other) {
+    if (items_.size() != other.items_.size()) [[unlikely]] {
+      AssignFrom(other);
+      return;
+    }
+    // Scalars, what recursion copies most, need only their value fields.
+    TVar* to = items_.data();
+    const TVar* from = other.items_.data();
+    for (size_t i = 0, n = items_.size(); i < n; ++i) to[i].AssignValue(from[i]);
+  }
 
  private:
   [[noreturn]] static void BadIndex(int i);
