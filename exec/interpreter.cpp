@@ -498,7 +498,12 @@ void TExecutor::Run() {
       CurLine = in.Line;
       if (CurLine != lastLine_ || CurProc != lastProc_ || cur_->Depth != lastDepth_) {
         code_.Pos = in.LineNext;
-        if (!AtLine(CurLine)) {
+        if (stepProc_ < 0 && state_.Events.IsSet(evRun)) {
+          // AtLine's own way when running on: the new line is only noted.
+          lastLine_ = CurLine;
+          lastProc_ = CurProc;
+          lastDepth_ = cur_->Depth;
+        } else if (!AtLine(CurLine)) {
           executed -= in.Count - 1;
           return;
         }
