@@ -482,6 +482,17 @@ void TExecutor::Run() {
   // Counted in a local, so that counting costs a register increment.
   uint64_t executed = 0;
   const TStepCount counted{executed, Executed};
+  // AtLine for a line other than the last one passed; when running on, its
+  // own way is only to note the line, done here without the call.
+  const auto NewLine = [this]() {
+    if (stepProc_ < 0 && state_.Events.IsSet(evRun)) {
+      lastLine_ = CurLine;
+      lastProc_ = CurProc;
+      lastDepth_ = cur_->Depth;
+      return true;
+    }
+    return AtLine(CurLine);
+  };
 
   for (;;) {
     // Reading past the code (or before it) is the end of the run.
@@ -498,12 +509,7 @@ void TExecutor::Run() {
       CurLine = in.Line;
       if (CurLine != lastLine_ || CurProc != lastProc_ || cur_->Depth != lastDepth_) {
         code_.Pos = in.LineNext;
-        if (stepProc_ < 0 && state_.Events.IsSet(evRun)) {
-          // AtLine's own way when running on: the new line is only noted.
-          lastLine_ = CurLine;
-          lastProc_ = CurProc;
-          lastDepth_ = cur_->Depth;
-        } else if (!AtLine(CurLine)) {
+        if (!NewLine()) {
           executed -= in.Count - 1;
           return;
         }
@@ -669,7 +675,7 @@ void TExecutor::Run() {
       case xLine:
         CurLine = in.A;
         if (CurLine == lastLine_ && CurProc == lastProc_ && cur_->Depth == lastDepth_) break;
-        if (!AtLine(CurLine)) return;
+        if (!NewLine()) return;
         break;
       default: Error(FormatStr(sUnknownCommand, {in.Base}));
     }
