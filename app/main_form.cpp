@@ -7,7 +7,9 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontDatabase>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
@@ -141,6 +143,28 @@ QAction* TMainForm::AddAction(const char* name, int textId, const QKeySequence& 
 // Every command of the window in one place. Items whose feature is not in
 // this window yet are present and disabled; enabling one is a matter of
 // connecting its action here.
+namespace {
+
+// The font dialog selects its style by name. A font given by weight and
+// slant alone names no style of a family whose upright face is "Book", and
+// the dialog then takes the first style listed, often the oblique one: OK
+// without a change would slant the program. Name the face it is drawn with.
+QFont FontForDialog(const QFont& font) {
+  QFont named = font;
+  const QFontInfo drawn(font);
+  named.setFamily(drawn.family());
+  for (const QString& style : QFontDatabase::styles(drawn.family())) {
+    if (QFontDatabase::italic(drawn.family(), style) == drawn.italic() &&
+        QFontDatabase::bold(drawn.family(), style) == drawn.bold()) {
+      named.setStyleName(style);
+      break;
+    }
+  }
+  return named;
+}
+
+}  // namespace
+
 void TMainForm::BuildActions() {
   // Tool buttons.
   // The file commands go to FileMan1, made with the client.
@@ -241,8 +265,12 @@ void TMainForm::BuildActions() {
           [this] { FindReplace()->ShowReplace(); });
   connect(AddAction("FontMI", sMenuFont), &QAction::triggered, this, [this] {
     bool ok = false;
-    const QFont font = QFontDialog::getFont(&ok, Editor->font(), this, QString(), QFontDialog::MonospacedFonts);
+    QFont font = QFontDialog::getFont(&ok, FontForDialog(Editor->font()), this, QString(),
+                                      QFontDialog::MonospacedFonts);
     if (ok) {
+      // The face's name would outweigh the bold and italic the highlighting
+      // asks for; the weight and slant the dialog chose stay.
+      font.setStyleName(QString());
       Editor->setFont(font);
       SaveSettings();
     }

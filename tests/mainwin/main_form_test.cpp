@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 #include <QUrl>
 #include <QElapsedTimer>
+#include <QFontInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QSplitter>
@@ -515,6 +516,21 @@ TEST_F(MainWindow, AnOpenedProgramNamesItselfInTheCaption) {
   ASSERT_TRUE(form->OpenProgram(QStringLiteral(TARMISY_TEST_PROGRAMS "/arithmetic.prg")));
   EXPECT_EQ(form->windowTitle(), U("Система \"Тармисы\" - программа arithmetic.prg"));
   EXPECT_GT(form->Editor->LineCount(), 2);
+}
+
+}  // namespace
+
+namespace {
+
+// The font dialog answered with OK at once, as a pupil closes it unchanged.
+TEST_F(MainWindow, TheFontDialogLeftUnchangedKeepsTheTextUpright) {
+  QTimer::singleShot(0, [] {
+    if (QDialog* d = qobject_cast<QDialog*>(QApplication::activeModalWidget())) d->accept();
+  });
+  form->Action("FontMI")->trigger();
+  EXPECT_EQ(QFontInfo(form->Editor->font()).style(), QFont::StyleNormal);
+  // A named face would keep the keywords from being drawn bold.
+  EXPECT_TRUE(form->Editor->font().styleName().isEmpty()) << form->Editor->font().styleName().toStdString();
 }
 
 }  // namespace
