@@ -643,8 +643,13 @@ class TWindowMazeDialogs : public TMazeSaveDialogs {
  public:
   TWindowMazeDialogs(QWidget* parent, const QString& folder) : parent_(parent), folder_(folder) {}
   std::optional<std::string> AskFileName() override {
-    const QString name =
-        QFileDialog::getSaveFileName(parent_, S(sMazeSaveTitle), folder_, QtFilter(S(sMazeFilter)));
+    TFileDialogRequest request;
+    request.Title = S(sMazeSaveTitle);
+    request.Dir = folder_;
+    request.Filter = QtFilter(S(sMazeFilter));
+    // "ring" is saved as ring.maz, which the load dialog then lists.
+    request.DefaultSuffix = QStringLiteral("maz");
+    const QString name = FileDialogs().SaveFileName(parent_, request);
     if (name.isEmpty()) return std::nullopt;
     return NativeName(name);
   }

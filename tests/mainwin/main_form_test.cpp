@@ -295,6 +295,16 @@ TEST_F(GrondoWindow, DesignModeTakesTheFieldPanesPlaceUntilItEnds) {
   EXPECT_TRUE(form->Action("ReloadBtn")->isEnabled());
 }
 
+TEST_F(GrondoWindow, ATaskSavedUnderANameWithoutExtensionBecomesAMazFile) {
+  TScriptedDialogs dialogs;
+  QTemporaryDir dir;
+  dialogs.Names = {dir.filePath(QStringLiteral("ring"))};
+  form->Action("SaveMazeAsMI")->trigger();
+  ASSERT_EQ(dialogs.Requests.size(), 1u);
+  EXPECT_TRUE(QFileInfo::exists(dir.filePath(QStringLiteral("ring.maz"))));
+  EXPECT_EQ(form->MazeCaption->text(), U("Задача для Грондо: ring.maz"));
+}
+
 // The worker changes Grondo's field while it runs; a rescale redraws the
 // field whole, so it waits until the worker does (or the run ends).
 TEST_F(GrondoWindow, AScaleChosenDuringAFreeRunWaitsForTheWorker) {
