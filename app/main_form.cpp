@@ -148,14 +148,16 @@ namespace {
 // The font dialog selects its style by name. A font given by weight and
 // slant alone names no style of a family whose upright face is "Book", and
 // the dialog then takes the first style listed, often the oblique one: OK
-// without a change would slant the program. Name the face it is drawn with.
+// without a change would slant the program. Name the face the plain text is
+// drawn with (the highlighting decides bold and italic).
 QFont FontForDialog(const QFont& font) {
   QFont named = font;
-  const QFontInfo drawn(font);
-  named.setFamily(drawn.family());
-  for (const QString& style : QFontDatabase::styles(drawn.family())) {
-    if (QFontDatabase::italic(drawn.family(), style) == drawn.italic() &&
-        QFontDatabase::bold(drawn.family(), style) == drawn.bold()) {
+  named.setBold(false);
+  named.setItalic(false);
+  const QString family = QFontInfo(named).family();
+  named.setFamily(family);
+  for (const QString& style : QFontDatabase::styles(family)) {
+    if (!QFontDatabase::italic(family, style) && !QFontDatabase::bold(family, style)) {
       named.setStyleName(style);
       break;
     }

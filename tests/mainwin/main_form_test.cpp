@@ -528,19 +528,22 @@ TEST_F(MainWindow, AnOpenedProgramNamesItselfInTheCaption) {
   EXPECT_GT(form->Editor->LineCount(), 2);
 }
 
-}  // namespace
-
-namespace {
-
-// The font dialog answered with OK at once, as a pupil closes it unchanged.
+// The font dialog answered with OK at once, as a pupil closes it unchanged;
+// also from a slanted font a settings file may hold.
 TEST_F(MainWindow, TheFontDialogLeftUnchangedKeepsTheTextUpright) {
-  QTimer::singleShot(0, [] {
-    if (QDialog* d = qobject_cast<QDialog*>(QApplication::activeModalWidget())) d->accept();
-  });
-  form->Action("FontMI")->trigger();
-  EXPECT_EQ(QFontInfo(form->Editor->font()).style(), QFont::StyleNormal);
-  // A named face would keep the keywords from being drawn bold.
-  EXPECT_TRUE(form->Editor->font().styleName().isEmpty()) << form->Editor->font().styleName().toStdString();
+  for (bool slanted : {false, true}) {
+    QFont start = form->Editor->font();
+    start.setItalic(slanted);
+    form->Editor->setFont(start);
+    QTimer::singleShot(0, [] {
+      if (QDialog* d = qobject_cast<QDialog*>(QApplication::activeModalWidget())) d->accept();
+    });
+    form->Action("FontMI")->trigger();
+    const QFont chosen = form->Editor->font();
+    EXPECT_FALSE(chosen.italic()) << slanted;
+    // A named face would keep the keywords from being drawn bold.
+    EXPECT_TRUE(chosen.styleName().isEmpty()) << chosen.styleName().toStdString();
+  }
 }
 
 }  // namespace
