@@ -157,7 +157,9 @@ QFont FontForDialog(const QFont& font) {
   const QString family = QFontInfo(named).family();
   named.setFamily(family);
   for (const QString& style : QFontDatabase::styles(family)) {
-    if (!QFontDatabase::italic(family, style) && !QFontDatabase::bold(family, style)) {
+    // Not QFontDatabase::italic: it takes an oblique face for upright.
+    const QFont face = QFontDatabase::font(family, style, 12);
+    if (face.style() == QFont::StyleNormal && !face.bold()) {
       named.setStyleName(style);
       break;
     }
