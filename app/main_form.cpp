@@ -501,13 +501,16 @@ void TMainForm::ApplyExecutorState() {
   for (const char* n : {"TurtleBtn", "DrawerBtn", "GrondoBtn"})
     Action(n)->setChecked(Action(n)->data().toInt() == kind);
   const bool grondo = kind == ekGrondo;
-  Action("ZadBtn")->setEnabled(grondo);
-  Action("ReloadBtn")->setEnabled(grondo && field_.HasTask());
-  Action("LoadMazeMI")->setEnabled(grondo);
-  Action("RestoreMazeMI")->setEnabled(grondo && field_.HasTask());
-  Action("SaveMazeAsMI")->setEnabled(grondo);
-  Action("DesignBtn")->setEnabled(grondo);
-  Action("EditMazeMI")->setEnabled(grondo);
+  // The maze editor names its file while it edits (a new maze, a save);
+  // the task commands still wait until the editing ends.
+  const bool tasks = grondo && !(MazeEditor && MazeEditor->DesignMode());
+  Action("ZadBtn")->setEnabled(tasks);
+  Action("ReloadBtn")->setEnabled(tasks && field_.HasTask());
+  Action("LoadMazeMI")->setEnabled(tasks);
+  Action("RestoreMazeMI")->setEnabled(tasks && field_.HasTask());
+  Action("SaveMazeAsMI")->setEnabled(tasks);
+  Action("DesignBtn")->setEnabled(tasks);
+  Action("EditMazeMI")->setEnabled(tasks);
   MazePanel->setVisible(grondo);
   mazeMenu_->menuAction()->setVisible(grondo);
   mazeMenu_->setEnabled(grondo);

@@ -295,6 +295,18 @@ TEST_F(GrondoWindow, DesignModeTakesTheFieldPanesPlaceUntilItEnds) {
   EXPECT_TRUE(form->Action("ReloadBtn")->isEnabled());
 }
 
+TEST_F(GrondoWindow, ANewMazeInDesignModeKeepsTheTaskCommandsWaiting) {
+  form->Action("EditMazeMI")->trigger();
+  QAction* newMaze = form->MazeEditor->findChild<QAction*>(QStringLiteral("NewMazeBtn"));
+  ASSERT_NE(newMaze, nullptr);
+  newMaze->trigger();
+  for (const char* n : {"ZadBtn", "ReloadBtn", "LoadMazeMI", "RestoreMazeMI", "SaveMazeAsMI", "EditMazeMI"})
+    EXPECT_FALSE(form->Action(n)->isEnabled()) << n;
+  boxes.Answers = {TAnswer::No};
+  ASSERT_TRUE(form->MazeEditor->FinishEditing());
+  EXPECT_TRUE(form->Action("LoadMazeMI")->isEnabled());
+}
+
 TEST_F(GrondoWindow, ATaskSavedUnderANameWithoutExtensionBecomesAMazFile) {
   TScriptedDialogs dialogs;
   QTemporaryDir dir;
