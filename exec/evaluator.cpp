@@ -2,6 +2,7 @@
 // expressions and call records, evaluating them on the slot stack, and
 // storing values into variables and elements as the values layer would.
 #include <algorithm>
+#include <climits>
 #include <cstring>
 
 #include "errors.h"
@@ -118,6 +119,152 @@ void TExecutor::DecodeAppend(TXExpr& x) {
   x.AppendVar = first.Index;
   exprs_.push_back(std::move(rest));
   x.AppendRest = static_cast<int32_t>(exprs_.size() - 1);
+}
+
+// An operand of a fused form: an integer constant or a whole variable.
+bool TExecutor::FuseOperand(const TXItem& it, TXOperand& o) const {
+  switch (it.Op) {
+    case TXItem::kConst:
+      if (it.Value.Kind == dkReal) {
+        o = {kRealConst, 0, it.Value.R};
+        return true;
+      }
+      if (it.Value.Kind != dkInteger) return false;
+      o = {TXItem::kConst, it.Value.I, 0};
+      return true;
+    case TXItem::kGlobal:
+    case TXItem::kLocal:
+    case TXItem::kTemp: o = {it.Op, it.Index, 0}; return true;
+    default: return false;
+  }
+}
+
+// Gives in the operands and operators of expression e when it is one of the
+// short shapes over integer operands with the operators the integer
+// shortcut knows: arithmetic, with a comparison last when test.
+bool TExecutor::FuseShape(TXInstr& in, int32_t e, bool test) {
+  if (e < 0 || static_cast<size_t>(e) >= exprs_.size()) return false;
+  const TXExpr& x = exprs_[static_cast<size_t>(e)];
+  const TXItem* it = x.Items.data();
+  auto arith = [](uint8_t c) { return c == ocAdd || c == ocSub || c == ocMul || c == ocDiv || c == ocMod; };
+  auto last = [&](uint8_t c) { return test ? c >= ocEq && c <= ocGe : arith(c); };
+  const TXItem* operand[3] = {};
+  switch (x.Shape) {
+    case TXExpr::kOne:
+      if (test) return false;
+      operand[0] = &it[0];
+      break;
+    case TXExpr::kTwo:
+      if (!last(it[2].Code)) return false;
+      in.O1 = it[2].Code;
+      operand[0] = &it[0];
+      operand[1] = &it[1];
+      break;
+    case TXExpr::kRight:
+    case TXExpr::kLeft: {
+      const bool right = x.Shape == TXExpr::kRight;
+      in.O1 = right ? it[3].Code : it[2].Code;
+      in.O2 = it[4].Code;
+      if (!arith(in.O1) || !last(in.O2)) return false;
+      operand[0] = &it[0];
+      operand[1] = &it[1];
+      operand[2] = right ? &it[2] : &it[3];
+      break;
+    }
+    default: return false;
+  }
+  for (int k = 0; k < 3; ++k) {
+    if (!operand[k]) continue;
+    if (!FuseOperand(*operand[k], in.X[k])) return false;
+    if (test && in.X[k].Scope == kRealConst) return false;  // comparisons are fused for integers only
+  }
+  in.Shape = x.Shape;
+  in.Test = test;
+  return true;
+}
+
+// Gives an instruction its fused form when it has one (TXInstr).
+void TExecutor::Fuse(TXInstr& in) {
+  const int32_t op = in.Op;
+  // The index expression and the array of an element with one index that
+  // is an integer constant or a whole variable.
+  auto element = [&](const TXItem& item, uint8_t scope) {
+    const int32_t sub = item.Sub1;
+    if (item.Sub2 >= 0 || sub < 0 || static_cast<size_t>(sub) >= exprs_.size()) return false;
+    const TXExpr& i = exprs_[static_cast<size_t>(sub)];
+    if (i.Shape != TXExpr::kOne || !FuseOperand(i.Items[0], in.X[1])) return false;
+    in.X[0] = {scope, item.Index, 0};
+    return true;
+  };
+  auto simple = [&](int32_t e) -> const TXItem* {
+    if (e < 0 || static_cast<size_t>(e) >= exprs_.size()) return nullptr;
+    const TXExpr& x = exprs_[static_cast<size_t>(e)];
+    return x.Shape == TXExpr::kOne ? &x.Items[0] : nullptr;
+  };
+  switch (op) {
+    case opAssignGlobal:
+    case opAssignLocal:
+      if (!FuseShape(in, in.B, false)) return;
+      in.T = {op == opAssignLocal ? TXItem::kLocal : TXItem::kGlobal, in.A, 0};
+      in.Op = kIntAssign;
+      // "v = v + k" and "v = v - k", the counters of loops.
+      if (in.Shape == TXExpr::kTwo && in.X[0].Scope == in.T.Scope && in.X[0].Value == in.T.Value &&
+          in.X[1].Scope != kRealConst) {
+        const bool constant = in.X[1].Scope == TXItem::kConst;
+        if (in.O1 == ocAdd) {
+          in.Op = kIncrement;
+        } else if (in.O1 == ocSub && constant && in.X[1].Value != INT32_MIN) {
+          in.X[1].Value = -in.X[1].Value;  // a - k is a + (-k), also for reals
+          in.O1 = ocAdd;
+          in.Op = kIncrement;
+        }
+      }
+      break;
+    case kTestJumpIfFalse:
+    case kTestJumpIfNotPositive: {
+      in.T = {TXItem::kTemp, in.A, 0};
+      if (FuseShape(in, in.B, true)) {
+        // A comparison of two integers has a code of its own for each operator.
+        in.Op = in.Shape == TXExpr::kTwo ? kCompare + (in.O1 - ocEq) : kIntTest;
+        break;
+      }
+      if (in.B < 0 || static_cast<size_t>(in.B) >= exprs_.size()) return;
+      const std::vector<TXItem>& items = exprs_[static_cast<size_t>(in.B)].Items;
+      if (items.empty() || items.size() > 2) return;
+      if (items.size() == 2 && (items[1].Op != TXItem::kOperator || items[1].Code != ocNot)) return;
+      const uint8_t scope = items[0].Op == TXItem::kGlobalItem  ? TXItem::kGlobal
+                            : items[0].Op == TXItem::kLocalItem ? TXItem::kLocal
+                                                                : TXItem::kConst;
+      if (scope == TXItem::kConst || !element(items[0], scope)) return;
+      in.Not = items.size() == 2;
+      in.Op = kItemTest;
+      break;
+    }
+    case opAssignGlobalItem:
+    case opAssignLocalItem: {
+      const TXItem* index = simple(in.B);
+      in.Value = simple(in.C);
+      if (!index || !in.Value || !FuseOperand(*index, in.X[1])) return;
+      in.X[0] = {op == opAssignLocalItem ? TXItem::kLocal : TXItem::kGlobal, in.A, 0};
+      in.Op = kItemStore;
+      break;
+    }
+    default: return;
+  }
+  in.Base = op;
+}
+
+// kItemStore: the element store of StoreElement, read straight from the
+// variables; anything unusual goes the general way.
+void TExecutor::StoreFast(const TXInstr& in) {
+  TVar* a = VarOf(in.X[0]);
+  int32_t i;
+  if (a && ReadInt(in.X[1], i)) {
+    StoreElement(*a, Simple(*in.Value), TSlot::Int(i), nullptr);
+    return;
+  }
+  const bool local = in.Base == opAssignLocalItem;
+  AssignItem(local ? Local(in.A) : Global(in.A), in.B, -1, in.C);
 }
 
 // ---------------------------------------------------------------------------

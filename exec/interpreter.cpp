@@ -21,6 +21,8 @@ TExecutor::~TExecutor() = default;
 
 void TExecutor::Error(std::string_view message) { RunTimeError(message); }
 
+void TExecutor::Overflow() { throw EIntOverflow(); }
+
 // ---------------------------------------------------------------------------
 // Calls
 
@@ -34,17 +36,27 @@ void TExecutor::Call(const TXCall& c) {
   if (c.HasArgs && static_cast<int>(c.Args.size()) != callee.ArgCount) Error(Str(sBadArgCount));
   // The arguments are evaluated in the caller's activation, before a
   // recursive call's fresh record takes the slot: f(b, a) really swaps.
-  args_.clear();
-  if (c.HasArgs)
-    for (int32_t a : c.Args) args_.push_back(Eval(a));
+  // A few arguments wait in place, more in args_ (no call happens while
+  // they are evaluated, so one buffer serves).
+  const size_t n = c.HasArgs ? c.Args.size() : 0;
+  TSlot few[4];
+  TSlot* args = few;
+  if (n > 4) {
+    args_.resize(n);
+    args = args_.data();
+  }
+  for (size_t i = 0; i < n; ++i) args[i] = Eval(c.Args[i]);
   TProcedure& r = code_.Procs.EnterActivation(p);
   r.CallerProc = CurProc;
   r.ReturnPos = code_.Pos;
   r.Active = true;
-  for (size_t i = 0; i < args_.size(); ++i) StoreWhole(r.Vars.Item(static_cast<int>(i)), args_[i], true);
+  for (size_t i = 0; i < n; ++i) {
+    TVar& v = r.Vars.Item(static_cast<int>(i));
+    if (!StoreSameKind(v, args[i])) StoreWhole(v, args[i], true);
+  }
   code_.Pos = r.Entry;
   CurProc = p;
-  cur_ = &r;
+  SetFrame(&r);
 }
 
 bool TExecutor::Return() {
@@ -90,7 +102,7 @@ void TExecutor::SysCall(const TXCall& c) {
         arg.Assign(text);
         continue;
       }
-      StoreWhole(arg, v, true);
+      if (!StoreSameKind(arg, v)) StoreWhole(arg, v, true);
     }
   }
   if (b.Id >= 1001 && b.Id <= 1032) {
@@ -229,6 +241,8 @@ bool TExecutor::AtLine(int line) {
   lastProc_ = CurProc;
   lastDepth_ = cur_->Depth;
   if (stepProc_ >= 0 && !(CurProc == stepProc_ && cur_->Depth == stepDepth_)) return true;
+  // Run, the lowest event asked for, is only read: no poll needed.
+  if (state_.Events.IsSet(evRun)) return true;
   const int e = state_.Events.Poll((1u << evRun) | (1u << evRunTo));
   if (e == evRun) return true;
   if (e == evRunTo) {
@@ -276,12 +290,13 @@ void TExecutor::Unhighlight() {
 // into the middle of another instruction still reads the cells as they lie.
 const TXInstr& TExecutor::InstrAt(int32_t pos) {
   TXInstr& in = instrs_[static_cast<size_t>(pos)];
-  if (in.Ready) return in;
+  if (in.Op != kUndecoded) return in;
   const int32_t size = static_cast<int32_t>(instrs_.size());
   const int32_t* cells = code_.Cells.data();
   int32_t p = pos;
   auto cell = [&]() -> int32_t { return p < size ? cells[p++] : 0; };
   in.Op = cell();
+  in.Self = pos;
   const TOpInfo* info = OpInfo(in.Op);
   if (in.Op == opWriteText) {
     std::string text;
@@ -309,7 +324,48 @@ const TXInstr& TExecutor::InstrAt(int32_t pos) {
                      cells[in.Go + 1] != in.Go;
        ++hops)
     in.Go = cells[in.Go + 1];
-  in.Ready = true;
+  // The codes above 49 move into the gaps below 50, and what is undefined
+  // (a cell holding one of the interpreter's own codes included) keeps its
+  // code for the message.
+  switch (in.Op) {
+    case opDecTemp: in.Op = xDecTemp; break;
+    case opJump: in.Op = xJump; break;
+    case opJumpIfFalse: in.Op = xJumpIfFalse; break;
+    case opJumpIfNotPositive: in.Op = xJumpIfNotPositive; break;
+    case opLoopBegin: in.Op = xLoopBegin; break;
+    case opBreak: in.Op = xBreak; break;
+    case opContinue: in.Op = xContinue; break;
+    case opEndRepeat: in.Op = xEndRepeat; break;
+    case opEndFor: in.Op = xEndFor; break;
+    case opEndWhile: in.Op = xEndWhile; break;
+    case opLine: in.Op = xLine; break;
+    case kTestJumpIfFalse:
+    case kTestJumpIfNotPositive:
+      if (pos + 1 < size && cells[pos] == opAssignTemp) break;  // made above
+      [[fallthrough]];
+    default:
+      if (!info || in.Op == opTranslationError || in.Op >= 50) {
+        in.Base = in.Op;
+        in.Op = kForeign;
+      }
+      break;
+  }
+  Fuse(in);
+  // A line marker and the instruction after it are one step, so that a
+  // loop's round is not half markers. Not a marker followed by a marker:
+  // the joining stays one level deep. Nor a jump, which the marker passes
+  // over already.
+  if (in.Op == xLine && in.Next < size && cells[in.Next] != opLine && cells[in.Next] != opJump) {
+    const int32_t line = in.A;
+    const int32_t next = in.Next;
+    const TXInstr& after = InstrAt(next);
+    TXInstr& joined = instrs_[static_cast<size_t>(pos)];  // InstrAt does not move instrs_
+    joined = after;
+    joined.Line = line;
+    joined.LineNext = next;
+    joined.Count = after.Count + 1;
+    return joined;
+  }
   return in;
 }
 
@@ -331,24 +387,39 @@ struct TStepCount {
 
 }  // namespace
 
+bool TExecutor::TestFails(TVar& t, int32_t e, int32_t op) {
+  const TSlot value = Eval(e);
+  if (!StoreSameKind(t, value)) StoreWhole(t, value, false);
+  const int32_t v = JumpValue(t);
+  return op == kTestJumpIfFalse ? v == 0 : v <= 0;
+}
+
 // One instruction passed over while skipping to the end of a loop (break,
 // continue): only the loop nesting and the current line are kept; a fused
 // condition and jump is passed over as the two instructions it is. False at
 // the end of the code.
 bool TExecutor::SkipOver(const TXInstr& in) {
   int32_t& pos = code_.Pos;
-  if (in.Op == kTestJumpIfFalse || in.Op == kTestJumpIfNotPositive) {
+  if (in.Line >= 0) {
+    // A joined line marker is passed over on its own.
+    CurLine = in.Line;
+    pos = in.LineNext;
+    return true;
+  }
+  const bool fused = in.Op == kIntTest || in.Op == kItemTest || (in.Op >= kCompare && in.Op <= kCompare + ocGe - ocEq);
+  const int32_t op = fused ? in.Base : in.Op;
+  if (op == kTestJumpIfFalse || op == kTestJumpIfNotPositive) {
     pos = in.D;
     return true;
   }
   pos = in.Next;
   switch (in.Op) {
     case opEnd: return false;
-    case opLine: CurLine = in.A; break;
-    case opLoopBegin: ++skipDepth_; break;
-    case opEndRepeat:
-    case opEndFor:
-    case opEndWhile:
+    case xLine: CurLine = in.A; break;
+    case xLoopBegin: ++skipDepth_; break;
+    case xEndRepeat:
+    case xEndFor:
+    case xEndWhile:
       if (skipDepth_ > 0) {
         --skipDepth_;
         break;
@@ -357,9 +428,8 @@ bool TExecutor::SkipOver(const TXInstr& in) {
       if (skip_ == kContinue) pos = in.A;
       skip_ = kNoSkip;
       break;
-    default:
-      if (!OpInfo(in.Op)) Error(FormatStr(sUnknownCommand, {in.Op}));
-      break;
+    case kForeign: Error(FormatStr(sUnknownCommand, {in.Base}));
+    default: break;
   }
   return true;
 }
@@ -384,6 +454,8 @@ void TExecutor::Start() {
   stepDepth_ = 0;
   skip_ = kNoSkip;
   skipDepth_ = 0;
+  base_[TXItem::kGlobal] = code_.Globals.Data();
+  count_[TXItem::kGlobal] = static_cast<uint32_t>(code_.Globals.Count());
   const int32_t size = std::min<int32_t>(code_.CodeSize, static_cast<int32_t>(code_.Cells.size()));
   instrs_.assign(static_cast<size_t>(std::max(size, 0)), TXInstr());
   texts_.clear();
@@ -399,7 +471,10 @@ void TExecutor::Run() {
   cur_->CallerProc = -1;
 
   const int32_t size = static_cast<int32_t>(instrs_.size());
-  int32_t& pos = code_.Pos;
+  const TXInstr* instrs = instrs_.data();
+  // The program counter lives in a register; code_.Pos follows it where
+  // anything else may look (an instruction in progress, a backward transfer).
+  int32_t pos = code_.Pos;
   steps_ = StepLimit ? StepLimit : UINT64_MAX;
   // Counted in a local, so that counting costs a register increment.
   uint64_t executed = 0;
@@ -407,13 +482,33 @@ void TExecutor::Run() {
 
   for (;;) {
     // Reading past the code (or before it) is the end of the run.
-    if (static_cast<uint32_t>(pos) >= static_cast<uint32_t>(size)) return;
+    if (static_cast<uint32_t>(pos) >= static_cast<uint32_t>(size)) {
+      code_.Pos = pos;
+      return;
+    }
     const int32_t at = pos;
-    const TXInstr& in = instrs_[static_cast<size_t>(pos)].Ready ? instrs_[static_cast<size_t>(pos)] : InstrAt(pos);
+    const TXInstr& in = instrs[at];
     scratchUsed_ = 0;
-    ++executed;
+    executed += in.Count;
+    if (in.Line >= 0) {
+      // The joined line marker.
+      CurLine = in.Line;
+      if (CurLine != lastLine_ || CurProc != lastProc_ || cur_->Depth != lastDepth_) {
+        code_.Pos = in.LineNext;
+        if (!AtLine(CurLine)) {
+          executed -= in.Count - 1;
+          return;
+        }
+      }
+    }
     pos = in.Go;
+    code_.Pos = pos;
     switch (in.Op) {
+      case kUndecoded:
+        --executed;
+        InstrAt(at);
+        pos = at;
+        continue;
       case opEnd: return;
       case opAssignGlobal: AssignWhole(Global(in.A), TXItem::kGlobal, in.A, in.B); break;
       case opAssignGlobalItem: AssignItem(Global(in.A), in.B, -1, in.C); break;
@@ -428,19 +523,92 @@ void TExecutor::Run() {
         break;
       }
       case kTestJumpIfFalse:
-      case kTestJumpIfNotPositive: {
-        TVar& t = Temp(in.A);
-        const TSlot value = Eval(in.B);
-        if (!StoreSameKind(t, value)) StoreWhole(t, value, false);
-        const int32_t v = JumpValue(t);
-        if (in.Op == kTestJumpIfFalse ? v == 0 : v <= 0) pos = in.C;
+      case kTestJumpIfNotPositive:
+        if (TestFails(Temp(in.A), in.B, in.Op)) pos = in.C;
+        break;
+      case kIncrement: {
+        TVar* t = VarOf(in.T);
+        int32_t b, v;
+        if (t && t->Kind == dkInteger && ReadInt(in.X[1], b)) {
+          if (__builtin_add_overflow(t->IntValue, b, &v)) [[unlikely]] Overflow();
+          t->IntValue = v;
+          break;
+        }
+        [[fallthrough]];  // a real counter, or the general way
+      }
+      case kIntAssign: {
+        if (TVar* t = VarOf(in.T)) {
+          if (t->Kind == dkInteger) {
+            int32_t v;
+            if (IntShape(in, v)) {
+              t->IntValue = v;
+              break;
+            }
+          } else if (t->Kind == dkReal) {
+            double v;
+            if (NumShape(in, v)) {
+              t->RealValue = v;
+              break;
+            }
+          }
+        }
+        const bool local = in.Base == opAssignLocal;
+        AssignWhole(local ? Local(in.A) : Global(in.A), local ? TXItem::kLocal : TXItem::kGlobal, in.A, in.B);
         break;
       }
+#define TARMISY_COMPARE(code, test)                                            \
+  case code: {                                                                 \
+    TVar* t = VarOf(in.T);                                                     \
+    int32_t a, b;                                                              \
+    if (t && t->Kind == dkLogical && ReadInt(in.X[0], a) && ReadInt(in.X[1], b)) { \
+      const bool v = test;                                                     \
+      t->BoolValue = v;                                                        \
+      if (!v) pos = in.C;                                                      \
+      break;                                                                   \
+    }                                                                          \
+    if (TestFails(Temp(in.A), in.B, in.Base)) pos = in.C;                      \
+    break;                                                                     \
+  }
+      TARMISY_COMPARE(kCompare + (ocEq - ocEq), a == b)
+      TARMISY_COMPARE(kCompare + (ocNe - ocEq), a != b)
+      TARMISY_COMPARE(kCompare + (ocLt - ocEq), a < b)
+      TARMISY_COMPARE(kCompare + (ocLe - ocEq), a <= b)
+      TARMISY_COMPARE(kCompare + (ocGt - ocEq), a > b)
+      TARMISY_COMPARE(kCompare + (ocGe - ocEq), a >= b)
+#undef TARMISY_COMPARE
+      case kIntTest: {
+        int32_t v;
+        TVar* t = VarOf(in.T);
+        if (t && t->Kind == dkLogical && IntShape(in, v)) {
+          t->BoolValue = static_cast<uint8_t>(v);
+          if (v == 0) pos = in.C;
+          break;
+        }
+        if (TestFails(Temp(in.A), in.B, in.Base)) pos = in.C;
+        break;
+      }
+      case kItemTest: {
+        TVar* t = VarOf(in.T);
+        const TVar* a = VarOf(in.X[0]);
+        int32_t i;
+        if (t && t->Kind == dkLogical && a && a->Kind == dkLogicalArray && ReadInt(in.X[1], i)) {
+          const int32_t at = ElementPosition(*a, i, nullptr);
+          const uint8_t* b = a->Bools();
+          const bool v = (b ? b[at] != 0 : a->BoolValue != 0) != in.Not;
+          t->BoolValue = v;
+          if (!v) pos = in.C;
+          break;
+        }
+        if (TestFails(Temp(in.A), in.B, in.Base)) pos = in.C;
+        break;
+      }
+      case kItemStore: StoreFast(in); break;
       case opTakeResult: TakeResult(Temp(in.A), code_.Procs.Item(in.B).Result); break;
-      case opTakeSysResult: Temp(in.A).AssignChecked(code_.SysProcs.Item(in.B).Result, true); break;
+      case opTakeSysResult: TakeResult(Temp(in.A), code_.SysProcs.Item(in.B).Result); break;
       case opCall:
         if (static_cast<uint32_t>(in.A) >= calls_.size()) Error(Str(sBadExpression));
         Call(calls_[static_cast<size_t>(in.A)]);
+        pos = code_.Pos;
         break;
       case opSysCall:
         if (static_cast<uint32_t>(in.A) >= calls_.size()) Error(Str(sBadExpression));
@@ -450,6 +618,7 @@ void TExecutor::Run() {
       case opSetResult: SetResult(Eval(in.A)); break;
       case opReturn:
         if (!Return()) return;
+        pos = code_.Pos;
         break;
       case opWriteText: host_.ConsoleAppend(texts_[static_cast<size_t>(in.A)]); break;
       case opWrite: Write(in.A); break;
@@ -465,56 +634,53 @@ void TExecutor::Run() {
           return;
         }
         break;
-      case opDecTemp: {
+      case xDecTemp: {
         TVar& t = Temp(in.A);
         t.ToInteger();
         if (__builtin_sub_overflow(t.IntValue, 1, &t.IntValue)) throw EIntOverflow();
         break;
       }
-      case opJump: break;
-      case opJumpIfFalse:
-      case opJumpIfNotPositive: {
+      case xJump: break;
+      case xJumpIfFalse:
+      case xJumpIfNotPositive: {
         const int32_t v = JumpValue(Temp(in.A));
-        if (in.Op == opJumpIfFalse ? v == 0 : v <= 0) pos = in.B;
+        if (in.Op == xJumpIfFalse ? v == 0 : v <= 0) pos = in.B;
         break;
       }
-      case opLoopBegin:
-      case opEndRepeat:
-      case opEndFor:
-      case opEndWhile: break;
-      case opBreak:
-      case opContinue:
-        skip_ = in.Op == opBreak ? kBreak : kContinue;
+      case xLoopBegin:
+      case xEndRepeat:
+      case xEndFor:
+      case xEndWhile: break;
+      case xBreak:
+      case xContinue:
+        skip_ = in.Op == xBreak ? kBreak : kContinue;
         skipDepth_ = 0;
         if (!SkipToLoopEnd()) return;
+        pos = code_.Pos;
         break;
-      case opLine:
+      case xLine:
         CurLine = in.A;
         if (CurLine == lastLine_ && CurProc == lastProc_ && cur_->Depth == lastDepth_) break;
         if (!AtLine(CurLine)) return;
         break;
-      default: Error(FormatStr(sUnknownCommand, {in.Op}));
+      default: Error(FormatStr(sUnknownCommand, {in.Base}));
     }
     // Whatever repeats goes backwards at some point: a loop's jump, a call of
     // a procedure written above, a recursive call. So this is the one place
     // where a running program is looked at from outside, and a straight run
     // of instructions in between is never long.
-    if (pos <= at) {
-      if (!Backwards()) return;
+    if (pos <= in.Self) {
+      code_.Pos = pos;
+      if (!Back()) return;
       if (LoopGuard) LoopGuard->Check(*this);
     }
   }
 }
 
-// A transfer of control backwards. False when the run is to end: Stop was
-// pressed, or the step budget is spent (which ends the run as a stop).
-bool TExecutor::Backwards() {
-  if (state_.Events.StopRequested()) return false;
-  if (--steps_ == 0) {
-    state_.StoppedByUser.store(true);
-    return false;
-  }
-  return true;
+// The step budget is spent: the run ends as if stopped.
+bool TExecutor::BudgetSpent() {
+  state_.StoppedByUser.store(true);
+  return false;
 }
 
 // Passes over the instructions up to the end of the innermost loop after
@@ -524,7 +690,7 @@ bool TExecutor::SkipToLoopEnd() {
   while (skip_ != kNoSkip) {
     const int32_t pos = code_.Pos;
     if (pos < 0 || pos >= size) return false;
-    if (!SkipOver(instrs_[static_cast<size_t>(pos)].Ready ? instrs_[static_cast<size_t>(pos)] : InstrAt(pos)))
+    if (!SkipOver(InstrAt(pos)))
       return false;
   }
   return true;

@@ -5,14 +5,18 @@
 // program is decoded once into a compact form (TXExpr): a flat list of
 // tagged items whose variable references are plain indexes, evaluated on a
 // stack of TSlot that is reused from one evaluation to the next. Scalars
-// never allocate and element loads read the array in place.
+// never allocate and element loads read the array in place. Instructions are
+// decoded where execution first meets them (TXInstr), the commonest ones on
+// integers and reals into fused forms that read the variables directly.
 //
 // The interpreter runs on the execution thread. Everything outside the
 // program (console, highlighting, variables window, executor drawing) goes
 // through the host; commands of the debugger arrive through the run state's
-// events, polled at line markers and before every instruction (Stop).
+// events, polled at line markers (Step, Run to cursor) and wherever control
+// goes backwards (Stop, the step budget).
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <deque>
 #include <memory>
@@ -70,16 +74,65 @@ struct TXExpr {
 // An instruction with its operands, decoded from the cells (pcode_ops.h).
 // Next is the cell after it; Go is where execution goes on, which is Next
 // unless unconditional jumps follow, which Go passes over. Two codes of its
-// own join a condition and the jump that tests it.
+// own join a condition and the jump that tests it. The codes of its own lie
+// in a gap of the p-code's codes, so that the dispatch stays one table.
+//
+// The commonest instructions on integers also get a fused form that reads
+// its operands straight from the variables (TXOperand) and does the whole
+// instruction in one step: "v = a o b" and the like, a comparison and its
+// jump, an element store, a jump on an element of a logical array. Each
+// first makes sure its operands are what the fused form assumes (integers,
+// variables that exist) and otherwise runs the instruction it was made
+// from (Base), so that every other case, and every error, is the general
+// path's own.
+constexpr int32_t kTestJumpIfFalse = 50;       // opAssignTemp A B + opJumpIfFalse A C
+constexpr int32_t kTestJumpIfNotPositive = 51;  // opAssignTemp A B + opJumpIfNotPositive A C
+// The fused forms.
+constexpr int32_t kIntAssign = 52;  // an integer or real variable A (Base's scope) := numbers X by Shape
+constexpr int32_t kIntTest = 53;    // temporary A := comparison of integers X by Shape; to C when false
+constexpr int32_t kItemTest = 54;   // temporary A := element X[1] of logical array X[0] (Not); to C when false
+constexpr int32_t kItemStore = 55;  // element X[1] of array X[0] := Value
+constexpr int32_t kIncrement = 58;  // an integer variable A := itself + X[1]
+constexpr int32_t kCompare = 59;    // kIntTest of "X[0] o X[1]", o the comparison kCompare + o - ocEq (to 64)
+constexpr int32_t kForeign = 56;     // an undefined code (Base), or one of these in a cell
+constexpr int32_t kUndecoded = 57;   // a cell not reached yet
+// The p-code's codes above 49 move into its gaps below.
+constexpr int32_t xDecTemp = 11, xJump = 12, xJumpIfFalse = 13, xJumpIfNotPositive = 14, xLoopBegin = 15,
+                  xBreak = 16, xContinue = 17, xEndRepeat = 18, xEndFor = 19, xEndWhile = 25, xLine = 26;
+struct TXOperand {
+  // TXItem::kConst (Value is the integer), kGlobal, kLocal, kTemp, or
+  // kRealConst (R is the real).
+  uint8_t Scope = 0;
+  int32_t Value = 0;  // the integer constant, or the variable's index
+  double R = 0;
+};
+constexpr uint8_t kRealConst = 8;
+// An integer or a real, as the fused forms compute with them.
+struct TXNum {
+  bool Real;
+  int32_t I;
+  double R;
+};
 struct TXInstr {
-  int32_t Op = 0;
+  int32_t Op = kUndecoded;
   int32_t A = 0, B = 0, C = 0, D = 0;
   int32_t Next = 0;
   int32_t Go = 0;
-  bool Ready = false;
+  int32_t Base = 0;     // for a fused form: the instruction it was made from
+  uint8_t Shape = 0;    // for a fused form: the TXExpr shape of its expression
+  uint8_t O1 = 0, O2 = 0;  // its operators: kTwo a O1 b, kRight a O2 (b O1 c), kLeft (a O1 b) O2 c
+  bool Not = false;     // kItemTest: the element's negation
+  bool Test = false;    // kIntTest: the last operator is a comparison
+  TXOperand T;          // the variable it stores into
+  TXOperand X[3];       // its operands in order
+  const TXItem* Value = nullptr;  // kItemStore: the value stored
+  // A line marker joined to the instruction after it: the marker's line and
+  // the cell after the marker (where that instruction starts), else -1.
+  int32_t Line = -1;
+  int32_t LineNext = -1;
+  int32_t Self = 0;     // the cell of the instruction itself (after a joined marker)
+  uint32_t Count = 1;   // p-code instructions it stands for
 };
-constexpr int32_t kTestJumpIfFalse = 1000;       // opAssignTemp A B + opJumpIfFalse A C
-constexpr int32_t kTestJumpIfNotPositive = 1001;  // opAssignTemp A B + opJumpIfNotPositive A C
 
 // A decoded call record: the procedure index and the argument expressions
 // (-1 for an argument without one); HasArgs false when written without a list.
@@ -133,7 +186,6 @@ class TExecutor {
   void Start();  // decodes the program and resets the run's state
   bool SkipOver(const TXInstr& in);
   bool SkipToLoopEnd();
-  bool Backwards();
   bool ReadInstr(const TXInstr& in);
   void Decode();
   int32_t DecodeExpr(const TStackDatum* expr);
@@ -168,6 +220,14 @@ class TExecutor {
   [[gnu::always_inline]] TSlot Binary(uint8_t op, TSlot l, const TSlot& r) {
     TSlot v;
     if (l.Kind == dkInteger && r.Kind == dkInteger && IntegerShortcut(op, l.I, r.I, v)) return v;
+    // A real with a real or an integer, the arithmetic of ApplyScalar inline.
+    if ((l.Kind == dkReal || l.Kind == dkInteger) && (r.Kind == dkReal || r.Kind == dkInteger) && op >= ocAdd &&
+        op <= ocDiv) {
+      const TXNum a{l.Kind == dkReal, l.Kind == dkReal ? 0 : l.I, l.Kind == dkReal ? l.R : 0};
+      const TXNum b{r.Kind == dkReal, r.Kind == dkReal ? 0 : r.I, r.Kind == dkReal ? r.R : 0};
+      const TXNum n = NumArith(op, a, b);
+      return n.Real ? TSlot::Real(n.R) : TSlot::Int(n.I);
+    }
     if (l.IsScalar() && r.IsScalar() && IsScalarOperator(op)) return ApplyScalar(op, l, r);
     ApplySlow(op, l, r);
     return l;
@@ -218,13 +278,175 @@ class TExecutor {
     if (static_cast<uint32_t>(i) >= static_cast<uint32_t>(cur_->Temps.Count())) return cur_->Temps.Item(i);
     return cur_->Temps[i];
   }
-  void Refresh() { cur_ = &code_.Procs[CurProc]; }
+  void Refresh() { SetFrame(&code_.Procs[CurProc]); }
+  // Makes r the current activation; the fused forms read its variables
+  // through base_ and count_.
+  void SetFrame(TProcedure* r) {
+    cur_ = r;
+    base_[TXItem::kLocal] = r->Vars.Data();
+    count_[TXItem::kLocal] = static_cast<uint32_t>(r->Vars.Count());
+    base_[TXItem::kTemp] = r->Temps.Data();
+    count_[TXItem::kTemp] = static_cast<uint32_t>(r->Temps.Count());
+  }
+  // The integer an operand of a fused form stands for; false when it is a
+  // variable that does not exist or holds no integer.
+  [[gnu::always_inline]] bool ReadInt(const TXOperand& o, int32_t& v) const {
+    if (o.Scope == TXItem::kConst) {
+      v = o.Value;
+      return true;
+    }
+    if (static_cast<uint32_t>(o.Value) >= count_[o.Scope]) return false;
+    const TVar& d = base_[o.Scope][o.Value];
+    if (d.Kind != dkInteger) return false;
+    v = d.IntValue;
+    return true;
+  }
+  // The variable of a fused form's operand, or nullptr when it does not exist.
+  [[gnu::always_inline]] TVar* VarOf(const TXOperand& o) const {
+    if (o.Scope == TXItem::kConst || static_cast<uint32_t>(o.Value) >= count_[o.Scope]) return nullptr;
+    return &base_[o.Scope][o.Value];
+  }
+  // The value of a fused form's integer expression (operators and shapes of
+  // TXExpr); false, with nothing done, when an operand is no integer.
+  [[gnu::always_inline]] bool IntShape(const TXInstr& in, int32_t& r) {
+    int32_t a, b, c = 0;
+    if (!ReadInt(in.X[0], a)) return false;
+    if (in.Shape == TXExpr::kOne) {
+      r = a;
+      return true;
+    }
+    if (!ReadInt(in.X[1], b)) return false;
+    if (in.Shape != TXExpr::kTwo && !ReadInt(in.X[2], c)) return false;
+    switch (in.Shape) {
+      case TXExpr::kTwo: r = in.Test ? IntCompare(in.O1, a, b) : IntArith(in.O1, a, b); break;
+      case TXExpr::kRight: {
+        const int32_t bc = IntArith(in.O1, b, c);
+        r = in.Test ? IntCompare(in.O2, a, bc) : IntArith(in.O2, a, bc);
+        break;
+      }
+      default: {
+        const int32_t ab = IntArith(in.O1, a, b);
+        r = in.Test ? IntCompare(in.O2, ab, c) : IntArith(in.O2, ab, c);
+        break;
+      }
+    }
+    return true;
+  }
+  // The checked integer arithmetic of IntegerShortcut for + - * / %, and its
+  // comparisons, without the slots.
+  [[gnu::always_inline]] static int32_t IntArith(uint8_t op, int32_t a, int32_t b) {
+    int32_t v;
+    switch (op) {
+      case ocAdd:
+        if (__builtin_add_overflow(a, b, &v)) [[unlikely]] Overflow();
+        return v;
+      case ocSub:
+        if (__builtin_sub_overflow(a, b, &v)) [[unlikely]] Overflow();
+        return v;
+      case ocMul:
+        if (__builtin_mul_overflow(a, b, &v)) [[unlikely]] Overflow();
+        return v;
+      default:
+        if (b == 0) [[unlikely]] RunTimeError(sDivisionByZero);
+        if (a == INT32_MIN && b == -1) [[unlikely]] Overflow();
+        return op == ocDiv ? a / b : a % b;
+    }
+  }
+  [[gnu::always_inline]] static bool IntCompare(uint8_t op, int32_t a, int32_t b) {
+    switch (op) {
+      case ocEq: return a == b;
+      case ocNe: return a != b;
+      case ocLt: return a < b;
+      case ocLe: return a <= b;
+      case ocGt: return a > b;
+      default: return a >= b;
+    }
+  }
+  [[noreturn]] static void Overflow();
+  // The number an operand stands for; false when it is a variable that does
+  // not exist or holds neither an integer nor a real.
+  [[gnu::always_inline]] bool ReadNum(const TXOperand& o, TXNum& v) const {
+    if (o.Scope == TXItem::kConst) {
+      v = {false, o.Value, 0};
+      return true;
+    }
+    if (o.Scope == kRealConst) {
+      v = {true, 0, o.R};
+      return true;
+    }
+    if (static_cast<uint32_t>(o.Value) >= count_[o.Scope]) return false;
+    const TVar& d = base_[o.Scope][o.Value];
+    if (d.Kind == dkReal) {
+      v = {true, 0, d.RealValue};
+      return true;
+    }
+    if (d.Kind != dkInteger) return false;
+    v = {false, d.IntValue, 0};
+    return true;
+  }
+  // An arithmetic operator on two numbers as ApplyScalar has it: integers
+  // stay integers, anything with a real is real and must stay finite.
+  [[gnu::always_inline]] static TXNum NumArith(uint8_t op, const TXNum& a, const TXNum& b) {
+    if (!a.Real && !b.Real) return {false, IntArith(op, a.I, b.I), 0};
+    const double x = a.Real ? a.R : static_cast<double>(a.I);
+    const double y = b.Real ? b.R : static_cast<double>(b.I);
+    double v;
+    switch (op) {
+      case ocAdd: v = x + y; break;
+      case ocSub: v = x - y; break;
+      case ocMul: v = x * y; break;
+      case ocDiv:
+        if (y == 0.0) [[unlikely]] RunTimeError(sDivisionByZero);
+        v = x / y;
+        break;
+      default: RunTimeError(sRealRemainder);
+    }
+    if (!std::isfinite(v)) [[unlikely]] RealFault(v);
+    return {true, 0, v};
+  }
+  // The value of a fused assignment's expression over numbers; false, with
+  // nothing done, when an operand is neither an integer nor a real.
+  [[gnu::always_inline]] bool NumShape(const TXInstr& in, double& r) {
+    TXNum a, b, c;
+    if (!ReadNum(in.X[0], a)) return false;
+    TXNum v = a;
+    if (in.Shape != TXExpr::kOne) {
+      if (!ReadNum(in.X[1], b)) return false;
+      if (in.Shape != TXExpr::kTwo && !ReadNum(in.X[2], c)) return false;
+      switch (in.Shape) {
+        case TXExpr::kTwo: v = NumArith(in.O1, a, b); break;
+        case TXExpr::kRight: v = NumArith(in.O2, a, NumArith(in.O1, b, c)); break;
+        default: v = NumArith(in.O2, NumArith(in.O1, a, b), c); break;
+      }
+    }
+    r = v.Real ? v.R : static_cast<double>(v.I);
+    return true;
+  }
+  void Fuse(TXInstr& in);
+  bool FuseShape(TXInstr& in, int32_t e, bool test);
+  bool FuseOperand(const TXItem& it, TXOperand& o) const;
+  void StoreFast(const TXInstr& in);
+  // A condition's value into temporary t and the test of its jump (op is
+  // kTestJumpIfFalse or kTestJumpIfNotPositive): true when the jump is taken.
+  bool TestFails(TVar& t, int32_t e, int32_t op);
+  // Stop and the step budget at a backward transfer, inline: it is on every
+  // loop round.
+  [[gnu::always_inline]] bool Back() {
+    if (state_.Events.StopRequested()) [[unlikely]] return false;
+    if (--steps_ == 0) [[unlikely]] return BudgetSpent();
+    return true;
+  }
+  bool BudgetSpent();
 
   TPseudoCode& code_;
   TRunHost& host_;
   TRunState& state_;
   std::unique_ptr<TGenericGrondo> machine_;
   TProcedure* cur_ = nullptr;
+  // The variables of each scope of TXItem (globals, the current activation's
+  // locals and temporaries) and how many there are; for the fused forms.
+  TVar* base_[kRealConst + 1] = {};
+  uint32_t count_[kRealConst + 1] = {};
 
   std::vector<TXExpr> exprs_;     // the program's expressions, then their index expressions
   std::vector<TXCall> calls_;     // the program's call records

@@ -97,6 +97,13 @@ class TDatum {
     BoolValue = src.BoolValue;
     OpCode = src.OpCode;
   }
+  // A scalar with nothing attached: no elements, no buffer, no index lists.
+  bool IsPlain() const { return Size1 == 0 && Size2 == 0 && !buf_ && !Index1 && !Index2; }
+  // Assign, in short when both are plain: then only the scalar fields differ.
+  void AssignValue(const TDatum& src) {
+    if (IsPlain() && src.IsPlain()) CopyScalar(src);
+    else TDatum::Assign(src);
+  }
   // Assignment into an existing variable without re-allocation: arrays must
   // match in size, strings need only fit.
   void AssignArray(const TDatum& src);

@@ -53,7 +53,7 @@ void TProcedure::ActivateCopy(const TProcedure& src, bool sameShape) {
     ReturnPos = src.ReturnPos;
     Vars.CopyValuesFrom(src.Vars);
     Temps.CopyValuesFrom(src.Temps);
-    Result.Assign(src.Result);
+    Result.AssignValue(src.Result);
     Active = true;
     return;
   }
@@ -146,7 +146,7 @@ void TProcList::LeaveActivation(int p) {
   if (!current.Outer) return;
   activationBytes_ -= current.Footprint;
   std::unique_ptr<TProcedure> outer = std::move(current.Outer);
-  outer->Result.Assign(current.Result);
+  outer->Result.AssignValue(current.Result);
   std::unique_ptr<TProcedure> done = Replace(p, std::move(outer));
   if (spare_.size() <= static_cast<size_t>(p)) spare_.resize(static_cast<size_t>(p) + 1);
   spare_[static_cast<size_t>(p)].push_back(std::move(done));

@@ -1,5 +1,7 @@
 #include "variables.h"
 
+#include <cstdint>
+
 #include "errors.h"
 #include "string_table.h"
 
@@ -76,14 +78,17 @@ void TVarList::CopyValuesFrom(const TVarList& other) {
     AssignFrom(other);
     return;
   }
-  for (size_t i = 0; i < items_.size(); ++i) {
-    TVar& to = items_[i];
-    const TVar& from = other.items_[i];
-    // Scalars, what recursion copies most, need only their value fields.
-    if (from.Size1 == 0 && to.Size1 == 0 && !to.HasBuffer() && !from.HasBuffer() && !from.Index1 && !to.Index1 &&
-        !from.Index2 && !to.Index2)
-      to.CopyScalar(from);
-    else
-      to.TDatum::Assign(from);
+  // Scalars, what recursion copies most, need only their value fields: when
+  // neither value has anything attached (TDatum::IsPlain, in one test).
+  auto attached = [](const TDatum& v) {
+    return static_cast<uintptr_t>(static_cast<uint32_t>(v.Size1) | static_cast<uint32_t>(v.Size2)) |
+           reinterpret_cast<uintptr_t>(v.Index1.get()) | reinterpret_cast<uintptr_t>(v.Index2.get()) |
+           static_cast<uintptr_t>(v.HasBuffer());
+  };
+  TVar* to = items_.data();
+  const TVar* from = other.items_.data();
+  for (size_t i = 0, n = items_.size(); i < n; ++i) {
+    if ((attached(to[i]) | attached(from[i])) == 0) to[i].CopyScalar(from[i]);
+    else to[i].TDatum::Assign(from[i]);
   }
 }

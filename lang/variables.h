@@ -63,6 +63,8 @@ class TVarList {
   // Unchecked access for the interpreter's hot path.
   TVar& operator[](int i) { return items_[static_cast<size_t>(i)]; }
   const TVar& operator[](int i) const { return items_[static_cast<size_t>(i)]; }
+  // The first variable, for reading many by index; moves when the list grows.
+  TVar* Data() { return items_.data(); }
   // The first index whose name equals name exactly (case-sensitive), or -1.
   int IndexOf(std::string_view name) const;
   // Appends v; returns the new item.

@@ -312,6 +312,8 @@ TEST(Interpreter, StopEndsATightLoopAndADeepRecursion) {
   // Neither passes a line marker while it runs: the stop is seen where
   // control goes backwards (the loop's jump, the recursive call).
   for (const char* text : {"главная { пока (истина) ; }",
+                           "главная { целые i, s; логические b[9]; пока (i >= 0) { s = s + i % 7; b[i % 9] = не b[i % 9];"
+                           " если (не b[3]) i = i + 1; если (i > 999) i = 0; } }",
                            "главная { выводстр f(40); }\nцелые f(целые n) { если (n < 2) возврат n; возврат f(n - 1) + f(n - 2); }"}) {
     auto code = CompileProgram(ProgramLines(Utf8ToCp1251(text)), ekTurtle);
     TTextHost host(nullptr, nullptr, true);
