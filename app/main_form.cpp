@@ -7,7 +7,9 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontDatabase>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
@@ -141,6 +143,32 @@ QAction* TMainForm::AddAction(const char* name, int textId, const QKeySequence& 
 // Every command of the window in one place. Items whose feature is not in
 // this window yet are present and disabled; enabling one is a matter of
 // connecting its action here.
+namespace {
+
+// The font dialog selects its style by name. A font given by weight and
+// slant alone names no style of a family whose upright face is "Book", and
+// the dialog then takes the first style listed, often the oblique one: OK
+// without a change would slant the program. Name the face the plain text is
+// drawn with (the highlighting decides bold and italic).
+QFont FontForDialog(const QFont& font) {
+  QFont named = font;
+  named.setBold(false);
+  named.setItalic(false);
+  const QString family = QFontInfo(named).family();
+  named.setFamily(family);
+  for (const QString& style : QFontDatabase::styles(family)) {
+    // Not QFontDatabase::italic: it takes an oblique face for upright.
+    const QFont face = QFontDatabase::font(family, style, 12);
+    if (face.style() == QFont::StyleNormal && !face.bold()) {
+      named.setStyleName(style);
+      break;
+    }
+  }
+  return named;
+}
+
+}  // namespace
+
 void TMainForm::BuildActions() {
   // Tool buttons.
   // The file commands go to FileMan1, made with the client.
@@ -241,8 +269,12 @@ void TMainForm::BuildActions() {
           [this] { FindReplace()->ShowReplace(); });
   connect(AddAction("FontMI", sMenuFont), &QAction::triggered, this, [this] {
     bool ok = false;
-    const QFont font = QFontDialog::getFont(&ok, Editor->font(), this, QString(), QFontDialog::MonospacedFonts);
+    QFont font = QFontDialog::getFont(&ok, FontForDialog(Editor->font()), this, QString(),
+                                      QFontDialog::MonospacedFonts);
     if (ok) {
+      // The face's name would outweigh the bold and italic the highlighting
+      // asks for; the weight and slant the dialog chose stay.
+      font.setStyleName(QString());
       Editor->setFont(font);
       SaveSettings();
     }
@@ -469,13 +501,16 @@ void TMainForm::ApplyExecutorState() {
   for (const char* n : {"TurtleBtn", "DrawerBtn", "GrondoBtn"})
     Action(n)->setChecked(Action(n)->data().toInt() == kind);
   const bool grondo = kind == ekGrondo;
-  Action("ZadBtn")->setEnabled(grondo);
-  Action("ReloadBtn")->setEnabled(grondo && field_.HasTask());
-  Action("LoadMazeMI")->setEnabled(grondo);
-  Action("RestoreMazeMI")->setEnabled(grondo && field_.HasTask());
-  Action("SaveMazeAsMI")->setEnabled(grondo);
-  Action("DesignBtn")->setEnabled(grondo);
-  Action("EditMazeMI")->setEnabled(grondo);
+  // The maze editor names its file while it edits (a new maze, a save);
+  // the task commands still wait until the editing ends.
+  const bool tasks = grondo && !(MazeEditor && MazeEditor->DesignMode());
+  Action("ZadBtn")->setEnabled(tasks);
+  Action("ReloadBtn")->setEnabled(tasks && field_.HasTask());
+  Action("LoadMazeMI")->setEnabled(tasks);
+  Action("RestoreMazeMI")->setEnabled(tasks && field_.HasTask());
+  Action("SaveMazeAsMI")->setEnabled(tasks);
+  Action("DesignBtn")->setEnabled(tasks);
+  Action("EditMazeMI")->setEnabled(tasks);
   MazePanel->setVisible(grondo);
   mazeMenu_->menuAction()->setVisible(grondo);
   mazeMenu_->setEnabled(grondo);
@@ -615,8 +650,13 @@ class TWindowMazeDialogs : public TMazeSaveDialogs {
  public:
   TWindowMazeDialogs(QWidget* parent, const QString& folder) : parent_(parent), folder_(folder) {}
   std::optional<std::string> AskFileName() override {
-    const QString name =
-        QFileDialog::getSaveFileName(parent_, S(sMazeSaveTitle), folder_, QtFilter(S(sMazeFilter)));
+    TFileDialogRequest request;
+    request.Title = S(sMazeSaveTitle);
+    request.Dir = folder_;
+    request.Filter = QtFilter(S(sMazeFilter));
+    // "ring" is saved as ring.maz, which the load dialog then lists.
+    request.DefaultSuffix = QStringLiteral("maz");
+    const QString name = FileDialogs().SaveFileName(parent_, request);
     if (name.isEmpty()) return std::nullopt;
     return NativeName(name);
   }

@@ -1,5 +1,8 @@
 #include "var_form.h"
 
+#include <algorithm>
+
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
@@ -18,6 +21,9 @@ namespace {
 
 QString S(TStrId id) { return FromCp1251(Str(id)); }
 
+constexpr int kTypeColumnWidth = 70;
+constexpr int kCellPadding = 12;  // the item's margins and its grid line
+
 QTreeWidget* MakeList(QWidget* parent) {
   auto* list = new QTreeWidget(parent);
   list->setColumnCount(3);
@@ -35,7 +41,7 @@ QTreeWidget* MakeList(QWidget* parent) {
   list->setFont(f);
   list->header()->setStretchLastSection(true);
   list->setColumnWidth(0, 80);
-  list->setColumnWidth(1, 70);
+  list->setColumnWidth(1, kTypeColumnWidth);
   list->setColumnWidth(2, 138);
   // A report with grid lines: a thin line under and after every cell.
   list->setStyleSheet(QStringLiteral(
@@ -62,6 +68,14 @@ void FillList(QTreeWidget* list, const TVarList& vars) {
     items.append(item);
   }
   list->addTopLevelItems(items);
+  // Types are short but an array's, "logical[10][10]", outgrows the usual
+  // width, and a type cut after its first dimension misleads; the value,
+  // often much longer, keeps the rest and its tool tip.
+  const QFontMetrics fm(list->font());
+  int type = kTypeColumnWidth;
+  for (const QTreeWidgetItem* item : items)
+    type = std::max(type, fm.horizontalAdvance(item->text(1)) + kCellPadding);
+  list->setColumnWidth(1, type);
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 // the type and value text of every kind, and the window itself.
 #include <gtest/gtest.h>
 
+#include <QFontMetrics>
+
 #include <cstdlib>
 
 #include <QLabel>
@@ -104,6 +106,9 @@ TEST(VarText, WindowShowsBothListsWithTheirLabels) {
   EXPECT_EQ(ListRows(form.GlobLV), kGlobals);
   EXPECT_EQ(ListRows(form.LocalLV), kLocals);
   EXPECT_EQ(form.GlobLV->headerItem()->text(2).toStdString(), "Значение");
+  // An array's whole type fits its column.
+  const QFontMetrics fm(form.GlobLV->font());
+  EXPECT_GT(form.GlobLV->columnWidth(1), fm.horizontalAdvance(QStringLiteral("logical[2][3]")));
   if (const char* dir = std::getenv("TARMISY_SHOT_DIR")) {
     form.show();
     form.grab().save(QString::fromUtf8(dir) + QStringLiteral("/varform.png"));

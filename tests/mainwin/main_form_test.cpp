@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 #include <QUrl>
 #include <QElapsedTimer>
+#include <QFontInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QSplitter>
@@ -294,6 +295,28 @@ TEST_F(GrondoWindow, DesignModeTakesTheFieldPanesPlaceUntilItEnds) {
   EXPECT_TRUE(form->Action("ReloadBtn")->isEnabled());
 }
 
+TEST_F(GrondoWindow, ANewMazeInDesignModeKeepsTheTaskCommandsWaiting) {
+  form->Action("EditMazeMI")->trigger();
+  QAction* newMaze = form->MazeEditor->findChild<QAction*>(QStringLiteral("NewMazeBtn"));
+  ASSERT_NE(newMaze, nullptr);
+  newMaze->trigger();
+  for (const char* n : {"ZadBtn", "ReloadBtn", "LoadMazeMI", "RestoreMazeMI", "SaveMazeAsMI", "EditMazeMI"})
+    EXPECT_FALSE(form->Action(n)->isEnabled()) << n;
+  boxes.Answers = {TAnswer::No};
+  ASSERT_TRUE(form->MazeEditor->FinishEditing());
+  EXPECT_TRUE(form->Action("LoadMazeMI")->isEnabled());
+}
+
+TEST_F(GrondoWindow, ATaskSavedUnderANameWithoutExtensionBecomesAMazFile) {
+  TScriptedDialogs dialogs;
+  QTemporaryDir dir;
+  dialogs.Names = {dir.filePath(QStringLiteral("ring"))};
+  form->Action("SaveMazeAsMI")->trigger();
+  ASSERT_EQ(dialogs.Requests.size(), 1u);
+  EXPECT_TRUE(QFileInfo::exists(dir.filePath(QStringLiteral("ring.maz"))));
+  EXPECT_EQ(form->MazeCaption->text(), U("Задача для Грондо: ring.maz"));
+}
+
 // The worker changes Grondo's field while it runs; a rescale redraws the
 // field whole, so it waits until the worker does (or the run ends).
 TEST_F(GrondoWindow, AScaleChosenDuringAFreeRunWaitsForTheWorker) {
@@ -515,6 +538,26 @@ TEST_F(MainWindow, AnOpenedProgramNamesItselfInTheCaption) {
   ASSERT_TRUE(form->OpenProgram(QStringLiteral(TARMISY_TEST_PROGRAMS "/arithmetic.prg")));
   EXPECT_EQ(form->windowTitle(), U("Система \"Тармисы\" - программа arithmetic.prg"));
   EXPECT_GT(form->Editor->LineCount(), 2);
+}
+
+// The font dialog answered with OK at once, as a pupil closes it unchanged;
+// also from a slanted font a settings file may hold. The family's upright
+// face is not named "Regular", and its oblique one is listed first.
+TEST_F(MainWindow, TheFontDialogLeftUnchangedKeepsTheTextUpright) {
+  for (bool slanted : {false, true}) {
+    QFont start = form->Editor->font();
+    start.setFamily(QStringLiteral("DejaVu Sans Mono"));
+    start.setItalic(slanted);
+    form->Editor->setFont(start);
+    QTimer::singleShot(0, [] {
+      if (QDialog* d = qobject_cast<QDialog*>(QApplication::activeModalWidget())) d->accept();
+    });
+    form->Action("FontMI")->trigger();
+    const QFont chosen = form->Editor->font();
+    EXPECT_FALSE(chosen.italic()) << slanted;
+    // A named face would keep the keywords from being drawn bold.
+    EXPECT_TRUE(chosen.styleName().isEmpty()) << chosen.styleName().toStdString();
+  }
 }
 
 }  // namespace
