@@ -63,6 +63,7 @@ std::string NativeName(const QString& fileName) { return QFile::encodeName(fileN
 
 constexpr int kStatusMs = 100;
 constexpr int kHintMs = 500;
+constexpr int kCloseRetryMs = 10;
 
 }  // namespace
 
@@ -907,23 +908,24 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     return;
   }
   closeApproved_ = true;
-  // A run is stopped also when the closing is cancelled. The worker is
-  // waited for before the window goes: its last calls must not reach a
-  // window that is gone, and it reports nothing to one that is closing.
+  // A run is stopped also when the closing is cancelled. The window goes
+  // only after the worker has ended: its last calls must not reach a window
+  // that is gone, and it reports nothing to one that is closing. It is not
+  // waited for here: a close delivered as a posted event (the retry below)
+  // would wait in a loop that sees no further posted events, and the
+  // worker's last calls are posted events. The closing is taken up again by
+  // a timer until the run has ended; a console read or the variables window
+  // ends its own loop on the stop.
   if (session_->Running()) {
     host_->Closing = true;
     StopBtnClick();
-    if (host_->NestedCalls > 0) {
-      // Asked from inside a console read or the variables window: their
-      // loops end first, then the closing is taken up again.
-      if (VarForm->isVisible()) VarForm->reject();
-      event->ignore();
-      QTimer::singleShot(0, this, &QWidget::close);
-      return;
-    }
-    WaitForRunEnd();
-    host_->Closing = false;
+    if (VarForm->isVisible()) VarForm->reject();
+    event->ignore();
+    QTimer::singleShot(kCloseRetryMs, this, &QWidget::close);
+    return;
   }
+  WaitForRunEnd();  // joins the ended worker
+  host_->Closing = false;
   closeApproved_ = false;
   closing_ = true;
   VarHint->hide();

@@ -412,10 +412,24 @@ TEST_F(MainWindow, ClosingDuringAPausedRunEndsTheWorkerWithoutAReport) {
   Key(Qt::Key_F8);
   ASSERT_TRUE(Paused());
   boxes.Answers = {TAnswer::No};  // the typed program is not kept
-  EXPECT_TRUE(form->close());
+  form->close();
+  // The window goes once the worker has ended.
+  ASSERT_TRUE(WaitFor([&] { return !form->isVisible(); }));
   EXPECT_FALSE(form->Session().Running());
   EXPECT_TRUE(boxes.Shown.isEmpty());
   form.reset();
+}
+
+TEST_F(MainWindow, ACloseDuringAFreeRunStopsItAndThenCloses) {
+  SetProgram({"главная {", "  целые i;", "  пока (i == 0) i = 0;", "}"});
+  boxes.Answers = {TAnswer::No};
+  Key(Qt::Key_F9);
+  ASSERT_TRUE(WaitFor([&] { return form->Session().Running(); }));
+  // Delivered as a posted event, as the window's own retries are.
+  QMetaObject::invokeMethod(form.get(), &QWidget::close, Qt::QueuedConnection);
+  ASSERT_TRUE(WaitFor([&] { return !form->isVisible(); }));
+  EXPECT_FALSE(form->Session().Running());
+  EXPECT_TRUE(boxes.Shown.isEmpty());
 }
 
 TEST_F(MainWindow, ClosingWhileTheProgramWaitsForInputEndsTheWorker) {
