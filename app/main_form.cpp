@@ -694,14 +694,7 @@ void TMainForm::BuildFileWorkflow() {
   FileMan1->setObjectName(QStringLiteral("FileMan1"));
   FileMan1->Window = this;
   FileMan1->StopRun = [this] { StopAndWait(); };
-  FileMan1->OnReadyCreate = [this](QString&) {
-    Loading = true;
-    Editor->ClearAll();
-    Editor->InsertTemplate(NewProgramTemplate());
-    Editor->Buffer().UndoList().Clear();
-    Loading = false;
-    EditorUndoChanged();
-  };
+  FileMan1->OnReadyCreate = [this](QString&) { InsertNewProgramTemplate(); };
   FileMan1->OnReadyOpen = [this](const QString& name) { return ReadyOpen(name); };
   FileMan1->OnReadySave = [this](const QString& name) {
     if (!FileMan1->WriteEditorText(name, *Editor)) return false;
@@ -723,11 +716,7 @@ void TMainForm::BuildFileWorkflow() {
 bool TMainForm::ReadyOpen(const QString& fileName) {
   const std::optional<std::vector<std::string>> lines = FileMan1->ReadProgramFile(fileName);
   if (!lines) return false;
-  Loading = true;
-  Editor->SetLines(*lines);
-  Editor->SetCaret(0, 0);
-  Loading = false;
-  EditorUndoChanged();
+  LoadLines(*lines);
   FileDone(fileName);
   return true;
 }
@@ -792,14 +781,19 @@ void TMainForm::StartRecovery() {
   recovery_->KeepOnEndSignals();
   recovery_->OfferRestore(this, [this](const TRecoveredProgram& copy) {
     StopAndWait();
-    Loading = true;
-    Editor->SetLines(copy.Lines);
-    Editor->SetCaret(0, 0);
-    Loading = false;
-    EditorUndoChanged();
+    LoadLines(copy.Lines);
     FileMan1->SetFileName(copy.FileName);
     FileMan1->SetModified(true);
   });
+}
+
+// A text that replaces the editor's: no change mark, no stop, caret at the top.
+void TMainForm::LoadLines(const std::vector<std::string>& lines) {
+  Loading = true;
+  Editor->SetLines(lines);
+  Editor->SetCaret(0, 0);
+  Loading = false;
+  EditorUndoChanged();
 }
 
 void TMainForm::InsertNewProgramTemplate() {

@@ -13,6 +13,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "highlighting.h"
 #include "relayhost.h"
@@ -170,6 +171,7 @@ class TMainForm : public QMainWindow {
   void SetConsoleHeight(int height);
   void LayoutForRun(bool usesExecutor, bool hasInput);
   void InsertNewProgramTemplate();
+  void LoadLines(const std::vector<std::string>& lines);
   void EditorChanged();
   void EditorKeyDown(QKeyEvent* event);
   void EditorUndoChanged();

@@ -26,7 +26,6 @@ bool TWindowHost::ConsoleRead(TInputMode mode, std::string& text) {
   TqxUserScreen& screen = *form_.UserScreen;
   const auto stopped = [this] { return Closing || form_.Session().State().StoppedByUser.load(); };
   bool done = false;
-  ++NestedCalls;
   switch (mode) {
     case imInteger: {
       int value;
@@ -42,7 +41,6 @@ bool TWindowHost::ConsoleRead(TInputMode mode, std::string& text) {
       done = screen.ReadText(text, stopped);
       break;
   }
-  --NestedCalls;
   if (stopped()) {
     screen.EndInput();
     text.clear();
@@ -84,9 +82,7 @@ void TWindowHost::UnhighlightLine() {
 
 void TWindowHost::ShowVariables(const TPauseView& view) {
   if (Closing) return;
-  ++NestedCalls;
   form_.VarForm->ShowVariables(view);
-  --NestedCalls;
 }
 
 void TWindowHost::ShowValueHint(const TPauseView& view) {

@@ -14,9 +14,6 @@ class TWindowHost : public TRunHost {
 
   // While the window closes: no boxes, no reads, no reports.
   std::atomic<bool> Closing{false};
-  // Above 0 while a call runs an event loop of its own (a console read,
-  // the variables window): the window cannot wait for the worker then.
-  int NestedCalls = 0;
 
   void ConsoleAppend(std::string_view text) override;
   void ConsoleNewLine() override;
