@@ -47,15 +47,21 @@ void TExecutor::Call(const TXCall& c) {
   }
   for (size_t i = 0; i < n; ++i) args[i] = Eval(c.Args[i]);
   // Temporaries are written before they are read, so a recursive call's
-  // record need not start from the caller's; only the loop detector, which
-  // compares whole states, sees them.
-  TProcedure& r = code_.Procs.EnterActivation(p, LoopGuard != nullptr);
+  // record need not start from the caller's, nor need the arguments'
+  // variables, which are written next; only the loop detector, which
+  // compares whole states, sees the difference.
+  const bool exact = LoopGuard != nullptr;
+  TProcedure& r = code_.Procs.EnterActivation(p, exact, exact ? 0 : static_cast<int>(n));
   r.CallerProc = CurProc;
   r.ReturnPos = code_.Pos;
   r.Active = true;
   for (size_t i = 0; i < n; ++i) {
     TVar& v = r.Vars.Item(static_cast<int>(i));
-    if (!StoreSameKind(v, args[i])) StoreWhole(v, args[i], true);
+    if (StoreSameKind(v, args[i])) continue;
+    // A store that converts, or fails, starts from the value a full copy
+    // of the outer activation would have given.
+    if (!exact && r.Outer) v.AssignValue(r.Outer->Vars.Item(static_cast<int>(i)));
+    StoreWhole(v, args[i], true);
   }
   code_.Pos = r.Entry;
   CurProc = p;
@@ -65,17 +71,17 @@ void TExecutor::Call(const TXCall& c) {
 bool TExecutor::Return() {
   appended_ = nullptr;
   const int p = CurProc;
-  const int caller = cur_->CallerProc;
-  const int returnPos = cur_->ReturnPos;
-  const bool stepLevel = p == stepProc_ && cur_->Depth == stepDepth_;
+  const TProcedure& r = *cur_;
+  const int caller = r.CallerProc;
+  code_.Pos = r.ReturnPos;
+  const bool stepLevel = p == stepProc_ && r.Depth == stepDepth_;
   code_.Procs.LeaveActivation(p);
   CurProc = caller;
-  code_.Pos = returnPos;
-  if (CurProc < 0) return false;
+  if (caller < 0) return false;
   Refresh();
   // Step over the last line of a procedure stops at the caller's next line,
   // also when the caller is an outer activation of the same procedure.
-  if (stepLevel) {
+  if (stepLevel) [[unlikely]] {
     stepProc_ = CurProc;
     stepDepth_ = cur_->Depth;
   }
@@ -147,9 +153,7 @@ void TExecutor::Plot(TProcedure& b) {
   machine_->Plot(b.Id, a);
 }
 
-// A function's result into the temporary of the caller's expression: a
-// full copy converted to the temporary's kind, done in place for scalars.
-void TExecutor::TakeResult(TVar& t, const TDatum& result) {
+void TExecutor::TakeResultSlow(TVar& t, const TDatum& result) {
   if (result.IsScalar() && t.IsScalar() && !t.HasBuffer() && t.Size1 == 0 && !t.Index1 && !t.Index2) {
     WriteScalar(t, SlotOf(result), t.Kind);
     return;
@@ -157,9 +161,7 @@ void TExecutor::TakeResult(TVar& t, const TDatum& result) {
   t.AssignChecked(result, true);
 }
 
-// The current procedure's result becomes a full copy of v, kind included.
-void TExecutor::SetResult(const TSlot& v) {
-  TDatum& r = cur_->Result;
+void TExecutor::SetResultSlow(TDatum& r, const TSlot& v) {
   if (!v.IsScalar()) {
     r.Assign(*v.Ref);
   } else if (r.Size1 == 0 && !r.HasBuffer() && !r.Index1 && !r.Index2) {

@@ -254,8 +254,36 @@ class TExecutor {
 
   void Call(const TXCall& c);
   bool Return();  // false when the main program returned
-  void TakeResult(TVar& t, const TDatum& result);
-  void SetResult(const TSlot& v);
+  // A function's result into the temporary of the caller's expression: a
+  // full copy converted to the temporary's kind, in place for scalars; an
+  // integer or real into one of its own kind here, inline.
+  [[gnu::always_inline]] void TakeResult(TVar& t, const TDatum& result) {
+    if (t.Kind == result.Kind && t.Size1 == 0 && !t.HasBuffer() && !t.Index1 && !t.Index2) {
+      if (t.Kind == dkInteger) {
+        t.IntValue = result.IntValue;
+        return;
+      }
+      if (t.Kind == dkReal) {
+        t.RealValue = result.RealValue;
+        return;
+      }
+    }
+    TakeResultSlow(t, result);
+  }
+  void TakeResultSlow(TVar& t, const TDatum& result);
+  // The current procedure's result becomes a full copy of v, kind included;
+  // an integer or real into a plain result here, inline.
+  [[gnu::always_inline]] void SetResult(const TSlot& v) {
+    TDatum& r = cur_->Result;
+    if ((v.Kind == dkInteger || v.Kind == dkReal) && r.Size1 == 0 && !r.HasBuffer() && !r.Index1 && !r.Index2) {
+      r.Kind = v.Kind;
+      if (v.Kind == dkInteger) r.IntValue = v.I;
+      else r.RealValue = v.R;
+      return;
+    }
+    SetResultSlow(r, v);
+  }
+  void SetResultSlow(TDatum& r, const TSlot& v);
   void SysCall(const TXCall& c);
   void CallFunction(TProcedure& b);  // the built-ins 1001..1032
   void Plot(TProcedure& b);

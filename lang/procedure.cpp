@@ -67,6 +67,7 @@ TProcList::~TProcList() = default;
 
 void TProcList::Clear() {
   items_.clear();
+  spare_.clear();
   activationBytes_ = 0;
 }
 
@@ -75,6 +76,8 @@ void TProcList::Delete(int i) {
   for (const TProcedure* r = items_[static_cast<size_t>(i)].get(); r; r = r->Outer.get())
     activationBytes_ -= r->Footprint;
   items_.erase(items_.begin() + i);
+  // The spare records belong to the indexes that moved.
+  spare_.clear();
 }
 
 void TProcList::BadIndex(int i) { throw EListIndexError(FormatStr(sBadProcIndex, {i})); }
@@ -93,48 +96,40 @@ TProcedure& TProcList::Add(std::unique_ptr<TProcedure> p) {
 std::unique_ptr<TProcedure> TProcList::Replace(int i, std::unique_ptr<TProcedure> p) {
   if (i < 0 || i >= Count()) throw EListIndexError(FormatStr(sBadProcIndex, {i}));
   std::swap(items_[static_cast<size_t>(i)], p);
+  // Records kept for the old procedure do not fit the new one.
+  if (static_cast<size_t>(i) < spare_.size()) spare_[static_cast<size_t>(i)].reset();
   return p;
 }
 
-TProcedure& TProcList::EnterActivation(int p, bool withTemps) {
-  TProcedure& current = Item(p);
-  if (!current.Active) return current;
-  if (current.Depth > kMaxRecursionDepth) RunTimeError(sRecursionLimit);
+void TProcList::TooDeep() { RunTimeError(sRecursionLimit); }
+
+void TProcList::OutOfMemory() { throw EOutOfMemory(); }
+
+TProcedure& TProcList::Nest(int p, TProcedure& current, bool withTemps, int skipVars) {
   // Checked before the copy is made: the copy is what would not fit. A copy
   // of a fresh activation has its shapes, so only the first level counts.
-  const int64_t footprint =
-      current.Footprint > 0
-          ? current.Footprint
-          : static_cast<int64_t>(sizeof(TProcedure)) + FootprintOf(current.Vars) + FootprintOf(current.Temps);
-  if (activationBytes_ + footprint > kMaxActivationBytes) throw EOutOfMemory();
-  std::unique_ptr<TProcedure> fresh;
-  if (static_cast<size_t>(p) < spare_.size() && !spare_[static_cast<size_t>(p)].empty()) {
-    auto& spare = spare_[static_cast<size_t>(p)];
-    fresh = std::move(spare.back());
-    spare.pop_back();
-    fresh->ActivateCopy(current, true, withTemps);
+  int64_t footprint = current.Footprint;
+  if (footprint <= 0)
+    footprint = static_cast<int64_t>(sizeof(TProcedure)) + FootprintOf(current.Vars) + FootprintOf(current.Temps);
+  if (activationBytes_ + footprint > kMaxActivationBytes) OutOfMemory();
+  const size_t at = static_cast<size_t>(p);
+  if (spare_.size() <= at) spare_.resize(items_.size());
+  std::unique_ptr<TProcedure>& spare = spare_[at];
+  TProcedure* fresh = spare.get();
+  if (fresh) {
+    fresh->ActivateCopy(current, true, withTemps, skipVars);
+    spare.release();
+    spare.reset(fresh->Outer.release());
   } else {
-    fresh = std::make_unique<TProcedure>();
-    fresh->ActivateCopy(current);
+    auto made = std::make_unique<TProcedure>();
+    made->ActivateCopy(current);
+    fresh = made.release();
   }
   fresh->Depth = current.Depth + 1;
   fresh->Footprint = footprint;
   activationBytes_ += footprint;
-  TProcedure& result = *fresh;
-  std::swap(items_[static_cast<size_t>(p)], fresh);
-  result.Outer = std::move(fresh);
-  return result;
-}
-
-void TProcList::LeaveActivation(int p) {
-  TProcedure& current = Item(p);
-  current.Active = false;
-  if (!current.Outer) return;
-  activationBytes_ -= current.Footprint;
-  std::unique_ptr<TProcedure> outer = std::move(current.Outer);
-  outer->Result.AssignValue(current.Result);
-  std::unique_ptr<TProcedure> done = std::move(items_[static_cast<size_t>(p)]);
-  items_[static_cast<size_t>(p)] = std::move(outer);
-  if (spare_.size() <= static_cast<size_t>(p)) spare_.resize(static_cast<size_t>(p) + 1);
-  spare_[static_cast<size_t>(p)].push_back(std::move(done));
+  std::unique_ptr<TProcedure>& slot = items_[at];
+  fresh->Outer.reset(slot.release());
+  slot.reset(fresh);
+  return *fresh;
 }

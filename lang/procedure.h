@@ -61,8 +61,10 @@ class TProcedure {
   // so its variables already have src's names and shapes and only the
   // values are copied; then, unless withTemps, its temporaries keep what
   // they held (a procedure writes a temporary before it reads one, so only
-  // a look at the whole state, such as the loop detector's, can tell).
-  void ActivateCopy(const TProcedure& src, bool sameShape = false, bool withTemps = true) {
+  // a look at the whole state, such as the loop detector's, can tell), and
+  // the first skipVars variables keep theirs too: the caller is about to
+  // store the arguments there.
+  void ActivateCopy(const TProcedure& src, bool sameShape = false, bool withTemps = true, int skipVars = 0) {
     if (!sameShape) {
       ActivateFull(src);
       return;
@@ -70,7 +72,7 @@ class TProcedure {
     CallerProc = src.CallerProc;
     Depth = src.Depth;
     ReturnPos = src.ReturnPos;
-    Vars.CopyValuesFrom(src.Vars);
+    Vars.CopyValuesFrom(src.Vars, skipVars);
     if (withTemps) Temps.CopyValuesFrom(src.Temps);
     Result.AssignValue(src.Result);
     Active = true;
@@ -112,20 +114,70 @@ class TProcList {
   // "превышен предел в 1000 рекурсивных вызовов", past kMaxActivationBytes
   // EOutOfMemory. The caller fills in CallerProc, ReturnPos and the
   // arguments. withTemps false lets a reused record keep its temporaries'
-  // old values rather than the outer activation's (see ActivateCopy).
-  TProcedure& EnterActivation(int p, bool withTemps = true);
+  // old values rather than the outer activation's, and skipVars its first
+  // variables' (see ActivateCopy): a caller that passes skipVars must
+  // itself give those variables either the argument or the outer value.
+  //
+  // Both are on every call of the interpreter: the usual cases, a record
+  // that is not active and a recursive call once that depth was reached
+  // before, are inline and move pointers only.
+  TProcedure& EnterActivation(int p, bool withTemps = true, int skipVars = 0) {
+    TProcedure& current = Item(p);
+    if (!current.Active) return current;
+    if (current.Depth > kMaxRecursionDepth) [[unlikely]] TooDeep();
+    const size_t at = static_cast<size_t>(p);
+    if (current.Footprint <= 0 || at >= spare_.size() || !spare_[at]) [[unlikely]]
+      return Nest(p, current, withTemps, skipVars);
+    if (activationBytes_ + current.Footprint > kMaxActivationBytes) [[unlikely]] OutOfMemory();
+    std::unique_ptr<TProcedure>& spare = spare_[at];
+    TProcedure* fresh = spare.get();
+    // Copied while still on the spare list, so that a copy that throws
+    // leaves both lists whole.
+    fresh->ActivateCopy(current, true, withTemps, skipVars);
+    fresh->Depth = current.Depth + 1;
+    fresh->Footprint = current.Footprint;
+    activationBytes_ += current.Footprint;
+    spare.release();
+    spare.reset(fresh->Outer.release());
+    std::unique_ptr<TProcedure>& slot = items_[at];
+    fresh->Outer.reset(slot.release());
+    slot.reset(fresh);
+    return *fresh;
+  }
   // The return half: the record in slot p becomes inactive; when it has an
   // Outer, the outer record returns to slot p with a full copy of the
-  // returning record's Result, and the returning record is released.
-  void LeaveActivation(int p);
+  // returning record's Result, and the returning record is kept for the
+  // next recursive call of p.
+  void LeaveActivation(int p) {
+    TProcedure& current = Item(p);
+    current.Active = false;
+    if (!current.Outer) return;
+    // The only step that can throw comes first: the lists stay whole.
+    current.Outer->Result.AssignValue(current.Result);
+    activationBytes_ -= current.Footprint;
+    const size_t at = static_cast<size_t>(p);
+    if (at >= spare_.size()) [[unlikely]] spare_.resize(items_.size());
+    std::unique_ptr<TProcedure>& slot = items_[at];
+    slot.release();
+    slot.reset(current.Outer.release());
+    std::unique_ptr<TProcedure>& spare = spare_[at];
+    current.Outer.reset(spare.release());
+    spare.reset(&current);
+  }
 
  private:
   [[noreturn]] static void BadIndex(int i);
+  [[noreturn]] static void TooDeep();
+  [[noreturn]] static void OutOfMemory();
+  // EnterActivation's first fresh activation at a depth.
+  TProcedure& Nest(int p, TProcedure& current, bool withTemps, int skipVars);
 
   std::vector<std::unique_ptr<TProcedure>> items_;
   // Released activation records by procedure, reused so that recursion does
   // not allocate on every call once it has been that deep, and a reused
-  // record already has its procedure's variables.
-  std::vector<std::vector<std::unique_ptr<TProcedure>>> spare_;
+  // record already has its procedure's variables. Each slot is a list
+  // linked through Outer, the last released first: taking one and giving
+  // one back are a few pointer moves.
+  std::vector<std::unique_ptr<TProcedure>> spare_;
   int64_t activationBytes_ = 0;  // the Footprint of every fresh activation in the chain
 };

@@ -75,8 +75,9 @@ class TVarList {
   // Clear, then a full copy (name, kind, values, arrays) of every variable of other.
   void AssignFrom(const TVarList& other);
   // The values of other's variables into these, which already have the
-  // same names, kinds and shapes (an earlier copy of the same list).
-  void CopyValuesFrom(const TVarList& other) {
+  // same names, kinds and shapes (an earlier copy of the same list); the
+  // first skip variables are left as they are.
+  void CopyValuesFrom(const TVarList& other, int skip = 0) {
     if (items_.size() != other.items_.size()) [[unlikely]] {
       AssignFrom(other);
       return;
@@ -84,7 +85,7 @@ class TVarList {
     // Scalars, what recursion copies most, need only their value fields.
     TVar* to = items_.data();
     const TVar* from = other.items_.data();
-    for (size_t i = 0, n = items_.size(); i < n; ++i) to[i].AssignValue(from[i]);
+    for (size_t i = skip > 0 ? static_cast<size_t>(skip) : 0, n = items_.size(); i < n; ++i) to[i].AssignValue(from[i]);
   }
 
  private:
