@@ -31,7 +31,7 @@ void TExecutor::Call(const TXCall& c) {
   appended_ = nullptr;
   const int p = c.Proc;
   if (p < 0 || p >= code_.Procs.Count()) code_.Procs.Item(p);
-  const TProcedure& callee = code_.Procs[p];
+  TProcedure& callee = code_.Procs[p];
   if (callee.Active && callee.Depth > kMaxRecursionDepth) Error(Str(sRecursionLimit));
   if (c.HasArgs && static_cast<int>(c.Args.size()) != callee.ArgCount) Error(Str(sBadArgCount));
   // The arguments are evaluated in the caller's activation, before a
@@ -39,8 +39,11 @@ void TExecutor::Call(const TXCall& c) {
   // A few arguments wait in place, more in args_ (no call happens while
   // they are evaluated, so one buffer serves).
   const size_t n = c.HasArgs ? c.Args.size() : 0;
-  TSlot few[4];
-  TSlot* args = few;
+  union Few {
+    Few() {}
+    TSlot Slots[4];
+  } few;
+  TSlot* args = few.Slots;
   if (n > 4) {
     args_.resize(n);
     args = args_.data();
@@ -51,21 +54,39 @@ void TExecutor::Call(const TXCall& c) {
   // variables, which are written next; only the loop detector, which
   // compares whole states, sees the difference.
   const bool exact = LoopGuard != nullptr;
-  TProcedure& r = code_.Procs.EnterActivation(p, exact, exact ? 0 : static_cast<int>(n));
+  size_t skipped = exact ? 0 : n;
+  TProcedure& r = callee.Active ? code_.Procs.EnterNested(p, callee, exact, static_cast<int>(skipped)) : callee;
   r.CallerProc = CurProc;
   r.ReturnPos = code_.Pos;
   r.Active = true;
-  for (size_t i = 0; i < n; ++i) {
-    TVar& v = r.Vars.Item(static_cast<int>(i));
-    if (StoreSameKind(v, args[i])) continue;
-    // A store that converts, or fails, starts from the value a full copy
-    // of the outer activation would have given.
-    if (!exact && r.Outer) v.AssignValue(r.Outer->Vars.Item(static_cast<int>(i)));
-    StoreWhole(v, args[i], true);
+  if (n <= static_cast<size_t>(r.Vars.Count())) [[likely]] {
+    TVar* vars = r.Vars.Data();
+    for (size_t i = 0; i < n; ++i)
+      if (!StoreSameKind(vars[i], args[i])) [[unlikely]]
+        StoreArgument(r, i, args[i], skipped);
+  } else {
+    for (size_t i = 0; i < n; ++i) {
+      TVar& v = r.Vars.Item(static_cast<int>(i));
+      if (!StoreSameKind(v, args[i])) StoreArgument(r, i, args[i], skipped);
+    }
   }
   code_.Pos = r.Entry;
   CurProc = p;
   SetFrame(&r);
+}
+
+// An argument that converts, or fails, into variable i of a call's record.
+// The variables of the arguments not yet stored first get what a full
+// copy of the outer activation would have given them, so that a failure
+// leaves the record as it always was.
+void TExecutor::StoreArgument(TProcedure& r, size_t i, const TSlot& v, size_t& skipped) {
+  if (r.Outer) {
+    const int count = std::min(r.Vars.Count(), r.Outer->Vars.Count());
+    for (size_t j = i; j < skipped && j < static_cast<size_t>(count); ++j)
+      r.Vars[static_cast<int>(j)].AssignValue(r.Outer->Vars[static_cast<int>(j)]);
+  }
+  skipped = 0;
+  StoreWhole(r.Vars.Item(static_cast<int>(i)), v, true);
 }
 
 bool TExecutor::Return() {

@@ -253,6 +253,7 @@ class TExecutor {
   bool Append(TDatum& target, int32_t rest);
 
   void Call(const TXCall& c);
+  void StoreArgument(TProcedure& r, size_t i, const TSlot& v, size_t& skipped);
   bool Return();  // false when the main program returned
   // A function's result into the temporary of the caller's expression: a
   // full copy converted to the temporary's kind, in place for scalars; an

@@ -124,6 +124,10 @@ class TProcList {
   TProcedure& EnterActivation(int p, bool withTemps = true, int skipVars = 0) {
     TProcedure& current = Item(p);
     if (!current.Active) return current;
+    return EnterNested(p, current, withTemps, skipVars);
+  }
+  // EnterActivation for current, the active record in slot p.
+  [[gnu::always_inline]] TProcedure& EnterNested(int p, TProcedure& current, bool withTemps, int skipVars) {
     if (current.Depth > kMaxRecursionDepth) [[unlikely]] TooDeep();
     const size_t at = static_cast<size_t>(p);
     if (current.Footprint <= 0 || at >= spare_.size() || !spare_[at]) [[unlikely]]
