@@ -89,14 +89,15 @@ void TExecutor::StoreArgument(TProcedure& r, size_t i, const TSlot& v, size_t& s
   StoreWhole(r.Vars.Item(static_cast<int>(i)), v, true);
 }
 
-bool TExecutor::Return() {
+[[gnu::always_inline]] inline bool TExecutor::Return() {
   appended_ = nullptr;
   const int p = CurProc;
-  const TProcedure& r = *cur_;
+  TProcedure& r = *cur_;
   const int caller = r.CallerProc;
   code_.Pos = r.ReturnPos;
   const bool stepLevel = p == stepProc_ && r.Depth == stepDepth_;
-  code_.Procs.LeaveActivation(p);
+  // The current activation is the record in slot p.
+  code_.Procs.Leave(p, r);
   CurProc = caller;
   if (caller < 0) return false;
   Refresh();

@@ -152,8 +152,9 @@ class TProcList {
   // Outer, the outer record returns to slot p with a full copy of the
   // returning record's Result, and the returning record is kept for the
   // next recursive call of p.
-  void LeaveActivation(int p) {
-    TProcedure& current = Item(p);
+  void LeaveActivation(int p) { Leave(p, Item(p)); }
+  // LeaveActivation for current, the record in slot p.
+  void Leave(int p, TProcedure& current) {
     current.Active = false;
     if (!current.Outer) return;
     // The only step that can throw comes first: the lists stay whole.

@@ -69,6 +69,28 @@ TEST(Activation, RecursiveCopiesStartFromTheOuterValues) {
   EXPECT_FALSE(list[0].Active);
 }
 
+TEST(Activation, RecordsKeptForAReplacedProcedureAreNotReused) {
+  TProcList list;
+  list.Add(MakeProc("f"));
+  list.EnterActivation(0).Active = true;
+  list.EnterActivation(0);
+  list.LeaveActivation(0);  // a record of f is kept for the next recursion
+  list.LeaveActivation(0);
+  auto g = std::make_unique<TProcedure>();
+  g->Name = "g";
+  g->Entry = 7;
+  g->Vars.Add(TVar("x", dkReal));
+  list.Replace(0, std::move(g));
+  list[0].Active = true;
+  list[0].Vars[0].RealValue = 2.5;
+  TProcedure& inner = list.EnterActivation(0);
+  EXPECT_EQ(inner.Name, "g");
+  EXPECT_EQ(inner.Entry, 7);
+  ASSERT_EQ(inner.Vars.Count(), 1);
+  EXPECT_EQ(inner.Vars[0].Kind, dkReal);
+  EXPECT_EQ(inner.Vars[0].RealValue, 2.5);
+}
+
 TEST(Activation, RecursionLimitCountsDepthAboveOneThousand) {
   TProcList list;
   list.Add(MakeProc("f"));
