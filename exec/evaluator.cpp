@@ -252,15 +252,52 @@ void TExecutor::Fuse(TXInstr& in) {
     default: return;
   }
   in.Base = op;
+  bool found = true;
+  for (TXOperand* o : {&in.T, &in.X[0], &in.X[1], &in.X[2]}) found = Resolve(*o) && found;
+  in.Proc = found ? CurProc : -2;
+}
+
+// Places an operand of a fused form where it will be read: a variable that
+// exists in the current procedure by its offset, a constant in the pool.
+// False for a variable that does not exist.
+bool TExecutor::Resolve(TXOperand& o) {
+  int count;
+  switch (o.Scope) {
+    case TXItem::kGlobal: count = code_.Globals.Count(); break;
+    case TXItem::kLocal: count = cur_->Vars.Count(); break;
+    case TXItem::kTemp: count = cur_->Temps.Count(); break;
+    default: {
+      // A constant: the pooled variable that holds its value, shared by
+      // equal constants.
+      const bool real = o.Scope == kRealConst;
+      size_t i = 1;
+      for (; i < pool_.size(); ++i) {
+        const TVar& c = pool_[i];
+        if (real ? c.Kind == dkReal && std::memcmp(&c.RealValue, &o.R, sizeof o.R) == 0
+                 : c.Kind == dkInteger && c.IntValue == o.Value)
+          break;
+      }
+      if (i == pool_.size()) {
+        pool_.emplace_back();
+        if (real) pool_.back().CopyScalar(TDatum::Real(o.R));
+        else pool_.back().CopyScalar(TDatum::Integer(o.Value));
+        base_[TXItem::kConst] = base_[kRealConst] = pool_.data();
+      }
+      o.Offset = static_cast<uint32_t>(i * sizeof(TVar));
+      return true;
+    }
+  }
+  if (static_cast<uint32_t>(o.Value) >= static_cast<uint32_t>(count)) return false;
+  o.Offset = static_cast<uint32_t>(static_cast<size_t>(o.Value) * sizeof(TVar));
+  return true;
 }
 
 // kItemStore: the element store of StoreElement, read straight from the
 // variables; anything unusual goes the general way.
 void TExecutor::StoreFast(const TXInstr& in) {
-  TVar* a = VarOf(in.X[0]);
   int32_t i;
-  if (a && ReadInt(in.X[1], i)) {
-    StoreElement(*a, Simple(*in.Value), TSlot::Int(i), nullptr);
+  if (Fits(in) && ReadInt(in.X[1], i)) {
+    StoreElement(At(in.X[0]), Simple(*in.Value), TSlot::Int(i), nullptr);
     return;
   }
   const bool local = in.Base == opAssignLocalItem;

@@ -239,10 +239,8 @@ bool TExecutor::AtLine(int line) {
   // A marker of the line just passed is no new stop point (two statements
   // on a line, a one-line loop) - unless it belongs to another activation:
   // the same line of the caller's activation after a recursive call is.
-  if (line == lastLine_ && CurProc == lastProc_ && cur_->Depth == lastDepth_) return true;
-  lastLine_ = line;
-  lastProc_ = CurProc;
-  lastDepth_ = cur_->Depth;
+  if (line == lineSeen_) return true;
+  NoteLine(line);
   if (stepProc_ >= 0 && !(CurProc == stepProc_ && cur_->Depth == stepDepth_)) return true;
   // Run, the lowest event asked for, is only read: no poll needed.
   if (state_.Events.IsSet(evRun)) return true;
@@ -453,12 +451,14 @@ void TExecutor::Start() {
   lastLine_ = -1;
   lastProc_ = -1;
   lastDepth_ = 0;
+  lineSeen_ = kNoLine;
   stepProc_ = -1;
   stepDepth_ = 0;
   skip_ = kNoSkip;
   skipDepth_ = 0;
   base_[TXItem::kGlobal] = code_.Globals.Data();
-  count_[TXItem::kGlobal] = static_cast<uint32_t>(code_.Globals.Count());
+  pool_.assign(1, TVar());
+  base_[TXItem::kConst] = base_[kRealConst] = pool_.data();
   const int32_t size = std::min<int32_t>(code_.CodeSize, static_cast<int32_t>(code_.Cells.size()));
   instrs_.assign(static_cast<size_t>(std::max(size, 0)), TXInstr());
   texts_.clear();
@@ -479,6 +479,8 @@ void TExecutor::Run() {
   // anything else may look (an instruction in progress, a backward transfer).
   int32_t pos = code_.Pos;
   steps_ = StepLimit ? StepLimit : UINT64_MAX;
+  uint64_t countdown = LoopGuard ? 1 : steps_;
+  TRunEvents& events = state_.Events;
   // Counted in a local, so that counting costs a register increment.
   uint64_t executed = 0;
   const TStepCount counted{executed, Executed};
@@ -486,9 +488,7 @@ void TExecutor::Run() {
   // own way is only to note the line, done here without the call.
   const auto NewLine = [this]() {
     if (stepProc_ < 0 && state_.Events.IsSet(evRun)) {
-      lastLine_ = CurLine;
-      lastProc_ = CurProc;
-      lastDepth_ = cur_->Depth;
+      NoteLine(CurLine);
       return true;
     }
     return AtLine(CurLine);
@@ -507,7 +507,7 @@ void TExecutor::Run() {
     if (in.Line >= 0) {
       // The joined line marker.
       CurLine = in.Line;
-      if (CurLine != lastLine_ || CurProc != lastProc_ || cur_->Depth != lastDepth_) {
+      if (CurLine != lineSeen_) {
         code_.Pos = in.LineNext;
         if (!NewLine()) {
           executed -= in.Count - 1;
@@ -541,17 +541,20 @@ void TExecutor::Run() {
         if (TestFails(Temp(in.A), in.B, in.Op)) pos = in.C;
         break;
       case kIncrement: {
-        TVar* t = VarOf(in.T);
-        int32_t b, v;
-        if (t && t->Kind == dkInteger && ReadInt(in.X[1], b)) {
-          if (__builtin_add_overflow(t->IntValue, b, &v)) [[unlikely]] Overflow();
-          t->IntValue = v;
-          break;
+        if (Fits(in)) {
+          TVar& t = At(in.T);
+          int32_t b, v;
+          if (t.Kind == dkInteger && ReadInt(in.X[1], b)) {
+            if (__builtin_add_overflow(t.IntValue, b, &v)) [[unlikely]] Overflow();
+            t.IntValue = v;
+            break;
+          }
         }
         [[fallthrough]];  // a real counter, or the general way
       }
       case kIntAssign: {
-        if (TVar* t = VarOf(in.T)) {
+        if (Fits(in)) {
+          TVar* t = &At(in.T);
           if (t->Kind == dkInteger) {
             int32_t v;
             if (IntShape(in, v)) {
@@ -572,9 +575,9 @@ void TExecutor::Run() {
       }
 #define TARMISY_COMPARE(code, test)                                            \
   case code: {                                                                 \
-    TVar* t = VarOf(in.T);                                                     \
+    TVar* t = &At(in.T);                                                       \
     int32_t a, b;                                                              \
-    if (t && t->Kind == dkLogical && ReadInt(in.X[0], a) && ReadInt(in.X[1], b)) { \
+    if (Fits(in) && t->Kind == dkLogical && ReadInt(in.X[0], a) && ReadInt(in.X[1], b)) { \
       const bool v = test;                                                     \
       t->BoolValue = v;                                                        \
       if (!v) pos = in.C;                                                      \
@@ -592,8 +595,8 @@ void TExecutor::Run() {
 #undef TARMISY_COMPARE
       case kIntTest: {
         int32_t v;
-        TVar* t = VarOf(in.T);
-        if (t && t->Kind == dkLogical && IntShape(in, v)) {
+        TVar* t = &At(in.T);
+        if (Fits(in) && t->Kind == dkLogical && IntShape(in, v)) {
           t->BoolValue = static_cast<uint8_t>(v);
           if (v == 0) pos = in.C;
           break;
@@ -602,10 +605,10 @@ void TExecutor::Run() {
         break;
       }
       case kItemTest: {
-        TVar* t = VarOf(in.T);
-        const TVar* a = VarOf(in.X[0]);
+        TVar* t = &At(in.T);
+        const TVar* a = &At(in.X[0]);
         int32_t i;
-        if (t && t->Kind == dkLogical && a && a->Kind == dkLogicalArray && ReadInt(in.X[1], i)) {
+        if (Fits(in) && t->Kind == dkLogical && a->Kind == dkLogicalArray && ReadInt(in.X[1], i)) {
           const int32_t at = ElementPosition(*a, i, nullptr);
           const uint8_t* b = a->Bools();
           const bool v = (b ? b[at] != 0 : a->BoolValue != 0) != in.Not;
@@ -674,7 +677,7 @@ void TExecutor::Run() {
         break;
       case xLine:
         CurLine = in.A;
-        if (CurLine == lastLine_ && CurProc == lastProc_ && cur_->Depth == lastDepth_) break;
+        if (CurLine == lineSeen_) break;
         if (!NewLine()) return;
         break;
       default: Error(FormatStr(sUnknownCommand, {in.Base}));
@@ -685,8 +688,22 @@ void TExecutor::Run() {
     // of instructions in between is never long.
     if (pos <= in.Self) {
       code_.Pos = pos;
-      if (!Back()) return;
-      if (LoopGuard) LoopGuard->Check(*this);
+      if (events.StopRequested()) [[unlikely]] return;
+      // One count for both the step budget and the loop detector: with a
+      // detector every transfer takes the slow way, without one only the
+      // last of the budget.
+      if (--countdown == 0) [[unlikely]] {
+        if (!LoopGuard) {
+          BudgetSpent();
+          return;
+        }
+        countdown = 1;
+        if (--steps_ == 0) {
+          BudgetSpent();
+          return;
+        }
+        LoopGuard->Check(*this);
+      }
     }
   }
 }

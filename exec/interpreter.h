@@ -105,6 +105,10 @@ struct TXOperand {
   uint8_t Scope = 0;
   int32_t Value = 0;  // the integer constant, or the variable's index
   double R = 0;
+  // Where it lies from its scope's first variable, in bytes: constants lie
+  // in the executor's pool. Set once the instruction's operands are known
+  // to exist in its procedure (TXInstr::Proc).
+  uint32_t Offset = 0;
 };
 constexpr uint8_t kRealConst = 8;
 // An integer or a real, as the fused forms compute with them.
@@ -131,6 +135,11 @@ struct TXInstr {
   int32_t Line = -1;
   int32_t LineNext = -1;
   int32_t Self = 0;     // the cell of the instruction itself (after a joined marker)
+  // For a fused form: the procedure whose variables its operands were
+  // checked against when it was decoded, or -2 when one does not exist. A
+  // fused form runs as such only in an activation of that procedure (all
+  // of them have the same variables), else the general way.
+  int32_t Proc = -2;
   uint32_t Count = 1;   // p-code instructions it stands for
 };
 
@@ -280,31 +289,28 @@ class TExecutor {
   }
   void Refresh() { SetFrame(&code_.Procs[CurProc]); }
   // Makes r the current activation; the fused forms read its variables
-  // through base_ and count_.
+  // through base_.
   void SetFrame(TProcedure* r) {
     cur_ = r;
+    lineSeen_ = CurProc == lastProc_ && r->Depth == lastDepth_ ? lastLine_ : kNoLine;
     base_[TXItem::kLocal] = r->Vars.Data();
-    count_[TXItem::kLocal] = static_cast<uint32_t>(r->Vars.Count());
     base_[TXItem::kTemp] = r->Temps.Data();
-    count_[TXItem::kTemp] = static_cast<uint32_t>(r->Temps.Count());
   }
-  // The integer an operand of a fused form stands for; false when it is a
-  // variable that does not exist or holds no integer.
+  // Whether fused form in may read its operands where they lie: it runs
+  // in the procedure it was decoded for.
+  [[gnu::always_inline]] bool Fits(const TXInstr& in) const { return in.Proc == CurProc; }
+  // The variable or pooled constant of a fused form's operand, in.Proc
+  // running.
+  [[gnu::always_inline]] TVar& At(const TXOperand& o) const {
+    return *reinterpret_cast<TVar*>(reinterpret_cast<char*>(base_[o.Scope]) + o.Offset);
+  }
+  // The integer an operand of a fused form stands for; false when it holds
+  // no integer.
   [[gnu::always_inline]] bool ReadInt(const TXOperand& o, int32_t& v) const {
-    if (o.Scope == TXItem::kConst) {
-      v = o.Value;
-      return true;
-    }
-    if (static_cast<uint32_t>(o.Value) >= count_[o.Scope]) return false;
-    const TVar& d = base_[o.Scope][o.Value];
+    const TVar& d = At(o);
     if (d.Kind != dkInteger) return false;
     v = d.IntValue;
     return true;
-  }
-  // The variable of a fused form's operand, or nullptr when it does not exist.
-  [[gnu::always_inline]] TVar* VarOf(const TXOperand& o) const {
-    if (o.Scope == TXItem::kConst || static_cast<uint32_t>(o.Value) >= count_[o.Scope]) return nullptr;
-    return &base_[o.Scope][o.Value];
   }
   // The value of a fused form's integer expression (operators and shapes of
   // TXExpr); false, with nothing done, when an operand is no integer.
@@ -363,19 +369,10 @@ class TExecutor {
     }
   }
   [[noreturn]] static void Overflow();
-  // The number an operand stands for; false when it is a variable that does
-  // not exist or holds neither an integer nor a real.
+  // The number an operand stands for; false when it holds neither an
+  // integer nor a real.
   [[gnu::always_inline]] bool ReadNum(const TXOperand& o, TXNum& v) const {
-    if (o.Scope == TXItem::kConst) {
-      v = {false, o.Value, 0};
-      return true;
-    }
-    if (o.Scope == kRealConst) {
-      v = {true, 0, o.R};
-      return true;
-    }
-    if (static_cast<uint32_t>(o.Value) >= count_[o.Scope]) return false;
-    const TVar& d = base_[o.Scope][o.Value];
+    const TVar& d = At(o);
     if (d.Kind == dkReal) {
       v = {true, 0, d.RealValue};
       return true;
@@ -425,17 +422,11 @@ class TExecutor {
   void Fuse(TXInstr& in);
   bool FuseShape(TXInstr& in, int32_t e, bool test);
   bool FuseOperand(const TXItem& it, TXOperand& o) const;
+  bool Resolve(TXOperand& o);
   void StoreFast(const TXInstr& in);
   // A condition's value into temporary t and the test of its jump (op is
   // kTestJumpIfFalse or kTestJumpIfNotPositive): true when the jump is taken.
   bool TestFails(TVar& t, int32_t e, int32_t op);
-  // Stop and the step budget at a backward transfer, inline: it is on every
-  // loop round.
-  [[gnu::always_inline]] bool Back() {
-    if (state_.Events.StopRequested()) [[unlikely]] return false;
-    if (--steps_ == 0) [[unlikely]] return BudgetSpent();
-    return true;
-  }
   bool BudgetSpent();
 
   TPseudoCode& code_;
@@ -443,10 +434,13 @@ class TExecutor {
   TRunState& state_;
   std::unique_ptr<TGenericGrondo> machine_;
   TProcedure* cur_ = nullptr;
-  // The variables of each scope of TXItem (globals, the current activation's
-  // locals and temporaries) and how many there are; for the fused forms.
+  // The first variable of each scope of TXItem (globals, the current
+  // activation's locals and temporaries, the pool for both kinds of
+  // constant); for the fused forms.
   TVar* base_[kRealConst + 1] = {};
-  uint32_t count_[kRealConst + 1] = {};
+  // The constants of the fused forms, one variable per distinct value, so
+  // that every operand is read the same way; its first is no number.
+  std::vector<TVar> pool_;
 
   std::vector<TXExpr> exprs_;     // the program's expressions, then their index expressions
   std::vector<TXCall> calls_;     // the program's call records
@@ -467,6 +461,17 @@ class TExecutor {
   int lastLine_ = -1;   // the last line marker's line, procedure and depth
   int lastProc_ = -1;
   int lastDepth_ = 0;
+  // lastLine_ while the current activation is the one it was passed in,
+  // else kNoLine: a marker is a new line exactly when its line differs,
+  // one comparison on every marker. Kept by SetFrame and NoteLine.
+  static constexpr int64_t kNoLine = INT64_MIN;
+  int64_t lineSeen_ = kNoLine;
+  void NoteLine(int line) {
+    lastLine_ = line;
+    lastProc_ = CurProc;
+    lastDepth_ = cur_->Depth;
+    lineSeen_ = line;
+  }
   int stepProc_ = -1;
   int stepDepth_ = 0;
   // Skipping to the end of the innermost loop (break, continue), and how
