@@ -292,7 +292,7 @@ void TExecutor::Unhighlight() {
 const TXInstr& TExecutor::InstrAt(int32_t pos) {
   TXInstr& in = instrs_[static_cast<size_t>(pos)];
   if (in.Op != kUndecoded) return in;
-  const int32_t size = static_cast<int32_t>(instrs_.size());
+  const int32_t size = CodeCells();
   const int32_t* cells = code_.Cells.data();
   int32_t p = pos;
   auto cell = [&]() -> int32_t { return p < size ? cells[p++] : 0; };
@@ -352,6 +352,8 @@ const TXInstr& TExecutor::InstrAt(int32_t pos) {
       break;
   }
   Fuse(in);
+  in.GoIp = IpAt(in.Go);
+  in.CIp = IpAt(in.Op == xJumpIfFalse || in.Op == xJumpIfNotPositive ? in.B : in.C);
   // A line marker and the instruction after it are one step, so that a
   // loop's round is not half markers. Not a marker followed by a marker:
   // the joining stays one level deep. Nor a jump, which the marker passes
@@ -362,6 +364,7 @@ const TXInstr& TExecutor::InstrAt(int32_t pos) {
     const TXInstr& after = InstrAt(next);
     TXInstr& joined = instrs_[static_cast<size_t>(pos)];  // InstrAt does not move instrs_
     joined = after;
+    joined.Cell = pos;
     joined.Line = line;
     joined.LineNext = next;
     joined.Count = after.Count + 1;
@@ -459,8 +462,17 @@ void TExecutor::Start() {
   base_[TXItem::kGlobal] = code_.Globals.Data();
   pool_.assign(1, TVar());
   base_[TXItem::kConst] = base_[kRealConst] = pool_.data();
-  const int32_t size = std::min<int32_t>(code_.CodeSize, static_cast<int32_t>(code_.Cells.size()));
-  instrs_.assign(static_cast<size_t>(std::max(size, 0)), TXInstr());
+  const int32_t size = std::max(std::min<int32_t>(code_.CodeSize, static_cast<int32_t>(code_.Cells.size())), 0);
+  // One more past the end, and one before the start, where control going
+  // off the code ends the run.
+  instrs_.assign(static_cast<size_t>(size) + 1, TXInstr());
+  for (int32_t i = 0; i <= size; ++i) instrs_[static_cast<size_t>(i)].Cell = i;
+  instrs_.back().Op = kOffEnd;
+  instrs_.back().Count = 0;
+  before_ = TXInstr();
+  before_.Op = kOffEnd;
+  before_.Count = 0;
+  before_.Cell = -1;
   texts_.clear();
 }
 
@@ -473,11 +485,10 @@ void TExecutor::Run() {
   cur_->Active = true;
   cur_->CallerProc = -1;
 
-  const int32_t size = static_cast<int32_t>(instrs_.size());
-  const TXInstr* instrs = instrs_.data();
-  // The program counter lives in a register; code_.Pos follows it where
-  // anything else may look (an instruction in progress, a backward transfer).
-  int32_t pos = code_.Pos;
+  // The program counter is a pointer to the decoded instruction; code_.Pos
+  // follows it where anything else looks: a call's return cell, a skip to
+  // a loop's end, a backward transfer (the loop detector), the line stops.
+  const TXInstr* ip = IpAt(code_.Pos);
   steps_ = StepLimit ? StepLimit : UINT64_MAX;
   uint64_t countdown = LoopGuard ? 1 : steps_;
   TRunEvents& events = state_.Events;
@@ -495,13 +506,7 @@ void TExecutor::Run() {
   };
 
   for (;;) {
-    // Reading past the code (or before it) is the end of the run.
-    if (static_cast<uint32_t>(pos) >= static_cast<uint32_t>(size)) {
-      code_.Pos = pos;
-      return;
-    }
-    const int32_t at = pos;
-    const TXInstr& in = instrs[at];
+    const TXInstr& in = *ip;
     scratchUsed_ = 0;
     executed += in.Count;
     if (in.Line >= 0) {
@@ -515,15 +520,20 @@ void TExecutor::Run() {
         }
       }
     }
-    pos = in.Go;
-    code_.Pos = pos;
+    ip = in.GoIp;
     switch (in.Op) {
+      case kOffEnd:
+        // Reading past the code (or before it) is the end of the run.
+        code_.Pos = in.Cell;
+        return;
       case kUndecoded:
         --executed;
-        InstrAt(at);
-        pos = at;
+        InstrAt(in.Cell);
+        ip = &in;
         continue;
-      case opEnd: return;
+      case opEnd:
+        code_.Pos = in.Go;
+        return;
       case opAssignGlobal: AssignWhole(Global(in.A), TXItem::kGlobal, in.A, in.B); break;
       case opAssignGlobalItem: AssignItem(Global(in.A), in.B, -1, in.C); break;
       case opAssignGlobalItem2: AssignItem(Global(in.A), in.B, in.C, in.D); break;
@@ -538,7 +548,7 @@ void TExecutor::Run() {
       }
       case kTestJumpIfFalse:
       case kTestJumpIfNotPositive:
-        if (TestFails(Temp(in.A), in.B, in.Op)) pos = in.C;
+        if (TestFails(Temp(in.A), in.B, in.Op)) ip = in.CIp;
         break;
       case kIncrement: {
         if (Fits(in)) {
@@ -580,10 +590,10 @@ void TExecutor::Run() {
     if (Fits(in) && t->Kind == dkLogical && ReadInt(in.X[0], a) && ReadInt(in.X[1], b)) { \
       const bool v = test;                                                     \
       t->BoolValue = v;                                                        \
-      if (!v) pos = in.C;                                                      \
+      if (!v) ip = in.CIp;                                                      \
       break;                                                                   \
     }                                                                          \
-    if (TestFails(Temp(in.A), in.B, in.Base)) pos = in.C;                      \
+    if (TestFails(Temp(in.A), in.B, in.Base)) ip = in.CIp;                      \
     break;                                                                     \
   }
       TARMISY_COMPARE(kCompare + (ocEq - ocEq), a == b)
@@ -598,10 +608,10 @@ void TExecutor::Run() {
         TVar* t = &At(in.T);
         if (Fits(in) && t->Kind == dkLogical && IntShape(in, v)) {
           t->BoolValue = static_cast<uint8_t>(v);
-          if (v == 0) pos = in.C;
+          if (v == 0) ip = in.CIp;
           break;
         }
-        if (TestFails(Temp(in.A), in.B, in.Base)) pos = in.C;
+        if (TestFails(Temp(in.A), in.B, in.Base)) ip = in.CIp;
         break;
       }
       case kItemTest: {
@@ -613,10 +623,10 @@ void TExecutor::Run() {
           const uint8_t* b = a->Bools();
           const bool v = (b ? b[at] != 0 : a->BoolValue != 0) != in.Not;
           t->BoolValue = v;
-          if (!v) pos = in.C;
+          if (!v) ip = in.CIp;
           break;
         }
-        if (TestFails(Temp(in.A), in.B, in.Base)) pos = in.C;
+        if (TestFails(Temp(in.A), in.B, in.Base)) ip = in.CIp;
         break;
       }
       case kItemStore: StoreFast(in); break;
@@ -624,8 +634,9 @@ void TExecutor::Run() {
       case opTakeSysResult: TakeResult(Temp(in.A), code_.SysProcs.Item(in.B).Result); break;
       case opCall:
         if (static_cast<uint32_t>(in.A) >= calls_.size()) Error(Str(sBadExpression));
+        code_.Pos = in.Go;
         Call(calls_[static_cast<size_t>(in.A)]);
-        pos = code_.Pos;
+        ip = IpAt(code_.Pos);
         break;
       case opSysCall:
         if (static_cast<uint32_t>(in.A) >= calls_.size()) Error(Str(sBadExpression));
@@ -635,7 +646,7 @@ void TExecutor::Run() {
       case opSetResult: SetResult(Eval(in.A)); break;
       case opReturn:
         if (!Return()) return;
-        pos = code_.Pos;
+        ip = IpAt(code_.Pos);
         break;
       case opWriteText: host_.ConsoleAppend(texts_[static_cast<size_t>(in.A)]); break;
       case opWrite: Write(in.A); break;
@@ -661,7 +672,7 @@ void TExecutor::Run() {
       case xJumpIfFalse:
       case xJumpIfNotPositive: {
         const int32_t v = JumpValue(Temp(in.A));
-        if (in.Op == xJumpIfFalse ? v == 0 : v <= 0) pos = in.B;
+        if (in.Op == xJumpIfFalse ? v == 0 : v <= 0) ip = in.CIp;
         break;
       }
       case xLoopBegin:
@@ -672,12 +683,14 @@ void TExecutor::Run() {
       case xContinue:
         skip_ = in.Op == xBreak ? kBreak : kContinue;
         skipDepth_ = 0;
+        code_.Pos = in.Go;
         if (!SkipToLoopEnd()) return;
-        pos = code_.Pos;
+        ip = IpAt(code_.Pos);
         break;
       case xLine:
         CurLine = in.A;
         if (CurLine == lineSeen_) break;
+        code_.Pos = in.Go;
         if (!NewLine()) return;
         break;
       default: Error(FormatStr(sUnknownCommand, {in.Base}));
@@ -686,8 +699,8 @@ void TExecutor::Run() {
     // a procedure written above, a recursive call. So this is the one place
     // where a running program is looked at from outside, and a straight run
     // of instructions in between is never long.
-    if (pos <= in.Self) {
-      code_.Pos = pos;
+    if (ip->Cell <= in.Self) {
+      code_.Pos = ip->Cell;
       if (events.StopRequested()) [[unlikely]] return;
       // One count for both the step budget and the loop detector: with a
       // detector every transfer takes the slow way, without one only the
@@ -717,7 +730,7 @@ bool TExecutor::BudgetSpent() {
 // Passes over the instructions up to the end of the innermost loop after
 // break or continue. False when the code ended first.
 bool TExecutor::SkipToLoopEnd() {
-  const int32_t size = static_cast<int32_t>(instrs_.size());
+  const int32_t size = CodeCells();
   while (skip_ != kNoSkip) {
     const int32_t pos = code_.Pos;
     if (pos < 0 || pos >= size) return false;

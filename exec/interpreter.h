@@ -94,6 +94,7 @@ constexpr int32_t kItemTest = 54;   // temporary A := element X[1] of logical ar
 constexpr int32_t kItemStore = 55;  // element X[1] of array X[0] := Value
 constexpr int32_t kIncrement = 58;  // an integer variable A := itself + X[1]
 constexpr int32_t kCompare = 59;    // kIntTest of "X[0] o X[1]", o the comparison kCompare + o - ocEq (to 64)
+constexpr int32_t kOffEnd = 65;     // past the code or before it: the run ends
 constexpr int32_t kForeign = 56;     // an undefined code (Base), or one of these in a cell
 constexpr int32_t kUndecoded = 57;   // a cell not reached yet
 // The p-code's codes above 49 move into its gaps below.
@@ -122,6 +123,11 @@ struct TXInstr {
   int32_t A = 0, B = 0, C = 0, D = 0;
   int32_t Next = 0;
   int32_t Go = 0;
+  int32_t Cell = 0;     // where it lies (a joined marker's cell for a joined one)
+  // Go's instruction, and that of the jump when a test sends control to
+  // its C (B for the plain conditional jumps).
+  const TXInstr* GoIp = nullptr;
+  const TXInstr* CIp = nullptr;
   int32_t Base = 0;     // for a fused form: the instruction it was made from
   uint8_t Shape = 0;    // for a fused form: the TXExpr shape of its expression
   uint8_t O1 = 0, O2 = 0;  // its operators: kTwo a O1 b, kRight a O2 (b O1 c), kLeft (a O1 b) O2 c
@@ -199,6 +205,14 @@ class TExecutor {
   void Decode();
   int32_t DecodeExpr(const TStackDatum* expr);
   const TXInstr& InstrAt(int32_t pos);
+  // The decoded instruction at cell pos, or where the run ends for a cell
+  // off the code.
+  const TXInstr* IpAt(int32_t pos) const {
+    if (pos < 0) return &before_;
+    if (pos >= CodeCells()) return &instrs_.back();
+    return &instrs_[static_cast<size_t>(pos)];
+  }
+  int32_t CodeCells() const { return static_cast<int32_t>(instrs_.size()) - 1; }
   void DecodeAppend(TXExpr& x);
   int32_t ExprOperand(int32_t cell);
 
@@ -341,22 +355,23 @@ class TExecutor {
   // The checked integer arithmetic of IntegerShortcut for + - * / %, and its
   // comparisons, without the slots.
   [[gnu::always_inline]] static int32_t IntArith(uint8_t op, int32_t a, int32_t b) {
+    // Tested in the order of how often pupils' programs use them.
     int32_t v;
-    switch (op) {
-      case ocAdd:
-        if (__builtin_add_overflow(a, b, &v)) [[unlikely]] Overflow();
-        return v;
-      case ocSub:
-        if (__builtin_sub_overflow(a, b, &v)) [[unlikely]] Overflow();
-        return v;
-      case ocMul:
-        if (__builtin_mul_overflow(a, b, &v)) [[unlikely]] Overflow();
-        return v;
-      default:
-        if (b == 0) [[unlikely]] RunTimeError(sDivisionByZero);
-        if (a == INT32_MIN && b == -1) [[unlikely]] Overflow();
-        return op == ocDiv ? a / b : a % b;
+    if (op == ocAdd) {
+      if (__builtin_add_overflow(a, b, &v)) [[unlikely]] Overflow();
+      return v;
     }
+    if (op == ocSub) {
+      if (__builtin_sub_overflow(a, b, &v)) [[unlikely]] Overflow();
+      return v;
+    }
+    if (op == ocMul) {
+      if (__builtin_mul_overflow(a, b, &v)) [[unlikely]] Overflow();
+      return v;
+    }
+    if (b == 0) [[unlikely]] RunTimeError(sDivisionByZero);
+    if (a == INT32_MIN && b == -1) [[unlikely]] Overflow();
+    return op == ocDiv ? a / b : a % b;
   }
   [[gnu::always_inline]] static bool IntCompare(uint8_t op, int32_t a, int32_t b) {
     switch (op) {
@@ -444,7 +459,8 @@ class TExecutor {
 
   std::vector<TXExpr> exprs_;     // the program's expressions, then their index expressions
   std::vector<TXCall> calls_;     // the program's call records
-  std::vector<TXInstr> instrs_;   // by cell: the instruction starting there
+  std::vector<TXInstr> instrs_;   // by cell: the instruction starting there; then the end
+  TXInstr before_;                // the end before the code
   std::vector<std::string> texts_;  // the texts of opWriteText
   std::vector<TSlot> stack_;      // the evaluation stack, reused
   size_t top_ = 0;                // its first free slot between evaluations
