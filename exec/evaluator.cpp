@@ -219,6 +219,8 @@ void TExecutor::Fuse(TXInstr& in) {
           in.Op = kIncrement;
         }
       }
+      if (in.Op == kIntAssign && in.Shape != TXExpr::kOne)
+        in.Op = in.Shape == TXExpr::kTwo ? kIntAssignTwo : in.Shape == TXExpr::kRight ? kIntAssignRight : kIntAssignLeft;
       break;
     case kTestJumpIfFalse:
     case kTestJumpIfNotPositive: {
@@ -226,6 +228,11 @@ void TExecutor::Fuse(TXInstr& in) {
       if (FuseShape(in, in.B, true)) {
         // A comparison of two integers has a code of its own for each operator.
         in.Op = in.Shape == TXExpr::kTwo ? kCompare + (in.O1 - ocEq) : kIntTest;
+        if (in.Shape == TXExpr::kTwo) {
+          // Whether it holds for a below, equal to, above b: bits 0, 1, 2.
+          static constexpr uint8_t kMasks[] = {0b010, 0b101, 0b001, 0b011, 0b100, 0b110};
+          in.Mask = kMasks[in.O1 - ocEq];
+        }
         break;
       }
       if (in.B < 0 || static_cast<size_t>(in.B) >= exprs_.size()) return;

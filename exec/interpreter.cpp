@@ -86,24 +86,29 @@ void TExecutor::SysCall(const TXCall& c) {
   const int p = c.Proc;
   if (p < 0 || p >= code_.SysProcs.Count()) code_.SysProcs.Item(p);
   TProcedure& b = code_.SysProcs[p];
-  if (c.HasArgs && static_cast<int>(c.Args.size()) != b.ArgCount) Error(Str(sBadArgCount));
   if (c.HasArgs) {
-    for (size_t i = 0; i < c.Args.size(); ++i) {
+    const size_t n = c.Args.size();
+    if (static_cast<int>(n) != b.ArgCount) Error(Str(sBadArgCount));
+    // Only abs and the string functions treat an argument specially.
+    const bool special = b.Id == 1004 || (b.Id >= 1028 && b.Id <= 1032);
+    for (size_t i = 0; i < n; ++i) {
       const TSlot v = Eval(c.Args[i]);
       TVar& arg = b.Vars.Item(static_cast<int>(i));
-      if (b.Id == 1004 && i == 0) {
-        // abs keeps the kind of its argument: integer stays integer.
-        const uint8_t k = v.IsScalar() && v.Kind == dkReal ? dkReal : dkInteger;
-        arg.Kind = k;
-        b.Result.Kind = k;
-      }
-      if (v.Kind == dkChar && arg.Kind == dkCharArray && b.Id >= 1028 && b.Id <= 1032) {
-        // The string functions read a character as a one-character string.
-        TDatum text;
-        text.Kind = dkCharArray;
-        text.SetString(std::string(1, static_cast<char>(v.I)));
-        arg.Assign(text);
-        continue;
+      if (special) {
+        if (b.Id == 1004 && i == 0) {
+          // abs keeps the kind of its argument: integer stays integer.
+          const uint8_t k = v.IsScalar() && v.Kind == dkReal ? dkReal : dkInteger;
+          arg.Kind = k;
+          b.Result.Kind = k;
+        }
+        if (v.Kind == dkChar && arg.Kind == dkCharArray && b.Id >= 1028 && b.Id <= 1032) {
+          // The string functions read a character as a one-character string.
+          TDatum text;
+          text.Kind = dkCharArray;
+          text.SetString(std::string(1, static_cast<char>(v.I)));
+          arg.Assign(text);
+          continue;
+        }
       }
       if (!StoreSameKind(arg, v)) StoreWhole(arg, v, true);
     }
@@ -354,6 +359,16 @@ const TXInstr& TExecutor::InstrAt(int32_t pos) {
   Fuse(in);
   in.GoIp = IpAt(in.Go);
   in.CIp = IpAt(in.Op == xJumpIfFalse || in.Op == xJumpIfNotPositive ? in.B : in.C);
+  // A counted loop's step and the comparison it goes back to run as one
+  // step when the comparison, met before the step in every loop, is a
+  // fused one of the same procedure without a line marker of its own.
+  if (in.Op == kIncrement && in.Proc >= 0 && in.Go >= 0 && in.Go <= in.Self && in.Go < size) {
+    const TXInstr& c = instrs_[static_cast<size_t>(in.Go)];
+    if (c.Op >= kCompare && c.Op <= kCompare + (ocGe - ocEq) && c.Line < 0 && c.Proc == in.Proc && c.Mask) {
+      in.Op = kStepCompare;
+      in.Test = c.X[0].Scope == in.T.Scope && c.X[0].Value == in.T.Value;
+    }
+  }
   // A line marker and the instruction after it are one step, so that a
   // loop's round is not half markers. Not a marker followed by a marker:
   // the joining stays one level deep. Nor a jump, which the marker passes
@@ -505,206 +520,137 @@ void TExecutor::Run() {
     return AtLine(CurLine);
   };
 
-  for (;;) {
-    const TXInstr& in = *ip;
-    scratchUsed_ = 0;
-    executed += in.Count;
-    if (in.Line >= 0) {
-      // The joined line marker.
-      CurLine = in.Line;
-      if (CurLine != lineSeen_) {
-        code_.Pos = in.LineNext;
-        if (!NewLine()) {
-          executed -= in.Count - 1;
-          return;
-        }
+  // The dispatch: every decoded code has its handler's address here (the
+  // codes of no instruction, and kForeign, the error's), and a handler
+  // ends by going to the next instruction's tail.
+  const void* handler[kOpCodes];
+  for (const void*& h : handler) h = &&op_foreign;
+  handler[kOffEnd] = &&op_off_end;
+  handler[kUndecoded] = &&op_undecoded;
+  handler[opEnd] = &&op_end;
+  handler[opAssignGlobal] = &&op_assign_global;
+  handler[opAssignGlobalItem] = &&op_assign_global_item;
+  handler[opAssignGlobalItem2] = &&op_assign_global_item2;
+  handler[opAssignLocal] = &&op_assign_local;
+  handler[opAssignLocalItem] = &&op_assign_local_item;
+  handler[opAssignLocalItem2] = &&op_assign_local_item2;
+  handler[opAssignTemp] = &&op_assign_temp;
+  handler[kTestJumpIfFalse] = handler[kTestJumpIfNotPositive] = &&op_test_jump;
+  handler[kIncrement] = &&op_increment;
+  handler[kStepCompare] = &&op_step_compare;
+  handler[kIntAssign] = &&op_int_assign;
+  handler[kIntAssignTwo] = &&op_int_assign_two;
+  handler[kIntAssignRight] = &&op_int_assign_right;
+  handler[kIntAssignLeft] = &&op_int_assign_left;
+  handler[kCompare + (ocEq - ocEq)] = &&op_compare_eq;
+  handler[kCompare + (ocNe - ocEq)] = &&op_compare_ne;
+  handler[kCompare + (ocLt - ocEq)] = &&op_compare_lt;
+  handler[kCompare + (ocLe - ocEq)] = &&op_compare_le;
+  handler[kCompare + (ocGt - ocEq)] = &&op_compare_gt;
+  handler[kCompare + (ocGe - ocEq)] = &&op_compare_ge;
+  handler[kIntTest] = &&op_int_test;
+  handler[kItemTest] = &&op_item_test;
+  handler[kItemStore] = &&op_item_store;
+  handler[opTakeResult] = &&op_take_result;
+  handler[opTakeSysResult] = &&op_take_sys_result;
+  handler[opCall] = &&op_call;
+  handler[opSysCall] = &&op_sys_call;
+  handler[opNop] = handler[xJump] = handler[xLoopBegin] = handler[xEndRepeat] = handler[xEndFor] =
+      handler[xEndWhile] = &&done;
+  handler[opSetResult] = &&op_set_result;
+  handler[opReturn] = &&op_return;
+  handler[opWriteText] = &&op_write_text;
+  handler[opWrite] = &&op_write;
+  handler[opWriteLn] = &&op_write_ln;
+  for (int32_t op : {opReadGlobal, opReadLocal, opReadGlobalItem, opReadLocalItem, opReadGlobalItem2,
+                     opReadLocalItem2})
+    handler[op] = &&op_read;
+  handler[xDecTemp] = &&op_dec_temp;
+  handler[xJumpIfFalse] = handler[xJumpIfNotPositive] = &&op_jump_if;
+  handler[xBreak] = handler[xContinue] = &&op_break;
+  handler[xLine] = &&op_line;
+
+  const TXInstr* in;
+next:
+  in = ip;
+  scratchUsed_ = 0;
+  executed += in->Count;
+  if (in->Line >= 0) {
+    // The joined line marker.
+    CurLine = in->Line;
+    if (CurLine != lineSeen_) {
+      code_.Pos = in->LineNext;
+      if (!NewLine()) {
+        executed -= in->Count - 1;
+        return;
       }
     }
-    ip = in.GoIp;
-    switch (in.Op) {
-      case kOffEnd:
-        // Reading past the code (or before it) is the end of the run.
-        code_.Pos = in.Cell;
-        return;
-      case kUndecoded:
-        --executed;
-        InstrAt(in.Cell);
-        ip = &in;
-        continue;
-      case opEnd:
-        code_.Pos = in.Go;
-        return;
-      case opAssignGlobal: AssignWhole(Global(in.A), TXItem::kGlobal, in.A, in.B); break;
-      case opAssignGlobalItem: AssignItem(Global(in.A), in.B, -1, in.C); break;
-      case opAssignGlobalItem2: AssignItem(Global(in.A), in.B, in.C, in.D); break;
-      case opAssignLocal: AssignWhole(Local(in.A), TXItem::kLocal, in.A, in.B); break;
-      case opAssignLocalItem: AssignItem(Local(in.A), in.B, -1, in.C); break;
-      case opAssignLocalItem2: AssignItem(Local(in.A), in.B, in.C, in.D); break;
-      case opAssignTemp: {
-        TVar& t = Temp(in.A);
-        const TSlot value = Eval(in.B);
-        if (!StoreSameKind(t, value)) StoreWhole(t, value, false);
-        break;
-      }
-      case kTestJumpIfFalse:
-      case kTestJumpIfNotPositive:
-        if (TestFails(Temp(in.A), in.B, in.Op)) ip = in.CIp;
-        break;
-      case kIncrement: {
-        if (Fits(in)) {
-          TVar& t = At(in.T);
-          int32_t b, v;
-          if (t.Kind == dkInteger && ReadInt(in.X[1], b)) {
-            if (__builtin_add_overflow(t.IntValue, b, &v)) [[unlikely]] Overflow();
-            t.IntValue = v;
-            break;
-          }
-        }
-        [[fallthrough]];  // a real counter, or the general way
-      }
-      case kIntAssign: {
-        if (Fits(in)) {
-          TVar* t = &At(in.T);
-          if (t->Kind == dkInteger) {
-            int32_t v;
-            if (IntShape(in, v)) {
-              t->IntValue = v;
-              break;
-            }
-          } else if (t->Kind == dkReal) {
-            double v;
-            if (NumShape(in, v)) {
-              t->RealValue = v;
-              break;
-            }
-          }
-        }
-        const bool local = in.Base == opAssignLocal;
-        AssignWhole(local ? Local(in.A) : Global(in.A), local ? TXItem::kLocal : TXItem::kGlobal, in.A, in.B);
-        break;
-      }
-#define TARMISY_COMPARE(code, test)                                            \
-  case code: {                                                                 \
-    TVar* t = &At(in.T);                                                       \
-    int32_t a, b;                                                              \
-    if (Fits(in) && t->Kind == dkLogical && ReadInt(in.X[0], a) && ReadInt(in.X[1], b)) { \
-      const bool v = test;                                                     \
-      t->BoolValue = v;                                                        \
-      if (!v) ip = in.CIp;                                                      \
-      break;                                                                   \
-    }                                                                          \
-    if (TestFails(Temp(in.A), in.B, in.Base)) ip = in.CIp;                      \
-    break;                                                                     \
   }
-      TARMISY_COMPARE(kCompare + (ocEq - ocEq), a == b)
-      TARMISY_COMPARE(kCompare + (ocNe - ocEq), a != b)
-      TARMISY_COMPARE(kCompare + (ocLt - ocEq), a < b)
-      TARMISY_COMPARE(kCompare + (ocLe - ocEq), a <= b)
-      TARMISY_COMPARE(kCompare + (ocGt - ocEq), a > b)
-      TARMISY_COMPARE(kCompare + (ocGe - ocEq), a >= b)
-#undef TARMISY_COMPARE
-      case kIntTest: {
-        int32_t v;
-        TVar* t = &At(in.T);
-        if (Fits(in) && t->Kind == dkLogical && IntShape(in, v)) {
-          t->BoolValue = static_cast<uint8_t>(v);
-          if (v == 0) ip = in.CIp;
-          break;
-        }
-        if (TestFails(Temp(in.A), in.B, in.Base)) ip = in.CIp;
-        break;
-      }
-      case kItemTest: {
-        TVar* t = &At(in.T);
-        const TVar* a = &At(in.X[0]);
-        int32_t i;
-        if (Fits(in) && t->Kind == dkLogical && a->Kind == dkLogicalArray && ReadInt(in.X[1], i)) {
-          const int32_t at = ElementPosition(*a, i, nullptr);
-          const uint8_t* b = a->Bools();
-          const bool v = (b ? b[at] != 0 : a->BoolValue != 0) != in.Not;
-          t->BoolValue = v;
-          if (!v) ip = in.CIp;
-          break;
-        }
-        if (TestFails(Temp(in.A), in.B, in.Base)) ip = in.CIp;
-        break;
-      }
-      case kItemStore: StoreFast(in); break;
-      case opTakeResult: TakeResult(Temp(in.A), code_.Procs.Item(in.B).Result); break;
-      case opTakeSysResult: TakeResult(Temp(in.A), code_.SysProcs.Item(in.B).Result); break;
-      case opCall:
-        if (static_cast<uint32_t>(in.A) >= calls_.size()) Error(Str(sBadExpression));
-        code_.Pos = in.Go;
-        Call(calls_[static_cast<size_t>(in.A)]);
-        ip = IpAt(code_.Pos);
-        break;
-      case opSysCall:
-        if (static_cast<uint32_t>(in.A) >= calls_.size()) Error(Str(sBadExpression));
-        SysCall(calls_[static_cast<size_t>(in.A)]);
-        break;
-      case opNop: break;
-      case opSetResult: SetResult(Eval(in.A)); break;
-      case opReturn:
-        if (!Return()) return;
-        ip = IpAt(code_.Pos);
-        break;
-      case opWriteText: host_.ConsoleAppend(texts_[static_cast<size_t>(in.A)]); break;
-      case opWrite: Write(in.A); break;
-      case opWriteLn: host_.ConsoleNewLine(); break;
-      case opReadGlobal:
-      case opReadLocal:
-      case opReadGlobalItem:
-      case opReadLocalItem:
-      case opReadGlobalItem2:
-      case opReadLocalItem2:
-        if (!ReadInstr(in)) {
-          state_.StoppedByUser.store(true);
-          return;
-        }
-        break;
-      case xDecTemp: {
-        TVar& t = Temp(in.A);
-        t.ToInteger();
-        if (__builtin_sub_overflow(t.IntValue, 1, &t.IntValue)) throw EIntOverflow();
-        break;
-      }
-      case xJump: break;
-      case xJumpIfFalse:
-      case xJumpIfNotPositive: {
-        const int32_t v = JumpValue(Temp(in.A));
-        if (in.Op == xJumpIfFalse ? v == 0 : v <= 0) ip = in.CIp;
-        break;
-      }
-      case xLoopBegin:
-      case xEndRepeat:
-      case xEndFor:
-      case xEndWhile: break;
-      case xBreak:
-      case xContinue:
-        skip_ = in.Op == xBreak ? kBreak : kContinue;
-        skipDepth_ = 0;
-        code_.Pos = in.Go;
-        if (!SkipToLoopEnd()) return;
-        ip = IpAt(code_.Pos);
-        break;
-      case xLine:
-        CurLine = in.A;
-        if (CurLine == lineSeen_) break;
-        code_.Pos = in.Go;
-        if (!NewLine()) return;
-        break;
-      default: Error(FormatStr(sUnknownCommand, {in.Base}));
+  ip = in->GoIp;
+  goto* handler[in->Op];
+
+op_off_end:
+  // Reading past the code (or before it) is the end of the run.
+  code_.Pos = in->Cell;
+  return;
+op_undecoded:
+  --executed;
+  InstrAt(in->Cell);
+  ip = in;
+  goto next;
+op_end:
+  code_.Pos = in->Go;
+  return;
+op_assign_global:
+  AssignWhole(Global(in->A), TXItem::kGlobal, in->A, in->B);
+  goto done;
+op_assign_global_item:
+  AssignItem(Global(in->A), in->B, -1, in->C);
+  goto done;
+op_assign_global_item2:
+  AssignItem(Global(in->A), in->B, in->C, in->D);
+  goto done;
+op_assign_local:
+  AssignWhole(Local(in->A), TXItem::kLocal, in->A, in->B);
+  goto done;
+op_assign_local_item:
+  AssignItem(Local(in->A), in->B, -1, in->C);
+  goto done;
+op_assign_local_item2:
+  AssignItem(Local(in->A), in->B, in->C, in->D);
+  goto done;
+op_assign_temp: {
+  TVar& t = Temp(in->A);
+  const TSlot value = Eval(in->B);
+  if (!StoreSameKind(t, value)) StoreWhole(t, value, false);
+  goto done;
+}
+op_test_jump:
+  if (TestFails(Temp(in->A), in->B, in->Op)) ip = in->CIp;
+  goto done;
+op_increment:
+  if (Fits(*in)) {
+    TVar& t = At(in->T);
+    int32_t b, v;
+    if (t.Kind == dkInteger && ReadInt(in->X[1], b)) {
+      if (__builtin_add_overflow(t.IntValue, b, &v)) [[unlikely]] Overflow();
+      t.IntValue = v;
+      goto done;
     }
-    // Whatever repeats goes backwards at some point: a loop's jump, a call of
-    // a procedure written above, a recursive call. So this is the one place
-    // where a running program is looked at from outside, and a straight run
-    // of instructions in between is never long.
-    if (ip->Cell <= in.Self) {
-      code_.Pos = ip->Cell;
+  }
+  // A real counter, or the general way, goes on below.
+  goto op_int_assign;
+op_step_compare:
+  if (Fits(*in)) {
+    TVar& t = At(in->T);
+    int32_t b, v;
+    if (t.Kind == dkInteger && ReadInt(in->X[1], b)) {
+      if (__builtin_add_overflow(t.IntValue, b, &v)) [[unlikely]] Overflow();
+      t.IntValue = v;
+      // The transfer back to the comparison, as at the end of any step.
+      const TXInstr* c = ip;
+      code_.Pos = c->Cell;
       if (events.StopRequested()) [[unlikely]] return;
-      // One count for both the step budget and the loop detector: with a
-      // detector every transfer takes the slow way, without one only the
-      // last of the budget.
       if (--countdown == 0) [[unlikely]] {
         if (!LoopGuard) {
           BudgetSpent();
@@ -717,8 +663,214 @@ void TExecutor::Run() {
         }
         LoopGuard->Check(*this);
       }
+      // The comparison, an instruction of its own for everything counted.
+      const bool counter = in->Test;
+      in = c;
+      scratchUsed_ = 0;
+      executed += c->Count;
+      ip = c->GoIp;
+      TVar& r = At(c->T);
+      int32_t a = v;
+      if (r.Kind == dkLogical && (counter || ReadInt(c->X[0], a)) && ReadInt(c->X[1], b)) {
+        // Bit 0, 1 or 2 of the mask: whether the comparison holds when
+        // a is below, equal to or above b.
+        const bool holds = (c->Mask >> ((a > b) + (a >= b))) & 1;
+        r.BoolValue = holds;
+        if (!holds) ip = c->CIp;
+        goto done;
+      }
+      goto* handler[c->Op];
     }
   }
+#define TARMISY_INT_ASSIGN(label, shape)          \
+  label:                                          \
+  if (Fits(*in)) {                                \
+    TVar& t = At(in->T);                          \
+    int32_t v;                                    \
+    if (t.Kind == dkInteger && IntShapeOf<shape>(*in, v)) { \
+      t.IntValue = v;                             \
+      goto done;                                  \
+    }                                             \
+  }                                               \
+  goto op_int_assign;
+  TARMISY_INT_ASSIGN(op_int_assign_two, TXExpr::kTwo)
+  TARMISY_INT_ASSIGN(op_int_assign_right, TXExpr::kRight)
+  TARMISY_INT_ASSIGN(op_int_assign_left, TXExpr::kLeft)
+#undef TARMISY_INT_ASSIGN
+op_int_assign:
+  if (Fits(*in)) {
+    TVar& t = At(in->T);
+    if (t.Kind == dkInteger) {
+      int32_t v;
+      if (IntShape(*in, v)) {
+        t.IntValue = v;
+        goto done;
+      }
+    } else if (t.Kind == dkReal) {
+      double v;
+      if (NumShape(*in, v)) {
+        t.RealValue = v;
+        goto done;
+      }
+    }
+  }
+  {
+    const bool local = in->Base == opAssignLocal;
+    AssignWhole(local ? Local(in->A) : Global(in->A), local ? TXItem::kLocal : TXItem::kGlobal, in->A, in->B);
+  }
+  goto done;
+#define TARMISY_COMPARE(label, test)                                                 \
+  label : {                                                                          \
+    int32_t a, b;                                                                    \
+    if (Fits(*in)) {                                                                 \
+      TVar& t = At(in->T);                                                           \
+      if (t.Kind == dkLogical && ReadInt(in->X[0], a) && ReadInt(in->X[1], b)) {     \
+        const bool v = test;                                                         \
+        t.BoolValue = v;                                                             \
+        if (!v) ip = in->CIp;                                                        \
+        goto done;                                                                   \
+      }                                                                              \
+    }                                                                                \
+    if (TestFails(Temp(in->A), in->B, in->Base)) ip = in->CIp;                       \
+    goto done;                                                                       \
+  }
+  TARMISY_COMPARE(op_compare_eq, a == b)
+  TARMISY_COMPARE(op_compare_ne, a != b)
+  TARMISY_COMPARE(op_compare_lt, a < b)
+  TARMISY_COMPARE(op_compare_le, a <= b)
+  TARMISY_COMPARE(op_compare_gt, a > b)
+  TARMISY_COMPARE(op_compare_ge, a >= b)
+#undef TARMISY_COMPARE
+op_int_test: {
+  int32_t v;
+  if (Fits(*in)) {
+    TVar& t = At(in->T);
+    if (t.Kind == dkLogical && IntShape(*in, v)) {
+      t.BoolValue = static_cast<uint8_t>(v);
+      if (v == 0) ip = in->CIp;
+      goto done;
+    }
+  }
+  if (TestFails(Temp(in->A), in->B, in->Base)) ip = in->CIp;
+  goto done;
+}
+op_item_test: {
+  int32_t i;
+  if (Fits(*in)) {
+    TVar& t = At(in->T);
+    const TVar& a = At(in->X[0]);
+    if (t.Kind == dkLogical && a.Kind == dkLogicalArray && ReadInt(in->X[1], i)) {
+      const int32_t at = ElementPosition(a, i, nullptr);
+      const uint8_t* b = a.Bools();
+      const bool v = (b ? b[at] != 0 : a.BoolValue != 0) != in->Not;
+      t.BoolValue = v;
+      if (!v) ip = in->CIp;
+      goto done;
+    }
+  }
+  if (TestFails(Temp(in->A), in->B, in->Base)) ip = in->CIp;
+  goto done;
+}
+op_item_store: {
+  int32_t i;
+  if (Fits(*in) && ReadInt(in->X[1], i)) {
+    TVar& a = At(in->X[0]);
+    const TSlot v = Simple(*in->Value);
+    if (!StoreQuick(a, v, i)) StoreElement(a, v, TSlot::Int(i), nullptr);
+    goto done;
+  }
+  StoreFast(*in);
+  goto done;
+}
+op_take_result:
+  TakeResult(Temp(in->A), code_.Procs.Item(in->B).Result);
+  goto done;
+op_take_sys_result:
+  TakeResult(Temp(in->A), code_.SysProcs.Item(in->B).Result);
+  goto done;
+op_call:
+  if (static_cast<uint32_t>(in->A) >= calls_.size()) Error(Str(sBadExpression));
+  code_.Pos = in->Go;
+  Call(calls_[static_cast<size_t>(in->A)]);
+  ip = IpAt(code_.Pos);
+  goto done;
+op_sys_call:
+  if (static_cast<uint32_t>(in->A) >= calls_.size()) Error(Str(sBadExpression));
+  SysCall(calls_[static_cast<size_t>(in->A)]);
+  goto done;
+op_set_result:
+  SetResult(Eval(in->A));
+  goto done;
+op_return:
+  if (!Return()) return;
+  ip = IpAt(code_.Pos);
+  goto done;
+op_write_text:
+  host_.ConsoleAppend(texts_[static_cast<size_t>(in->A)]);
+  goto done;
+op_write:
+  Write(in->A);
+  goto done;
+op_write_ln:
+  host_.ConsoleNewLine();
+  goto done;
+op_read:
+  if (!ReadInstr(*in)) {
+    state_.StoppedByUser.store(true);
+    return;
+  }
+  goto done;
+op_dec_temp: {
+  TVar& t = Temp(in->A);
+  t.ToInteger();
+  if (__builtin_sub_overflow(t.IntValue, 1, &t.IntValue)) throw EIntOverflow();
+  goto done;
+}
+op_jump_if: {
+  const int32_t v = JumpValue(Temp(in->A));
+  if (in->Op == xJumpIfFalse ? v == 0 : v <= 0) ip = in->CIp;
+  goto done;
+}
+op_break:
+  skip_ = in->Op == xBreak ? kBreak : kContinue;
+  skipDepth_ = 0;
+  code_.Pos = in->Go;
+  if (!SkipToLoopEnd()) return;
+  ip = IpAt(code_.Pos);
+  goto done;
+op_line:
+  CurLine = in->A;
+  if (CurLine == lineSeen_) goto done;
+  code_.Pos = in->Go;
+  if (!NewLine()) return;
+  goto done;
+op_foreign:
+  Error(FormatStr(sUnknownCommand, {in->Base}));
+
+done:
+  // Whatever repeats goes backwards at some point: a loop's jump, a call of
+  // a procedure written above, a recursive call. So this is the one place
+  // where a running program is looked at from outside, and a straight run
+  // of instructions in between is never long.
+  if (ip->Cell > in->Self) [[likely]] goto next;
+  code_.Pos = ip->Cell;
+  if (events.StopRequested()) [[unlikely]] return;
+  // One count for both the step budget and the loop detector: with a
+  // detector every transfer takes the slow way, without one only the
+  // last of the budget.
+  if (--countdown == 0) [[unlikely]] {
+    if (!LoopGuard) {
+      BudgetSpent();
+      return;
+    }
+    countdown = 1;
+    if (--steps_ == 0) {
+      BudgetSpent();
+      return;
+    }
+    LoopGuard->Check(*this);
+  }
+  goto next;
 }
 
 // The step budget is spent: the run ends as if stopped.

@@ -94,7 +94,11 @@ constexpr int32_t kItemTest = 54;   // temporary A := element X[1] of logical ar
 constexpr int32_t kItemStore = 55;  // element X[1] of array X[0] := Value
 constexpr int32_t kIncrement = 58;  // an integer variable A := itself + X[1]
 constexpr int32_t kCompare = 59;    // kIntTest of "X[0] o X[1]", o the comparison kCompare + o - ocEq (to 64)
+constexpr int32_t kStepCompare = 66;  // kIncrement, then the kCompare form at its Go (a loop's round)
 constexpr int32_t kOffEnd = 65;     // past the code or before it: the run ends
+// kIntAssign by the shape of its expression, for integers only.
+constexpr int32_t kIntAssignTwo = 67, kIntAssignRight = 68, kIntAssignLeft = 69;
+constexpr int32_t kOpCodes = 70;    // every code a decoded instruction may have
 constexpr int32_t kForeign = 56;     // an undefined code (Base), or one of these in a cell
 constexpr int32_t kUndecoded = 57;   // a cell not reached yet
 // The p-code's codes above 49 move into its gaps below.
@@ -132,7 +136,9 @@ struct TXInstr {
   uint8_t Shape = 0;    // for a fused form: the TXExpr shape of its expression
   uint8_t O1 = 0, O2 = 0;  // its operators: kTwo a O1 b, kRight a O2 (b O1 c), kLeft (a O1 b) O2 c
   bool Not = false;     // kItemTest: the element's negation
-  bool Test = false;    // kIntTest: the last operator is a comparison
+  uint8_t Mask = 0;     // a kCompare form: bit k set when it holds for a - b below (0), at (1), above (2) zero
+  bool Test = false;    // kIntTest: the last operator is a comparison;
+                        // kStepCompare: the comparison's left is the counter
   TXOperand T;          // the variable it stores into
   TXOperand X[3];       // its operands in order
   const TXItem* Value = nullptr;  // kItemStore: the value stored
@@ -271,6 +277,29 @@ class TExecutor {
   // Stores: AssignChecked and StoreItem of the values layer for slots.
   void StoreWhole(TDatum& target, const TSlot& v, bool full);
   void StoreElement(TDatum& array, const TSlot& v, const TSlot& i, const TSlot* j);
+  // StoreElement of a value of the element kind into a one-dimensional
+  // array inside its bounds, inline; false, with nothing done, otherwise.
+  [[gnu::always_inline]] bool StoreQuick(TDatum& a, const TSlot& v, int32_t i) {
+    if (!v.IsScalar() || v.Kind + 4 != a.Kind || a.Size2 != 0 ||
+        static_cast<uint32_t>(i) >= static_cast<uint32_t>(a.Size1))
+      return false;
+    appended_ = nullptr;
+    switch (a.Kind) {
+      case dkIntegerArray:
+        if (int32_t* p = a.Ints()) p[i] = v.I;
+        break;
+      case dkRealArray:
+        if (double* p = a.Reals()) p[i] = v.R;
+        break;
+      case dkCharArray:
+        if (uint8_t* p = a.Chars()) p[i] = static_cast<uint8_t>(v.I);
+        break;
+      default:
+        if (uint8_t* p = a.Bools()) p[i] = static_cast<uint8_t>(v.I);
+        break;
+    }
+    return true;
+  }
   void AssignItem(TDatum& target, int32_t e1, int32_t e2, int32_t ev);
   void AssignWhole(TVar& target, uint8_t scope, int32_t index, int32_t e);
   bool Append(TDatum& target, int32_t rest);
@@ -350,6 +379,19 @@ class TExecutor {
         break;
       }
     }
+    return true;
+  }
+  // IntShape for an assignment of a known shape of two operators or one.
+  template <uint8_t Shape>
+  [[gnu::always_inline]] bool IntShapeOf(const TXInstr& in, int32_t& r) {
+    int32_t a, b, c = 0;
+    if (!ReadInt(in.X[0], a) || !ReadInt(in.X[1], b)) return false;
+    if constexpr (Shape != TXExpr::kTwo) {
+      if (!ReadInt(in.X[2], c)) return false;
+    }
+    if constexpr (Shape == TXExpr::kTwo) r = IntArith(in.O1, a, b);
+    else if constexpr (Shape == TXExpr::kRight) r = IntArith(in.O2, a, IntArith(in.O1, b, c));
+    else r = IntArith(in.O2, IntArith(in.O1, a, b), c);
     return true;
   }
   // The checked integer arithmetic of IntegerShortcut for + - * / %, and its
