@@ -247,6 +247,20 @@ void TExecutor::Fuse(TXInstr& in) {
       in.Op = kItemTest;
       break;
     }
+    case opSysCall: {
+      // A built-in of one real argument, given as a shape over numbers:
+      // the argument is computed as the fused assignments compute theirs.
+      if (in.A < 0 || static_cast<size_t>(in.A) >= calls_.size()) return;
+      const TXCall& c = calls_[static_cast<size_t>(in.A)];
+      if (!c.HasArgs || c.Args.size() != 1 || c.Proc < 0 || c.Proc >= code_.SysProcs.Count()) return;
+      const TProcedure& b = code_.SysProcs[c.Proc];
+      if (b.Id < 1001 || b.Id > 1027 || b.Id == 1004 || b.ArgCount != 1 || b.Vars.Count() != 1 ||
+          b.Vars[0].Kind != dkReal)
+        return;
+      if (!FuseShape(in, c.Args[0], false)) return;
+      in.Op = kRealCall;
+      break;
+    }
     case opAssignGlobalItem:
     case opAssignLocalItem: {
       const TXItem* index = simple(in.B);
@@ -254,6 +268,14 @@ void TExecutor::Fuse(TXInstr& in) {
       if (!index || !in.Value || !FuseOperand(*index, in.X[1])) return;
       in.X[0] = {op == opAssignLocalItem ? TXItem::kLocal : TXItem::kGlobal, in.A, 0};
       in.Op = kItemStore;
+      // The value read where it lies too: a whole variable or a constant.
+      if (in.Value->Op == TXItem::kConst && (in.Value->Value.Kind == dkLogical || in.Value->Value.Kind == dkChar)) {
+        in.X[2] = {kScalarConst, static_cast<int32_t>(in.Value->Value.I), 0};
+        in.X[2].Kind = in.Value->Value.Kind;
+        in.Test = true;
+      } else {
+        in.Test = FuseOperand(*in.Value, in.X[2]);
+      }
       break;
     }
     default: return;
@@ -276,19 +298,21 @@ bool TExecutor::Resolve(TXOperand& o) {
     default: {
       // A constant: the pooled variable that holds its value, shared by
       // equal constants.
-      const bool real = o.Scope == kRealConst;
+      const TDatum value = o.Scope == kRealConst    ? TDatum::Real(o.R)
+                           : o.Scope != kScalarConst ? TDatum::Integer(o.Value)
+                           : o.Kind == dkLogical     ? TDatum::Logical(o.Value != 0)
+                                                     : TDatum::Char(static_cast<uint8_t>(o.Value));
       size_t i = 1;
       for (; i < pool_.size(); ++i) {
         const TVar& c = pool_[i];
-        if (real ? c.Kind == dkReal && std::memcmp(&c.RealValue, &o.R, sizeof o.R) == 0
-                 : c.Kind == dkInteger && c.IntValue == o.Value)
+        if (c.Kind == value.Kind && c.IntValue == value.IntValue && c.BoolValue == value.BoolValue &&
+            c.CharValue == value.CharValue && std::memcmp(&c.RealValue, &value.RealValue, sizeof value.RealValue) == 0)
           break;
       }
       if (i == pool_.size()) {
         pool_.emplace_back();
-        if (real) pool_.back().CopyScalar(TDatum::Real(o.R));
-        else pool_.back().CopyScalar(TDatum::Integer(o.Value));
-        base_[TXItem::kConst] = base_[kRealConst] = pool_.data();
+        pool_.back().CopyScalar(value);
+        base_[TXItem::kConst] = base_[kRealConst] = base_[kScalarConst] = pool_.data();
       }
       o.Offset = static_cast<uint32_t>(i * sizeof(TVar));
       return true;

@@ -476,7 +476,7 @@ void TExecutor::Start() {
   skipDepth_ = 0;
   base_[TXItem::kGlobal] = code_.Globals.Data();
   pool_.assign(1, TVar());
-  base_[TXItem::kConst] = base_[kRealConst] = pool_.data();
+  base_[TXItem::kConst] = base_[kRealConst] = base_[kScalarConst] = pool_.data();
   const int32_t size = std::max(std::min<int32_t>(code_.CodeSize, static_cast<int32_t>(code_.Cells.size())), 0);
   // One more past the end, and one before the start, where control going
   // off the code ends the run.
@@ -555,6 +555,7 @@ void TExecutor::Run() {
   handler[opTakeSysResult] = &&op_take_sys_result;
   handler[opCall] = &&op_call;
   handler[opSysCall] = &&op_sys_call;
+  handler[kRealCall] = &&op_real_call;
   handler[opNop] = handler[xJump] = handler[xLoopBegin] = handler[xEndRepeat] = handler[xEndFor] =
       handler[xEndWhile] = &&done;
   handler[opSetResult] = &&op_set_result;
@@ -775,6 +776,7 @@ op_item_store: {
   int32_t i;
   if (Fits(*in) && ReadInt(in->X[1], i)) {
     TVar& a = At(in->X[0]);
+    if (in->Test && StoreQuickVar(a, At(in->X[2]), i)) goto done;
     const TSlot v = Simple(*in->Value);
     if (!StoreQuick(a, v, i)) StoreElement(a, v, TSlot::Int(i), nullptr);
     goto done;
@@ -798,6 +800,18 @@ op_sys_call:
   if (static_cast<uint32_t>(in->A) >= calls_.size()) Error(Str(sBadExpression));
   SysCall(calls_[static_cast<size_t>(in->A)]);
   goto done;
+op_real_call:
+  if (Fits(*in)) {
+    double v;
+    TProcedure& b = code_.SysProcs[calls_[static_cast<size_t>(in->A)].Proc];
+    TVar& arg = b.Vars[0];
+    if (arg.Kind == dkReal && NumShape(*in, v)) {
+      arg.RealValue = v;
+      CallFunction(b);
+      goto done;
+    }
+  }
+  goto op_sys_call;
 op_set_result:
   SetResult(Eval(in->A));
   goto done;

@@ -98,15 +98,17 @@ constexpr int32_t kStepCompare = 66;  // kIncrement, then the kCompare form at i
 constexpr int32_t kOffEnd = 65;     // past the code or before it: the run ends
 // kIntAssign by the shape of its expression, for integers only.
 constexpr int32_t kIntAssignTwo = 67, kIntAssignRight = 68, kIntAssignLeft = 69;
-constexpr int32_t kOpCodes = 70;    // every code a decoded instruction may have
+constexpr int32_t kRealCall = 70;  // opSysCall of a built-in of one real argument, a shape over numbers
+constexpr int32_t kOpCodes = 71;    // every code a decoded instruction may have
 constexpr int32_t kForeign = 56;     // an undefined code (Base), or one of these in a cell
 constexpr int32_t kUndecoded = 57;   // a cell not reached yet
 // The p-code's codes above 49 move into its gaps below.
 constexpr int32_t xDecTemp = 11, xJump = 12, xJumpIfFalse = 13, xJumpIfNotPositive = 14, xLoopBegin = 15,
                   xBreak = 16, xContinue = 17, xEndRepeat = 18, xEndFor = 19, xEndWhile = 25, xLine = 26;
 struct TXOperand {
-  // TXItem::kConst (Value is the integer), kGlobal, kLocal, kTemp, or
-  // kRealConst (R is the real).
+  // TXItem::kConst (Value is the integer), kGlobal, kLocal, kTemp,
+  // kRealConst (R is the real), or kScalarConst (Value is the logical or
+  // character of kind Kind).
   uint8_t Scope = 0;
   int32_t Value = 0;  // the integer constant, or the variable's index
   double R = 0;
@@ -114,8 +116,10 @@ struct TXOperand {
   // in the executor's pool. Set once the instruction's operands are known
   // to exist in its procedure (TXInstr::Proc).
   uint32_t Offset = 0;
+  uint8_t Kind = 0;
 };
 constexpr uint8_t kRealConst = 8;
+constexpr uint8_t kScalarConst = 9;
 // An integer or a real, as the fused forms compute with them.
 struct TXNum {
   bool Real;
@@ -138,6 +142,7 @@ struct TXInstr {
   bool Not = false;     // kItemTest: the element's negation
   uint8_t Mask = 0;     // a kCompare form: bit k set when it holds for a - b below (0), at (1), above (2) zero
   bool Test = false;    // kIntTest: the last operator is a comparison;
+                        // kItemStore: the value is operand X[2];
                         // kStepCompare: the comparison's left is the counter
   TXOperand T;          // the variable it stores into
   TXOperand X[3];       // its operands in order
@@ -277,6 +282,28 @@ class TExecutor {
   // Stores: AssignChecked and StoreItem of the values layer for slots.
   void StoreWhole(TDatum& target, const TSlot& v, bool full);
   void StoreElement(TDatum& array, const TSlot& v, const TSlot& i, const TSlot* j);
+  // StoreQuick of a value that lies in a variable (or the pool).
+  [[gnu::always_inline]] bool StoreQuickVar(TDatum& a, const TVar& v, int32_t i) {
+    if (v.Kind + 4 != a.Kind || a.Size2 != 0 || static_cast<uint32_t>(i) >= static_cast<uint32_t>(a.Size1))
+      return false;
+    switch (v.Kind) {
+      case dkLogical:
+        if (uint8_t* p = a.Bools()) p[i] = v.BoolValue != 0;
+        break;
+      case dkInteger:
+        if (int32_t* p = a.Ints()) p[i] = v.IntValue;
+        break;
+      case dkReal:
+        if (double* p = a.Reals()) p[i] = v.RealValue;
+        break;
+      case dkChar:
+        if (uint8_t* p = a.Chars()) p[i] = v.CharValue;
+        break;
+      default: return false;
+    }
+    appended_ = nullptr;
+    return true;
+  }
   // StoreElement of a value of the element kind into a one-dimensional
   // array inside its bounds, inline; false, with nothing done, otherwise.
   [[gnu::always_inline]] bool StoreQuick(TDatum& a, const TSlot& v, int32_t i) {
@@ -494,7 +521,7 @@ class TExecutor {
   // The first variable of each scope of TXItem (globals, the current
   // activation's locals and temporaries, the pool for both kinds of
   // constant); for the fused forms.
-  TVar* base_[kRealConst + 1] = {};
+  TVar* base_[kScalarConst + 1] = {};
   // The constants of the fused forms, one variable per distinct value, so
   // that every operand is read the same way; its first is no number.
   std::vector<TVar> pool_;
@@ -525,9 +552,12 @@ class TExecutor {
   static constexpr int64_t kNoLine = INT64_MIN;
   int64_t lineSeen_ = kNoLine;
   void NoteLine(int line) {
+    // While a line is seen, the activation it was seen in is this one.
+    if (lineSeen_ == kNoLine) {
+      lastProc_ = CurProc;
+      lastDepth_ = cur_->Depth;
+    }
     lastLine_ = line;
-    lastProc_ = CurProc;
-    lastDepth_ = cur_->Depth;
     lineSeen_ = line;
   }
   int stepProc_ = -1;
