@@ -247,6 +247,11 @@ void TExecutor::Fuse(TXInstr& in) {
       in.Op = kItemTest;
       break;
     }
+    case opSetResult:
+      // An integer result: "возврат a o b".
+      if (!FuseShape(in, in.A, false)) return;
+      in.Op = kIntResult;
+      break;
     case opSysCall: {
       // A built-in of one real argument, given as a shape over numbers:
       // the argument is computed as the fused assignments compute theirs.

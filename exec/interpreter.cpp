@@ -559,6 +559,7 @@ void TExecutor::Run() {
   handler[opNop] = handler[xJump] = handler[xLoopBegin] = handler[xEndRepeat] = handler[xEndFor] =
       handler[xEndWhile] = &&done;
   handler[opSetResult] = &&op_set_result;
+  handler[kIntResult] = &&op_int_result;
   handler[opReturn] = &&op_return;
   handler[opWriteText] = &&op_write_text;
   handler[opWrite] = &&op_write;
@@ -570,6 +571,43 @@ void TExecutor::Run() {
   handler[xJumpIfFalse] = handler[xJumpIfNotPositive] = &&op_jump_if;
   handler[xBreak] = handler[xContinue] = &&op_break;
   handler[xLine] = &&op_line;
+
+  // A backward transfer of control to cell: Stop, the step budget and the
+  // loop detector are looked at. One count serves the budget and the
+  // detector: with a detector every transfer takes the slow way, without
+  // one only the last of the budget. code_.Pos is the target's only when
+  // something may look at it.
+#define TARMISY_BACKWARD(cell)               \
+  if (events.StopRequested()) [[unlikely]] { \
+    code_.Pos = (cell);                      \
+    return;                                  \
+  }                                          \
+  if (--countdown == 0) [[unlikely]] {       \
+    code_.Pos = (cell);                      \
+    if (!LoopGuard) {                        \
+      BudgetSpent();                         \
+      return;                                \
+    }                                        \
+    countdown = 1;                           \
+    if (--steps_ == 0) {                     \
+      BudgetSpent();                         \
+      return;                                \
+    }                                        \
+    LoopGuard->Check(*this);                 \
+  }
+
+  // The end of a step and the start of the next, repeated at the end of
+  // the commonest handlers so that each has a jump of its own to predict.
+#define TARMISY_DISPATCH                              \
+  {                                                   \
+    if (ip->Cell <= in->Self) goto backward;          \
+    in = ip;                                          \
+    scratchUsed_ = 0;                                 \
+    executed += in->Count;                            \
+    if (in->Line >= 0) goto joined;                   \
+    ip = in->GoIp;                                    \
+    goto* handler[in->Op];                            \
+  }
 
   const TXInstr* in;
 next:
@@ -585,6 +623,18 @@ next:
         executed -= in->Count - 1;
         return;
       }
+    }
+  }
+  ip = in->GoIp;
+  goto* handler[in->Op];
+joined:
+  // The joined line marker.
+  CurLine = in->Line;
+  if (CurLine != lineSeen_) {
+    code_.Pos = in->LineNext;
+    if (!NewLine()) {
+      executed -= in->Count - 1;
+      return;
     }
   }
   ip = in->GoIp;
@@ -650,20 +700,7 @@ op_step_compare:
       t.IntValue = v;
       // The transfer back to the comparison, as at the end of any step.
       const TXInstr* c = ip;
-      code_.Pos = c->Cell;
-      if (events.StopRequested()) [[unlikely]] return;
-      if (--countdown == 0) [[unlikely]] {
-        if (!LoopGuard) {
-          BudgetSpent();
-          return;
-        }
-        countdown = 1;
-        if (--steps_ == 0) {
-          BudgetSpent();
-          return;
-        }
-        LoopGuard->Check(*this);
-      }
+      TARMISY_BACKWARD(c->Cell);
       // The comparison, an instruction of its own for everything counted.
       const bool counter = in->Test;
       in = c;
@@ -678,7 +715,7 @@ op_step_compare:
         const bool holds = (c->Mask >> ((a > b) + (a >= b))) & 1;
         r.BoolValue = holds;
         if (!holds) ip = c->CIp;
-        goto done;
+        TARMISY_DISPATCH
       }
       goto* handler[c->Op];
     }
@@ -690,7 +727,7 @@ op_step_compare:
     int32_t v;                                    \
     if (t.Kind == dkInteger && IntShapeOf<shape>(*in, v)) { \
       t.IntValue = v;                             \
-      goto done;                                  \
+      TARMISY_DISPATCH                            \
     }                                             \
   }                                               \
   goto op_int_assign;
@@ -776,7 +813,7 @@ op_item_store: {
   int32_t i;
   if (Fits(*in) && ReadInt(in->X[1], i)) {
     TVar& a = At(in->X[0]);
-    if (in->Test && StoreQuickVar(a, At(in->X[2]), i)) goto done;
+    if (in->Test && StoreQuickVar(a, At(in->X[2]), i)) TARMISY_DISPATCH
     const TSlot v = Simple(*in->Value);
     if (!StoreQuick(a, v, i)) StoreElement(a, v, TSlot::Int(i), nullptr);
     goto done;
@@ -812,6 +849,17 @@ op_real_call:
     }
   }
   goto op_sys_call;
+op_int_result:
+  if (Fits(*in)) {
+    // SetResult of an integer into a result that holds no array.
+    TDatum& r = cur_->Result;
+    int32_t v;
+    if (r.Size1 == 0 && !r.HasBuffer() && !r.Index1 && !r.Index2 && IntShape(*in, v)) {
+      r.Kind = dkInteger;
+      r.IntValue = v;
+      goto done;
+    }
+  }
 op_set_result:
   SetResult(Eval(in->A));
   goto done;
@@ -867,24 +915,11 @@ done:
   // where a running program is looked at from outside, and a straight run
   // of instructions in between is never long.
   if (ip->Cell > in->Self) [[likely]] goto next;
-  code_.Pos = ip->Cell;
-  if (events.StopRequested()) [[unlikely]] return;
-  // One count for both the step budget and the loop detector: with a
-  // detector every transfer takes the slow way, without one only the
-  // last of the budget.
-  if (--countdown == 0) [[unlikely]] {
-    if (!LoopGuard) {
-      BudgetSpent();
-      return;
-    }
-    countdown = 1;
-    if (--steps_ == 0) {
-      BudgetSpent();
-      return;
-    }
-    LoopGuard->Check(*this);
-  }
+backward:
+  TARMISY_BACKWARD(ip->Cell);
   goto next;
+#undef TARMISY_BACKWARD
+#undef TARMISY_DISPATCH
 }
 
 // The step budget is spent: the run ends as if stopped.

@@ -99,7 +99,8 @@ constexpr int32_t kOffEnd = 65;     // past the code or before it: the run ends
 // kIntAssign by the shape of its expression, for integers only.
 constexpr int32_t kIntAssignTwo = 67, kIntAssignRight = 68, kIntAssignLeft = 69;
 constexpr int32_t kRealCall = 70;  // opSysCall of a built-in of one real argument, a shape over numbers
-constexpr int32_t kOpCodes = 71;    // every code a decoded instruction may have
+constexpr int32_t kIntResult = 71;  // opSetResult of a shape over integers
+constexpr int32_t kOpCodes = 72;    // every code a decoded instruction may have
 constexpr int32_t kForeign = 56;     // an undefined code (Base), or one of these in a cell
 constexpr int32_t kUndecoded = 57;   // a cell not reached yet
 // The p-code's codes above 49 move into its gaps below.
