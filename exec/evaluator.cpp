@@ -219,6 +219,8 @@ void TExecutor::Fuse(TXInstr& in) {
           in.Op = kIncrement;
         }
       }
+      if (in.Op == kIntAssign && in.Shape != TXExpr::kOne)
+        in.Op = in.Shape == TXExpr::kTwo ? kIntAssignTwo : in.Shape == TXExpr::kRight ? kIntAssignRight : kIntAssignLeft;
       break;
     case kTestJumpIfFalse:
     case kTestJumpIfNotPositive: {
@@ -226,6 +228,11 @@ void TExecutor::Fuse(TXInstr& in) {
       if (FuseShape(in, in.B, true)) {
         // A comparison of two integers has a code of its own for each operator.
         in.Op = in.Shape == TXExpr::kTwo ? kCompare + (in.O1 - ocEq) : kIntTest;
+        if (in.Shape == TXExpr::kTwo) {
+          // Whether it holds for a below, equal to, above b: bits 0, 1, 2.
+          static constexpr uint8_t kMasks[] = {0b010, 0b101, 0b001, 0b011, 0b100, 0b110};
+          in.Mask = kMasks[in.O1 - ocEq];
+        }
         break;
       }
       if (in.B < 0 || static_cast<size_t>(in.B) >= exprs_.size()) return;
@@ -240,6 +247,25 @@ void TExecutor::Fuse(TXInstr& in) {
       in.Op = kItemTest;
       break;
     }
+    case opSetResult:
+      // An integer result: "возврат a o b".
+      if (!FuseShape(in, in.A, false)) return;
+      in.Op = kIntResult;
+      break;
+    case opSysCall: {
+      // A built-in of one real argument, given as a shape over numbers:
+      // the argument is computed as the fused assignments compute theirs.
+      if (in.A < 0 || static_cast<size_t>(in.A) >= calls_.size()) return;
+      const TXCall& c = calls_[static_cast<size_t>(in.A)];
+      if (!c.HasArgs || c.Args.size() != 1 || c.Proc < 0 || c.Proc >= code_.SysProcs.Count()) return;
+      const TProcedure& b = code_.SysProcs[c.Proc];
+      if (b.Id < 1001 || b.Id > 1027 || b.Id == 1004 || b.ArgCount != 1 || b.Vars.Count() != 1 ||
+          b.Vars[0].Kind != dkReal)
+        return;
+      if (!FuseShape(in, c.Args[0], false)) return;
+      in.Op = kRealCall;
+      break;
+    }
     case opAssignGlobalItem:
     case opAssignLocalItem: {
       const TXItem* index = simple(in.B);
@@ -247,20 +273,67 @@ void TExecutor::Fuse(TXInstr& in) {
       if (!index || !in.Value || !FuseOperand(*index, in.X[1])) return;
       in.X[0] = {op == opAssignLocalItem ? TXItem::kLocal : TXItem::kGlobal, in.A, 0};
       in.Op = kItemStore;
+      // The value read where it lies too: a whole variable or a constant.
+      if (in.Value->Op == TXItem::kConst && (in.Value->Value.Kind == dkLogical || in.Value->Value.Kind == dkChar)) {
+        in.X[2] = {kScalarConst, static_cast<int32_t>(in.Value->Value.I), 0};
+        in.X[2].Kind = in.Value->Value.Kind;
+        in.Test = true;
+      } else {
+        in.Test = FuseOperand(*in.Value, in.X[2]);
+      }
       break;
     }
     default: return;
   }
   in.Base = op;
+  bool found = true;
+  for (TXOperand* o : {&in.T, &in.X[0], &in.X[1], &in.X[2]}) found = Resolve(*o) && found;
+  in.Proc = found ? CurProc : -2;
+}
+
+// Places an operand of a fused form where it will be read: a variable that
+// exists in the current procedure by its offset, a constant in the pool.
+// False for a variable that does not exist.
+bool TExecutor::Resolve(TXOperand& o) {
+  int count;
+  switch (o.Scope) {
+    case TXItem::kGlobal: count = code_.Globals.Count(); break;
+    case TXItem::kLocal: count = cur_->Vars.Count(); break;
+    case TXItem::kTemp: count = cur_->Temps.Count(); break;
+    default: {
+      // A constant: the pooled variable that holds its value, shared by
+      // equal constants.
+      const TDatum value = o.Scope == kRealConst    ? TDatum::Real(o.R)
+                           : o.Scope != kScalarConst ? TDatum::Integer(o.Value)
+                           : o.Kind == dkLogical     ? TDatum::Logical(o.Value != 0)
+                                                     : TDatum::Char(static_cast<uint8_t>(o.Value));
+      size_t i = 1;
+      for (; i < pool_.size(); ++i) {
+        const TVar& c = pool_[i];
+        if (c.Kind == value.Kind && c.IntValue == value.IntValue && c.BoolValue == value.BoolValue &&
+            c.CharValue == value.CharValue && std::memcmp(&c.RealValue, &value.RealValue, sizeof value.RealValue) == 0)
+          break;
+      }
+      if (i == pool_.size()) {
+        pool_.emplace_back();
+        pool_.back().CopyScalar(value);
+        base_[TXItem::kConst] = base_[kRealConst] = base_[kScalarConst] = pool_.data();
+      }
+      o.Offset = static_cast<uint32_t>(i * sizeof(TVar));
+      return true;
+    }
+  }
+  if (static_cast<uint32_t>(o.Value) >= static_cast<uint32_t>(count)) return false;
+  o.Offset = static_cast<uint32_t>(static_cast<size_t>(o.Value) * sizeof(TVar));
+  return true;
 }
 
 // kItemStore: the element store of StoreElement, read straight from the
 // variables; anything unusual goes the general way.
 void TExecutor::StoreFast(const TXInstr& in) {
-  TVar* a = VarOf(in.X[0]);
   int32_t i;
-  if (a && ReadInt(in.X[1], i)) {
-    StoreElement(*a, Simple(*in.Value), TSlot::Int(i), nullptr);
+  if (Fits(in) && ReadInt(in.X[1], i)) {
+    StoreElement(At(in.X[0]), Simple(*in.Value), TSlot::Int(i), nullptr);
     return;
   }
   const bool local = in.Base == opAssignLocalItem;

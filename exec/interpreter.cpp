@@ -114,24 +114,29 @@ void TExecutor::SysCall(const TXCall& c) {
   const int p = c.Proc;
   if (p < 0 || p >= code_.SysProcs.Count()) code_.SysProcs.Item(p);
   TProcedure& b = code_.SysProcs[p];
-  if (c.HasArgs && static_cast<int>(c.Args.size()) != b.ArgCount) Error(Str(sBadArgCount));
   if (c.HasArgs) {
-    for (size_t i = 0; i < c.Args.size(); ++i) {
+    const size_t n = c.Args.size();
+    if (static_cast<int>(n) != b.ArgCount) Error(Str(sBadArgCount));
+    // Only abs and the string functions treat an argument specially.
+    const bool special = b.Id == 1004 || (b.Id >= 1028 && b.Id <= 1032);
+    for (size_t i = 0; i < n; ++i) {
       const TSlot v = Eval(c.Args[i]);
       TVar& arg = b.Vars.Item(static_cast<int>(i));
-      if (b.Id == 1004 && i == 0) {
-        // abs keeps the kind of its argument: integer stays integer.
-        const uint8_t k = v.IsScalar() && v.Kind == dkReal ? dkReal : dkInteger;
-        arg.Kind = k;
-        b.Result.Kind = k;
-      }
-      if (v.Kind == dkChar && arg.Kind == dkCharArray && b.Id >= 1028 && b.Id <= 1032) {
-        // The string functions read a character as a one-character string.
-        TDatum text;
-        text.Kind = dkCharArray;
-        text.SetString(std::string(1, static_cast<char>(v.I)));
-        arg.Assign(text);
-        continue;
+      if (special) {
+        if (b.Id == 1004 && i == 0) {
+          // abs keeps the kind of its argument: integer stays integer.
+          const uint8_t k = v.IsScalar() && v.Kind == dkReal ? dkReal : dkInteger;
+          arg.Kind = k;
+          b.Result.Kind = k;
+        }
+        if (v.Kind == dkChar && arg.Kind == dkCharArray && b.Id >= 1028 && b.Id <= 1032) {
+          // The string functions read a character as a one-character string.
+          TDatum text;
+          text.Kind = dkCharArray;
+          text.SetString(std::string(1, static_cast<char>(v.I)));
+          arg.Assign(text);
+          continue;
+        }
       }
       if (!StoreSameKind(arg, v)) StoreWhole(arg, v, true);
     }
@@ -263,10 +268,8 @@ bool TExecutor::AtLine(int line) {
   // A marker of the line just passed is no new stop point (two statements
   // on a line, a one-line loop) - unless it belongs to another activation:
   // the same line of the caller's activation after a recursive call is.
-  if (line == lastLine_ && CurProc == lastProc_ && cur_->Depth == lastDepth_) return true;
-  lastLine_ = line;
-  lastProc_ = CurProc;
-  lastDepth_ = cur_->Depth;
+  if (line == lineSeen_) return true;
+  NoteLine(line);
   if (stepProc_ >= 0 && !(CurProc == stepProc_ && cur_->Depth == stepDepth_)) return true;
   // Run, the lowest event asked for, is only read: no poll needed.
   if (state_.Events.IsSet(evRun)) return true;
@@ -318,7 +321,7 @@ void TExecutor::Unhighlight() {
 const TXInstr& TExecutor::InstrAt(int32_t pos) {
   TXInstr& in = instrs_[static_cast<size_t>(pos)];
   if (in.Op != kUndecoded) return in;
-  const int32_t size = static_cast<int32_t>(instrs_.size());
+  const int32_t size = CodeCells();
   const int32_t* cells = code_.Cells.data();
   int32_t p = pos;
   auto cell = [&]() -> int32_t { return p < size ? cells[p++] : 0; };
@@ -378,6 +381,18 @@ const TXInstr& TExecutor::InstrAt(int32_t pos) {
       break;
   }
   Fuse(in);
+  in.GoIp = IpAt(in.Go);
+  in.CIp = IpAt(in.Op == xJumpIfFalse || in.Op == xJumpIfNotPositive ? in.B : in.C);
+  // A counted loop's step and the comparison it goes back to run as one
+  // step when the comparison, met before the step in every loop, is a
+  // fused one of the same procedure without a line marker of its own.
+  if (in.Op == kIncrement && in.Proc >= 0 && in.Go >= 0 && in.Go <= in.Self && in.Go < size) {
+    const TXInstr& c = instrs_[static_cast<size_t>(in.Go)];
+    if (c.Op >= kCompare && c.Op <= kCompare + (ocGe - ocEq) && c.Line < 0 && c.Proc == in.Proc && c.Mask) {
+      in.Op = kStepCompare;
+      in.Test = c.X[0].Scope == in.T.Scope && c.X[0].Value == in.T.Value;
+    }
+  }
   // A line marker and the instruction after it are one step, so that a
   // loop's round is not half markers. Not a marker followed by a marker:
   // the joining stays one level deep. Nor a jump, which the marker passes
@@ -388,6 +403,7 @@ const TXInstr& TExecutor::InstrAt(int32_t pos) {
     const TXInstr& after = InstrAt(next);
     TXInstr& joined = instrs_[static_cast<size_t>(pos)];  // InstrAt does not move instrs_
     joined = after;
+    joined.Cell = pos;
     joined.Line = line;
     joined.LineNext = next;
     joined.Count = after.Count + 1;
@@ -477,14 +493,25 @@ void TExecutor::Start() {
   lastLine_ = -1;
   lastProc_ = -1;
   lastDepth_ = 0;
+  lineSeen_ = kNoLine;
   stepProc_ = -1;
   stepDepth_ = 0;
   skip_ = kNoSkip;
   skipDepth_ = 0;
   base_[TXItem::kGlobal] = code_.Globals.Data();
-  count_[TXItem::kGlobal] = static_cast<uint32_t>(code_.Globals.Count());
-  const int32_t size = std::min<int32_t>(code_.CodeSize, static_cast<int32_t>(code_.Cells.size()));
-  instrs_.assign(static_cast<size_t>(std::max(size, 0)), TXInstr());
+  pool_.assign(1, TVar());
+  base_[TXItem::kConst] = base_[kRealConst] = base_[kScalarConst] = pool_.data();
+  const int32_t size = std::max(std::min<int32_t>(code_.CodeSize, static_cast<int32_t>(code_.Cells.size())), 0);
+  // One more past the end, and one before the start, where control going
+  // off the code ends the run.
+  instrs_.assign(static_cast<size_t>(size) + 1, TXInstr());
+  for (int32_t i = 0; i <= size; ++i) instrs_[static_cast<size_t>(i)].Cell = i;
+  instrs_.back().Op = kOffEnd;
+  instrs_.back().Count = 0;
+  before_ = TXInstr();
+  before_.Op = kOffEnd;
+  before_.Count = 0;
+  before_.Cell = -1;
   texts_.clear();
 }
 
@@ -497,12 +524,13 @@ void TExecutor::Run() {
   cur_->Active = true;
   cur_->CallerProc = -1;
 
-  const int32_t size = static_cast<int32_t>(instrs_.size());
-  const TXInstr* instrs = instrs_.data();
-  // The program counter lives in a register; code_.Pos follows it where
-  // anything else may look (an instruction in progress, a backward transfer).
-  int32_t pos = code_.Pos;
+  // The program counter is a pointer to the decoded instruction; code_.Pos
+  // follows it where anything else looks: a call's return cell, a skip to
+  // a loop's end, a backward transfer (the loop detector), the line stops.
+  const TXInstr* ip = IpAt(code_.Pos);
   steps_ = StepLimit ? StepLimit : UINT64_MAX;
+  uint64_t countdown = LoopGuard ? 1 : steps_;
+  TRunEvents& events = state_.Events;
   // Counted in a local, so that counting costs a register increment.
   uint64_t executed = 0;
   const TStepCount counted{executed, Executed};
@@ -510,209 +538,412 @@ void TExecutor::Run() {
   // own way is only to note the line, done here without the call.
   const auto NewLine = [this]() {
     if (stepProc_ < 0 && state_.Events.IsSet(evRun)) {
-      lastLine_ = CurLine;
-      lastProc_ = CurProc;
-      lastDepth_ = cur_->Depth;
+      NoteLine(CurLine);
       return true;
     }
     return AtLine(CurLine);
   };
 
-  for (;;) {
-    // Reading past the code (or before it) is the end of the run.
-    if (static_cast<uint32_t>(pos) >= static_cast<uint32_t>(size)) {
-      code_.Pos = pos;
+  // The dispatch: every decoded code has its handler's address here (the
+  // codes of no instruction, and kForeign, the error's), and a handler
+  // ends by going to the next instruction's tail.
+  const void* handler[kOpCodes];
+  for (const void*& h : handler) h = &&op_foreign;
+  handler[kOffEnd] = &&op_off_end;
+  handler[kUndecoded] = &&op_undecoded;
+  handler[opEnd] = &&op_end;
+  handler[opAssignGlobal] = &&op_assign_global;
+  handler[opAssignGlobalItem] = &&op_assign_global_item;
+  handler[opAssignGlobalItem2] = &&op_assign_global_item2;
+  handler[opAssignLocal] = &&op_assign_local;
+  handler[opAssignLocalItem] = &&op_assign_local_item;
+  handler[opAssignLocalItem2] = &&op_assign_local_item2;
+  handler[opAssignTemp] = &&op_assign_temp;
+  handler[kTestJumpIfFalse] = handler[kTestJumpIfNotPositive] = &&op_test_jump;
+  handler[kIncrement] = &&op_increment;
+  handler[kStepCompare] = &&op_step_compare;
+  handler[kIntAssign] = &&op_int_assign;
+  handler[kIntAssignTwo] = &&op_int_assign_two;
+  handler[kIntAssignRight] = &&op_int_assign_right;
+  handler[kIntAssignLeft] = &&op_int_assign_left;
+  handler[kCompare + (ocEq - ocEq)] = &&op_compare_eq;
+  handler[kCompare + (ocNe - ocEq)] = &&op_compare_ne;
+  handler[kCompare + (ocLt - ocEq)] = &&op_compare_lt;
+  handler[kCompare + (ocLe - ocEq)] = &&op_compare_le;
+  handler[kCompare + (ocGt - ocEq)] = &&op_compare_gt;
+  handler[kCompare + (ocGe - ocEq)] = &&op_compare_ge;
+  handler[kIntTest] = &&op_int_test;
+  handler[kItemTest] = &&op_item_test;
+  handler[kItemStore] = &&op_item_store;
+  handler[opTakeResult] = &&op_take_result;
+  handler[opTakeSysResult] = &&op_take_sys_result;
+  handler[opCall] = &&op_call;
+  handler[opSysCall] = &&op_sys_call;
+  handler[kRealCall] = &&op_real_call;
+  handler[opNop] = handler[xJump] = handler[xLoopBegin] = handler[xEndRepeat] = handler[xEndFor] =
+      handler[xEndWhile] = &&done;
+  handler[opSetResult] = &&op_set_result;
+  handler[kIntResult] = &&op_int_result;
+  handler[opReturn] = &&op_return;
+  handler[opWriteText] = &&op_write_text;
+  handler[opWrite] = &&op_write;
+  handler[opWriteLn] = &&op_write_ln;
+  for (int32_t op : {opReadGlobal, opReadLocal, opReadGlobalItem, opReadLocalItem, opReadGlobalItem2,
+                     opReadLocalItem2})
+    handler[op] = &&op_read;
+  handler[xDecTemp] = &&op_dec_temp;
+  handler[xJumpIfFalse] = handler[xJumpIfNotPositive] = &&op_jump_if;
+  handler[xBreak] = handler[xContinue] = &&op_break;
+  handler[xLine] = &&op_line;
+
+  // A backward transfer of control to cell: Stop, the step budget and the
+  // loop detector are looked at. One count serves the budget and the
+  // detector: with a detector every transfer takes the slow way, without
+  // one only the last of the budget. code_.Pos is the target's only when
+  // something may look at it.
+#define TARMISY_BACKWARD(cell)               \
+  if (events.StopRequested()) [[unlikely]] { \
+    code_.Pos = (cell);                      \
+    return;                                  \
+  }                                          \
+  if (--countdown == 0) [[unlikely]] {       \
+    code_.Pos = (cell);                      \
+    if (!LoopGuard) {                        \
+      BudgetSpent();                         \
+      return;                                \
+    }                                        \
+    countdown = 1;                           \
+    if (--steps_ == 0) {                     \
+      BudgetSpent();                         \
+      return;                                \
+    }                                        \
+    LoopGuard->Check(*this);                 \
+  }
+
+  // The end of a step and the start of the next, repeated at the end of
+  // the commonest handlers so that each has a jump of its own to predict.
+#define TARMISY_DISPATCH                              \
+  {                                                   \
+    if (ip->Cell <= in->Self) goto backward;          \
+    in = ip;                                          \
+    scratchUsed_ = 0;                                 \
+    executed += in->Count;                            \
+    if (in->Line >= 0) goto joined;                   \
+    ip = in->GoIp;                                    \
+    goto* handler[in->Op];                            \
+  }
+
+  const TXInstr* in;
+next:
+  in = ip;
+  scratchUsed_ = 0;
+  executed += in->Count;
+  if (in->Line >= 0) {
+    // The joined line marker.
+    CurLine = in->Line;
+    if (CurLine != lineSeen_) {
+      code_.Pos = in->LineNext;
+      if (!NewLine()) {
+        executed -= in->Count - 1;
+        return;
+      }
+    }
+  }
+  ip = in->GoIp;
+  goto* handler[in->Op];
+joined:
+  // The joined line marker.
+  CurLine = in->Line;
+  if (CurLine != lineSeen_) {
+    code_.Pos = in->LineNext;
+    if (!NewLine()) {
+      executed -= in->Count - 1;
       return;
     }
-    const int32_t at = pos;
-    const TXInstr& in = instrs[at];
-    scratchUsed_ = 0;
-    executed += in.Count;
-    if (in.Line >= 0) {
-      // The joined line marker.
-      CurLine = in.Line;
-      if (CurLine != lastLine_ || CurProc != lastProc_ || cur_->Depth != lastDepth_) {
-        code_.Pos = in.LineNext;
-        if (!NewLine()) {
-          executed -= in.Count - 1;
-          return;
-        }
+  }
+  ip = in->GoIp;
+  goto* handler[in->Op];
+
+op_off_end:
+  // Reading past the code (or before it) is the end of the run.
+  code_.Pos = in->Cell;
+  return;
+op_undecoded:
+  --executed;
+  InstrAt(in->Cell);
+  ip = in;
+  goto next;
+op_end:
+  code_.Pos = in->Go;
+  return;
+op_assign_global:
+  AssignWhole(Global(in->A), TXItem::kGlobal, in->A, in->B);
+  goto done;
+op_assign_global_item:
+  AssignItem(Global(in->A), in->B, -1, in->C);
+  goto done;
+op_assign_global_item2:
+  AssignItem(Global(in->A), in->B, in->C, in->D);
+  goto done;
+op_assign_local:
+  AssignWhole(Local(in->A), TXItem::kLocal, in->A, in->B);
+  goto done;
+op_assign_local_item:
+  AssignItem(Local(in->A), in->B, -1, in->C);
+  goto done;
+op_assign_local_item2:
+  AssignItem(Local(in->A), in->B, in->C, in->D);
+  goto done;
+op_assign_temp: {
+  TVar& t = Temp(in->A);
+  const TSlot value = Eval(in->B);
+  if (!StoreSameKind(t, value)) StoreWhole(t, value, false);
+  goto done;
+}
+op_test_jump:
+  if (TestFails(Temp(in->A), in->B, in->Op)) ip = in->CIp;
+  goto done;
+op_increment:
+  if (Fits(*in)) {
+    TVar& t = At(in->T);
+    int32_t b, v;
+    if (t.Kind == dkInteger && ReadInt(in->X[1], b)) {
+      if (__builtin_add_overflow(t.IntValue, b, &v)) [[unlikely]] Overflow();
+      t.IntValue = v;
+      goto done;
+    }
+  }
+  // A real counter, or the general way, goes on below.
+  goto op_int_assign;
+op_step_compare:
+  if (Fits(*in)) {
+    TVar& t = At(in->T);
+    int32_t b, v;
+    if (t.Kind == dkInteger && ReadInt(in->X[1], b)) {
+      if (__builtin_add_overflow(t.IntValue, b, &v)) [[unlikely]] Overflow();
+      t.IntValue = v;
+      // The transfer back to the comparison, as at the end of any step.
+      const TXInstr* c = ip;
+      TARMISY_BACKWARD(c->Cell);
+      // The comparison, an instruction of its own for everything counted.
+      const bool counter = in->Test;
+      in = c;
+      scratchUsed_ = 0;
+      executed += c->Count;
+      ip = c->GoIp;
+      TVar& r = At(c->T);
+      int32_t a = v;
+      if (r.Kind == dkLogical && (counter || ReadInt(c->X[0], a)) && ReadInt(c->X[1], b)) {
+        // Bit 0, 1 or 2 of the mask: whether the comparison holds when
+        // a is below, equal to or above b.
+        const bool holds = (c->Mask >> ((a > b) + (a >= b))) & 1;
+        r.BoolValue = holds;
+        if (!holds) ip = c->CIp;
+        TARMISY_DISPATCH
+      }
+      goto* handler[c->Op];
+    }
+  }
+#define TARMISY_INT_ASSIGN(label, shape)          \
+  label:                                          \
+  if (Fits(*in)) {                                \
+    TVar& t = At(in->T);                          \
+    int32_t v;                                    \
+    if (t.Kind == dkInteger && IntShapeOf<shape>(*in, v)) { \
+      t.IntValue = v;                             \
+      TARMISY_DISPATCH                            \
+    }                                             \
+  }                                               \
+  goto op_int_assign;
+  TARMISY_INT_ASSIGN(op_int_assign_two, TXExpr::kTwo)
+  TARMISY_INT_ASSIGN(op_int_assign_right, TXExpr::kRight)
+  TARMISY_INT_ASSIGN(op_int_assign_left, TXExpr::kLeft)
+#undef TARMISY_INT_ASSIGN
+op_int_assign:
+  if (Fits(*in)) {
+    TVar& t = At(in->T);
+    if (t.Kind == dkInteger) {
+      int32_t v;
+      if (IntShape(*in, v)) {
+        t.IntValue = v;
+        goto done;
+      }
+    } else if (t.Kind == dkReal) {
+      double v;
+      if (NumShape(*in, v)) {
+        t.RealValue = v;
+        goto done;
       }
     }
-    pos = in.Go;
-    code_.Pos = pos;
-    switch (in.Op) {
-      case kUndecoded:
-        --executed;
-        InstrAt(at);
-        pos = at;
-        continue;
-      case opEnd: return;
-      case opAssignGlobal: AssignWhole(Global(in.A), TXItem::kGlobal, in.A, in.B); break;
-      case opAssignGlobalItem: AssignItem(Global(in.A), in.B, -1, in.C); break;
-      case opAssignGlobalItem2: AssignItem(Global(in.A), in.B, in.C, in.D); break;
-      case opAssignLocal: AssignWhole(Local(in.A), TXItem::kLocal, in.A, in.B); break;
-      case opAssignLocalItem: AssignItem(Local(in.A), in.B, -1, in.C); break;
-      case opAssignLocalItem2: AssignItem(Local(in.A), in.B, in.C, in.D); break;
-      case opAssignTemp: {
-        TVar& t = Temp(in.A);
-        const TSlot value = Eval(in.B);
-        if (!StoreSameKind(t, value)) StoreWhole(t, value, false);
-        break;
-      }
-      case kTestJumpIfFalse:
-      case kTestJumpIfNotPositive:
-        if (TestFails(Temp(in.A), in.B, in.Op)) pos = in.C;
-        break;
-      case kIncrement: {
-        TVar* t = VarOf(in.T);
-        int32_t b, v;
-        if (t && t->Kind == dkInteger && ReadInt(in.X[1], b)) {
-          if (__builtin_add_overflow(t->IntValue, b, &v)) [[unlikely]] Overflow();
-          t->IntValue = v;
-          break;
-        }
-        [[fallthrough]];  // a real counter, or the general way
-      }
-      case kIntAssign: {
-        if (TVar* t = VarOf(in.T)) {
-          if (t->Kind == dkInteger) {
-            int32_t v;
-            if (IntShape(in, v)) {
-              t->IntValue = v;
-              break;
-            }
-          } else if (t->Kind == dkReal) {
-            double v;
-            if (NumShape(in, v)) {
-              t->RealValue = v;
-              break;
-            }
-          }
-        }
-        const bool local = in.Base == opAssignLocal;
-        AssignWhole(local ? Local(in.A) : Global(in.A), local ? TXItem::kLocal : TXItem::kGlobal, in.A, in.B);
-        break;
-      }
-#define TARMISY_COMPARE(code, test)                                            \
-  case code: {                                                                 \
-    TVar* t = VarOf(in.T);                                                     \
-    int32_t a, b;                                                              \
-    if (t && t->Kind == dkLogical && ReadInt(in.X[0], a) && ReadInt(in.X[1], b)) { \
-      const bool v = test;                                                     \
-      t->BoolValue = v;                                                        \
-      if (!v) pos = in.C;                                                      \
-      break;                                                                   \
-    }                                                                          \
-    if (TestFails(Temp(in.A), in.B, in.Base)) pos = in.C;                      \
-    break;                                                                     \
   }
-      TARMISY_COMPARE(kCompare + (ocEq - ocEq), a == b)
-      TARMISY_COMPARE(kCompare + (ocNe - ocEq), a != b)
-      TARMISY_COMPARE(kCompare + (ocLt - ocEq), a < b)
-      TARMISY_COMPARE(kCompare + (ocLe - ocEq), a <= b)
-      TARMISY_COMPARE(kCompare + (ocGt - ocEq), a > b)
-      TARMISY_COMPARE(kCompare + (ocGe - ocEq), a >= b)
+  {
+    const bool local = in->Base == opAssignLocal;
+    AssignWhole(local ? Local(in->A) : Global(in->A), local ? TXItem::kLocal : TXItem::kGlobal, in->A, in->B);
+  }
+  goto done;
+#define TARMISY_COMPARE(label, test)                                                 \
+  label : {                                                                          \
+    int32_t a, b;                                                                    \
+    if (Fits(*in)) {                                                                 \
+      TVar& t = At(in->T);                                                           \
+      if (t.Kind == dkLogical && ReadInt(in->X[0], a) && ReadInt(in->X[1], b)) {     \
+        const bool v = test;                                                         \
+        t.BoolValue = v;                                                             \
+        if (!v) ip = in->CIp;                                                        \
+        goto done;                                                                   \
+      }                                                                              \
+    }                                                                                \
+    if (TestFails(Temp(in->A), in->B, in->Base)) ip = in->CIp;                       \
+    goto done;                                                                       \
+  }
+  TARMISY_COMPARE(op_compare_eq, a == b)
+  TARMISY_COMPARE(op_compare_ne, a != b)
+  TARMISY_COMPARE(op_compare_lt, a < b)
+  TARMISY_COMPARE(op_compare_le, a <= b)
+  TARMISY_COMPARE(op_compare_gt, a > b)
+  TARMISY_COMPARE(op_compare_ge, a >= b)
 #undef TARMISY_COMPARE
-      case kIntTest: {
-        int32_t v;
-        TVar* t = VarOf(in.T);
-        if (t && t->Kind == dkLogical && IntShape(in, v)) {
-          t->BoolValue = static_cast<uint8_t>(v);
-          if (v == 0) pos = in.C;
-          break;
-        }
-        if (TestFails(Temp(in.A), in.B, in.Base)) pos = in.C;
-        break;
-      }
-      case kItemTest: {
-        TVar* t = VarOf(in.T);
-        const TVar* a = VarOf(in.X[0]);
-        int32_t i;
-        if (t && t->Kind == dkLogical && a && a->Kind == dkLogicalArray && ReadInt(in.X[1], i)) {
-          const int32_t at = ElementPosition(*a, i, nullptr);
-          const uint8_t* b = a->Bools();
-          const bool v = (b ? b[at] != 0 : a->BoolValue != 0) != in.Not;
-          t->BoolValue = v;
-          if (!v) pos = in.C;
-          break;
-        }
-        if (TestFails(Temp(in.A), in.B, in.Base)) pos = in.C;
-        break;
-      }
-      case kItemStore: StoreFast(in); break;
-      case opTakeResult: TakeResult(Temp(in.A), code_.Procs.Item(in.B).Result); break;
-      case opTakeSysResult: TakeResult(Temp(in.A), code_.SysProcs.Item(in.B).Result); break;
-      case opCall:
-        if (static_cast<uint32_t>(in.A) >= calls_.size()) Error(Str(sBadExpression));
-        Call(calls_[static_cast<size_t>(in.A)]);
-        pos = code_.Pos;
-        break;
-      case opSysCall:
-        if (static_cast<uint32_t>(in.A) >= calls_.size()) Error(Str(sBadExpression));
-        SysCall(calls_[static_cast<size_t>(in.A)]);
-        break;
-      case opNop: break;
-      case opSetResult: SetResult(Eval(in.A)); break;
-      case opReturn:
-        if (!Return()) return;
-        pos = code_.Pos;
-        break;
-      case opWriteText: host_.ConsoleAppend(texts_[static_cast<size_t>(in.A)]); break;
-      case opWrite: Write(in.A); break;
-      case opWriteLn: host_.ConsoleNewLine(); break;
-      case opReadGlobal:
-      case opReadLocal:
-      case opReadGlobalItem:
-      case opReadLocalItem:
-      case opReadGlobalItem2:
-      case opReadLocalItem2:
-        if (!ReadInstr(in)) {
-          state_.StoppedByUser.store(true);
-          return;
-        }
-        break;
-      case xDecTemp: {
-        TVar& t = Temp(in.A);
-        t.ToInteger();
-        if (__builtin_sub_overflow(t.IntValue, 1, &t.IntValue)) throw EIntOverflow();
-        break;
-      }
-      case xJump: break;
-      case xJumpIfFalse:
-      case xJumpIfNotPositive: {
-        const int32_t v = JumpValue(Temp(in.A));
-        if (in.Op == xJumpIfFalse ? v == 0 : v <= 0) pos = in.B;
-        break;
-      }
-      case xLoopBegin:
-      case xEndRepeat:
-      case xEndFor:
-      case xEndWhile: break;
-      case xBreak:
-      case xContinue:
-        skip_ = in.Op == xBreak ? kBreak : kContinue;
-        skipDepth_ = 0;
-        if (!SkipToLoopEnd()) return;
-        pos = code_.Pos;
-        break;
-      case xLine:
-        CurLine = in.A;
-        if (CurLine == lastLine_ && CurProc == lastProc_ && cur_->Depth == lastDepth_) break;
-        if (!NewLine()) return;
-        break;
-      default: Error(FormatStr(sUnknownCommand, {in.Base}));
-    }
-    // Whatever repeats goes backwards at some point: a loop's jump, a call of
-    // a procedure written above, a recursive call. So this is the one place
-    // where a running program is looked at from outside, and a straight run
-    // of instructions in between is never long.
-    if (pos <= in.Self) {
-      code_.Pos = pos;
-      if (!Back()) return;
-      if (LoopGuard) LoopGuard->Check(*this);
+op_int_test: {
+  int32_t v;
+  if (Fits(*in)) {
+    TVar& t = At(in->T);
+    if (t.Kind == dkLogical && IntShape(*in, v)) {
+      t.BoolValue = static_cast<uint8_t>(v);
+      if (v == 0) ip = in->CIp;
+      goto done;
     }
   }
+  if (TestFails(Temp(in->A), in->B, in->Base)) ip = in->CIp;
+  goto done;
+}
+op_item_test: {
+  int32_t i;
+  if (Fits(*in)) {
+    TVar& t = At(in->T);
+    const TVar& a = At(in->X[0]);
+    if (t.Kind == dkLogical && a.Kind == dkLogicalArray && ReadInt(in->X[1], i)) {
+      const int32_t at = ElementPosition(a, i, nullptr);
+      const uint8_t* b = a.Bools();
+      const bool v = (b ? b[at] != 0 : a.BoolValue != 0) != in->Not;
+      t.BoolValue = v;
+      if (!v) ip = in->CIp;
+      goto done;
+    }
+  }
+  if (TestFails(Temp(in->A), in->B, in->Base)) ip = in->CIp;
+  goto done;
+}
+op_item_store: {
+  int32_t i;
+  if (Fits(*in) && ReadInt(in->X[1], i)) {
+    TVar& a = At(in->X[0]);
+    if (in->Test && StoreQuickVar(a, At(in->X[2]), i)) TARMISY_DISPATCH
+    const TSlot v = Simple(*in->Value);
+    if (!StoreQuick(a, v, i)) StoreElement(a, v, TSlot::Int(i), nullptr);
+    goto done;
+  }
+  StoreFast(*in);
+  goto done;
+}
+op_take_result:
+  TakeResult(Temp(in->A), code_.Procs.Item(in->B).Result);
+  goto done;
+op_take_sys_result:
+  TakeResult(Temp(in->A), code_.SysProcs.Item(in->B).Result);
+  goto done;
+op_call:
+  if (static_cast<uint32_t>(in->A) >= calls_.size()) Error(Str(sBadExpression));
+  code_.Pos = in->Go;
+  Call(calls_[static_cast<size_t>(in->A)]);
+  ip = IpAt(code_.Pos);
+  goto done;
+op_sys_call:
+  if (static_cast<uint32_t>(in->A) >= calls_.size()) Error(Str(sBadExpression));
+  SysCall(calls_[static_cast<size_t>(in->A)]);
+  goto done;
+op_real_call:
+  if (Fits(*in)) {
+    double v;
+    TProcedure& b = code_.SysProcs[calls_[static_cast<size_t>(in->A)].Proc];
+    TVar& arg = b.Vars[0];
+    if (arg.Kind == dkReal && NumShape(*in, v)) {
+      arg.RealValue = v;
+      CallFunction(b);
+      goto done;
+    }
+  }
+  goto op_sys_call;
+op_int_result:
+  if (Fits(*in)) {
+    // SetResult of an integer into a result that holds no array.
+    TDatum& r = cur_->Result;
+    int32_t v;
+    if (r.Size1 == 0 && !r.HasBuffer() && !r.Index1 && !r.Index2 && IntShape(*in, v)) {
+      r.Kind = dkInteger;
+      r.IntValue = v;
+      goto done;
+    }
+  }
+op_set_result:
+  SetResult(Eval(in->A));
+  goto done;
+op_return:
+  if (!Return()) return;
+  ip = IpAt(code_.Pos);
+  goto done;
+op_write_text:
+  host_.ConsoleAppend(texts_[static_cast<size_t>(in->A)]);
+  goto done;
+op_write:
+  Write(in->A);
+  goto done;
+op_write_ln:
+  host_.ConsoleNewLine();
+  goto done;
+op_read:
+  if (!ReadInstr(*in)) {
+    state_.StoppedByUser.store(true);
+    return;
+  }
+  goto done;
+op_dec_temp: {
+  TVar& t = Temp(in->A);
+  t.ToInteger();
+  if (__builtin_sub_overflow(t.IntValue, 1, &t.IntValue)) throw EIntOverflow();
+  goto done;
+}
+op_jump_if: {
+  const int32_t v = JumpValue(Temp(in->A));
+  if (in->Op == xJumpIfFalse ? v == 0 : v <= 0) ip = in->CIp;
+  goto done;
+}
+op_break:
+  skip_ = in->Op == xBreak ? kBreak : kContinue;
+  skipDepth_ = 0;
+  code_.Pos = in->Go;
+  if (!SkipToLoopEnd()) return;
+  ip = IpAt(code_.Pos);
+  goto done;
+op_line:
+  CurLine = in->A;
+  if (CurLine == lineSeen_) goto done;
+  code_.Pos = in->Go;
+  if (!NewLine()) return;
+  goto done;
+op_foreign:
+  Error(FormatStr(sUnknownCommand, {in->Base}));
+
+done:
+  // Whatever repeats goes backwards at some point: a loop's jump, a call of
+  // a procedure written above, a recursive call. So this is the one place
+  // where a running program is looked at from outside, and a straight run
+  // of instructions in between is never long.
+  if (ip->Cell > in->Self) [[likely]] goto next;
+backward:
+  TARMISY_BACKWARD(ip->Cell);
+  goto next;
+#undef TARMISY_BACKWARD
+#undef TARMISY_DISPATCH
 }
 
 // The step budget is spent: the run ends as if stopped.
@@ -724,7 +955,7 @@ bool TExecutor::BudgetSpent() {
 // Passes over the instructions up to the end of the innermost loop after
 // break or continue. False when the code ended first.
 bool TExecutor::SkipToLoopEnd() {
-  const int32_t size = static_cast<int32_t>(instrs_.size());
+  const int32_t size = CodeCells();
   while (skip_ != kNoSkip) {
     const int32_t pos = code_.Pos;
     if (pos < 0 || pos >= size) return false;

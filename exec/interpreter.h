@@ -94,19 +94,33 @@ constexpr int32_t kItemTest = 54;   // temporary A := element X[1] of logical ar
 constexpr int32_t kItemStore = 55;  // element X[1] of array X[0] := Value
 constexpr int32_t kIncrement = 58;  // an integer variable A := itself + X[1]
 constexpr int32_t kCompare = 59;    // kIntTest of "X[0] o X[1]", o the comparison kCompare + o - ocEq (to 64)
+constexpr int32_t kStepCompare = 66;  // kIncrement, then the kCompare form at its Go (a loop's round)
+constexpr int32_t kOffEnd = 65;     // past the code or before it: the run ends
+// kIntAssign by the shape of its expression, for integers only.
+constexpr int32_t kIntAssignTwo = 67, kIntAssignRight = 68, kIntAssignLeft = 69;
+constexpr int32_t kRealCall = 70;  // opSysCall of a built-in of one real argument, a shape over numbers
+constexpr int32_t kIntResult = 71;  // opSetResult of a shape over integers
+constexpr int32_t kOpCodes = 72;    // every code a decoded instruction may have
 constexpr int32_t kForeign = 56;     // an undefined code (Base), or one of these in a cell
 constexpr int32_t kUndecoded = 57;   // a cell not reached yet
 // The p-code's codes above 49 move into its gaps below.
 constexpr int32_t xDecTemp = 11, xJump = 12, xJumpIfFalse = 13, xJumpIfNotPositive = 14, xLoopBegin = 15,
                   xBreak = 16, xContinue = 17, xEndRepeat = 18, xEndFor = 19, xEndWhile = 25, xLine = 26;
 struct TXOperand {
-  // TXItem::kConst (Value is the integer), kGlobal, kLocal, kTemp, or
-  // kRealConst (R is the real).
+  // TXItem::kConst (Value is the integer), kGlobal, kLocal, kTemp,
+  // kRealConst (R is the real), or kScalarConst (Value is the logical or
+  // character of kind Kind).
   uint8_t Scope = 0;
   int32_t Value = 0;  // the integer constant, or the variable's index
   double R = 0;
+  // Where it lies from its scope's first variable, in bytes: constants lie
+  // in the executor's pool. Set once the instruction's operands are known
+  // to exist in its procedure (TXInstr::Proc).
+  uint32_t Offset = 0;
+  uint8_t Kind = 0;
 };
 constexpr uint8_t kRealConst = 8;
+constexpr uint8_t kScalarConst = 9;
 // An integer or a real, as the fused forms compute with them.
 struct TXNum {
   bool Real;
@@ -118,11 +132,19 @@ struct TXInstr {
   int32_t A = 0, B = 0, C = 0, D = 0;
   int32_t Next = 0;
   int32_t Go = 0;
+  int32_t Cell = 0;     // where it lies (a joined marker's cell for a joined one)
+  // Go's instruction, and that of the jump when a test sends control to
+  // its C (B for the plain conditional jumps).
+  const TXInstr* GoIp = nullptr;
+  const TXInstr* CIp = nullptr;
   int32_t Base = 0;     // for a fused form: the instruction it was made from
   uint8_t Shape = 0;    // for a fused form: the TXExpr shape of its expression
   uint8_t O1 = 0, O2 = 0;  // its operators: kTwo a O1 b, kRight a O2 (b O1 c), kLeft (a O1 b) O2 c
   bool Not = false;     // kItemTest: the element's negation
-  bool Test = false;    // kIntTest: the last operator is a comparison
+  uint8_t Mask = 0;     // a kCompare form: bit k set when it holds for a - b below (0), at (1), above (2) zero
+  bool Test = false;    // kIntTest: the last operator is a comparison;
+                        // kItemStore: the value is operand X[2];
+                        // kStepCompare: the comparison's left is the counter
   TXOperand T;          // the variable it stores into
   TXOperand X[3];       // its operands in order
   const TXItem* Value = nullptr;  // kItemStore: the value stored
@@ -131,6 +153,11 @@ struct TXInstr {
   int32_t Line = -1;
   int32_t LineNext = -1;
   int32_t Self = 0;     // the cell of the instruction itself (after a joined marker)
+  // For a fused form: the procedure whose variables its operands were
+  // checked against when it was decoded, or -2 when one does not exist. A
+  // fused form runs as such only in an activation of that procedure (all
+  // of them have the same variables), else the general way.
+  int32_t Proc = -2;
   uint32_t Count = 1;   // p-code instructions it stands for
 };
 
@@ -190,6 +217,14 @@ class TExecutor {
   void Decode();
   int32_t DecodeExpr(const TStackDatum* expr);
   const TXInstr& InstrAt(int32_t pos);
+  // The decoded instruction at cell pos, or where the run ends for a cell
+  // off the code.
+  const TXInstr* IpAt(int32_t pos) const {
+    if (pos < 0) return &before_;
+    if (pos >= CodeCells()) return &instrs_.back();
+    return &instrs_[static_cast<size_t>(pos)];
+  }
+  int32_t CodeCells() const { return static_cast<int32_t>(instrs_.size()) - 1; }
   void DecodeAppend(TXExpr& x);
   int32_t ExprOperand(int32_t cell);
 
@@ -248,6 +283,51 @@ class TExecutor {
   // Stores: AssignChecked and StoreItem of the values layer for slots.
   void StoreWhole(TDatum& target, const TSlot& v, bool full);
   void StoreElement(TDatum& array, const TSlot& v, const TSlot& i, const TSlot* j);
+  // StoreQuick of a value that lies in a variable (or the pool).
+  [[gnu::always_inline]] bool StoreQuickVar(TDatum& a, const TVar& v, int32_t i) {
+    if (v.Kind + 4 != a.Kind || a.Size2 != 0 || static_cast<uint32_t>(i) >= static_cast<uint32_t>(a.Size1))
+      return false;
+    switch (v.Kind) {
+      case dkLogical:
+        if (uint8_t* p = a.Bools()) p[i] = v.BoolValue != 0;
+        break;
+      case dkInteger:
+        if (int32_t* p = a.Ints()) p[i] = v.IntValue;
+        break;
+      case dkReal:
+        if (double* p = a.Reals()) p[i] = v.RealValue;
+        break;
+      case dkChar:
+        if (uint8_t* p = a.Chars()) p[i] = v.CharValue;
+        break;
+      default: return false;
+    }
+    appended_ = nullptr;
+    return true;
+  }
+  // StoreElement of a value of the element kind into a one-dimensional
+  // array inside its bounds, inline; false, with nothing done, otherwise.
+  [[gnu::always_inline]] bool StoreQuick(TDatum& a, const TSlot& v, int32_t i) {
+    if (!v.IsScalar() || v.Kind + 4 != a.Kind || a.Size2 != 0 ||
+        static_cast<uint32_t>(i) >= static_cast<uint32_t>(a.Size1))
+      return false;
+    appended_ = nullptr;
+    switch (a.Kind) {
+      case dkIntegerArray:
+        if (int32_t* p = a.Ints()) p[i] = v.I;
+        break;
+      case dkRealArray:
+        if (double* p = a.Reals()) p[i] = v.R;
+        break;
+      case dkCharArray:
+        if (uint8_t* p = a.Chars()) p[i] = static_cast<uint8_t>(v.I);
+        break;
+      default:
+        if (uint8_t* p = a.Bools()) p[i] = static_cast<uint8_t>(v.I);
+        break;
+    }
+    return true;
+  }
   void AssignItem(TDatum& target, int32_t e1, int32_t e2, int32_t ev);
   void AssignWhole(TVar& target, uint8_t scope, int32_t index, int32_t e);
   bool Append(TDatum& target, int32_t rest);
@@ -309,31 +389,28 @@ class TExecutor {
   }
   void Refresh() { SetFrame(&code_.Procs[CurProc]); }
   // Makes r the current activation; the fused forms read its variables
-  // through base_ and count_.
+  // through base_.
   void SetFrame(TProcedure* r) {
     cur_ = r;
+    lineSeen_ = CurProc == lastProc_ && r->Depth == lastDepth_ ? lastLine_ : kNoLine;
     base_[TXItem::kLocal] = r->Vars.Data();
-    count_[TXItem::kLocal] = static_cast<uint32_t>(r->Vars.Count());
     base_[TXItem::kTemp] = r->Temps.Data();
-    count_[TXItem::kTemp] = static_cast<uint32_t>(r->Temps.Count());
   }
-  // The integer an operand of a fused form stands for; false when it is a
-  // variable that does not exist or holds no integer.
+  // Whether fused form in may read its operands where they lie: it runs
+  // in the procedure it was decoded for.
+  [[gnu::always_inline]] bool Fits(const TXInstr& in) const { return in.Proc == CurProc; }
+  // The variable or pooled constant of a fused form's operand, in.Proc
+  // running.
+  [[gnu::always_inline]] TVar& At(const TXOperand& o) const {
+    return *reinterpret_cast<TVar*>(reinterpret_cast<char*>(base_[o.Scope]) + o.Offset);
+  }
+  // The integer an operand of a fused form stands for; false when it holds
+  // no integer.
   [[gnu::always_inline]] bool ReadInt(const TXOperand& o, int32_t& v) const {
-    if (o.Scope == TXItem::kConst) {
-      v = o.Value;
-      return true;
-    }
-    if (static_cast<uint32_t>(o.Value) >= count_[o.Scope]) return false;
-    const TVar& d = base_[o.Scope][o.Value];
+    const TVar& d = At(o);
     if (d.Kind != dkInteger) return false;
     v = d.IntValue;
     return true;
-  }
-  // The variable of a fused form's operand, or nullptr when it does not exist.
-  [[gnu::always_inline]] TVar* VarOf(const TXOperand& o) const {
-    if (o.Scope == TXItem::kConst || static_cast<uint32_t>(o.Value) >= count_[o.Scope]) return nullptr;
-    return &base_[o.Scope][o.Value];
   }
   // The value of a fused form's integer expression (operators and shapes of
   // TXExpr); false, with nothing done, when an operand is no integer.
@@ -361,25 +438,39 @@ class TExecutor {
     }
     return true;
   }
+  // IntShape for an assignment of a known shape of two operators or one.
+  template <uint8_t Shape>
+  [[gnu::always_inline]] bool IntShapeOf(const TXInstr& in, int32_t& r) {
+    int32_t a, b, c = 0;
+    if (!ReadInt(in.X[0], a) || !ReadInt(in.X[1], b)) return false;
+    if constexpr (Shape != TXExpr::kTwo) {
+      if (!ReadInt(in.X[2], c)) return false;
+    }
+    if constexpr (Shape == TXExpr::kTwo) r = IntArith(in.O1, a, b);
+    else if constexpr (Shape == TXExpr::kRight) r = IntArith(in.O2, a, IntArith(in.O1, b, c));
+    else r = IntArith(in.O2, IntArith(in.O1, a, b), c);
+    return true;
+  }
   // The checked integer arithmetic of IntegerShortcut for + - * / %, and its
   // comparisons, without the slots.
   [[gnu::always_inline]] static int32_t IntArith(uint8_t op, int32_t a, int32_t b) {
+    // Tested in the order of how often pupils' programs use them.
     int32_t v;
-    switch (op) {
-      case ocAdd:
-        if (__builtin_add_overflow(a, b, &v)) [[unlikely]] Overflow();
-        return v;
-      case ocSub:
-        if (__builtin_sub_overflow(a, b, &v)) [[unlikely]] Overflow();
-        return v;
-      case ocMul:
-        if (__builtin_mul_overflow(a, b, &v)) [[unlikely]] Overflow();
-        return v;
-      default:
-        if (b == 0) [[unlikely]] RunTimeError(sDivisionByZero);
-        if (a == INT32_MIN && b == -1) [[unlikely]] Overflow();
-        return op == ocDiv ? a / b : a % b;
+    if (op == ocAdd) {
+      if (__builtin_add_overflow(a, b, &v)) [[unlikely]] Overflow();
+      return v;
     }
+    if (op == ocSub) {
+      if (__builtin_sub_overflow(a, b, &v)) [[unlikely]] Overflow();
+      return v;
+    }
+    if (op == ocMul) {
+      if (__builtin_mul_overflow(a, b, &v)) [[unlikely]] Overflow();
+      return v;
+    }
+    if (b == 0) [[unlikely]] RunTimeError(sDivisionByZero);
+    if (a == INT32_MIN && b == -1) [[unlikely]] Overflow();
+    return op == ocDiv ? a / b : a % b;
   }
   [[gnu::always_inline]] static bool IntCompare(uint8_t op, int32_t a, int32_t b) {
     switch (op) {
@@ -392,19 +483,10 @@ class TExecutor {
     }
   }
   [[noreturn]] static void Overflow();
-  // The number an operand stands for; false when it is a variable that does
-  // not exist or holds neither an integer nor a real.
+  // The number an operand stands for; false when it holds neither an
+  // integer nor a real.
   [[gnu::always_inline]] bool ReadNum(const TXOperand& o, TXNum& v) const {
-    if (o.Scope == TXItem::kConst) {
-      v = {false, o.Value, 0};
-      return true;
-    }
-    if (o.Scope == kRealConst) {
-      v = {true, 0, o.R};
-      return true;
-    }
-    if (static_cast<uint32_t>(o.Value) >= count_[o.Scope]) return false;
-    const TVar& d = base_[o.Scope][o.Value];
+    const TVar& d = At(o);
     if (d.Kind == dkReal) {
       v = {true, 0, d.RealValue};
       return true;
@@ -454,17 +536,11 @@ class TExecutor {
   void Fuse(TXInstr& in);
   bool FuseShape(TXInstr& in, int32_t e, bool test);
   bool FuseOperand(const TXItem& it, TXOperand& o) const;
+  bool Resolve(TXOperand& o);
   void StoreFast(const TXInstr& in);
   // A condition's value into temporary t and the test of its jump (op is
   // kTestJumpIfFalse or kTestJumpIfNotPositive): true when the jump is taken.
   bool TestFails(TVar& t, int32_t e, int32_t op);
-  // Stop and the step budget at a backward transfer, inline: it is on every
-  // loop round.
-  [[gnu::always_inline]] bool Back() {
-    if (state_.Events.StopRequested()) [[unlikely]] return false;
-    if (--steps_ == 0) [[unlikely]] return BudgetSpent();
-    return true;
-  }
   bool BudgetSpent();
 
   TPseudoCode& code_;
@@ -472,14 +548,18 @@ class TExecutor {
   TRunState& state_;
   std::unique_ptr<TGenericGrondo> machine_;
   TProcedure* cur_ = nullptr;
-  // The variables of each scope of TXItem (globals, the current activation's
-  // locals and temporaries) and how many there are; for the fused forms.
-  TVar* base_[kRealConst + 1] = {};
-  uint32_t count_[kRealConst + 1] = {};
+  // The first variable of each scope of TXItem (globals, the current
+  // activation's locals and temporaries, the pool for both kinds of
+  // constant); for the fused forms.
+  TVar* base_[kScalarConst + 1] = {};
+  // The constants of the fused forms, one variable per distinct value, so
+  // that every operand is read the same way; its first is no number.
+  std::vector<TVar> pool_;
 
   std::vector<TXExpr> exprs_;     // the program's expressions, then their index expressions
   std::vector<TXCall> calls_;     // the program's call records
-  std::vector<TXInstr> instrs_;   // by cell: the instruction starting there
+  std::vector<TXInstr> instrs_;   // by cell: the instruction starting there; then the end
+  TXInstr before_;                // the end before the code
   std::vector<std::string> texts_;  // the texts of opWriteText
   std::vector<TSlot> stack_;      // the evaluation stack, reused
   size_t top_ = 0;                // its first free slot between evaluations
@@ -496,6 +576,20 @@ class TExecutor {
   int lastLine_ = -1;   // the last line marker's line, procedure and depth
   int lastProc_ = -1;
   int lastDepth_ = 0;
+  // lastLine_ while the current activation is the one it was passed in,
+  // else kNoLine: a marker is a new line exactly when its line differs,
+  // one comparison on every marker. Kept by SetFrame and NoteLine.
+  static constexpr int64_t kNoLine = INT64_MIN;
+  int64_t lineSeen_ = kNoLine;
+  void NoteLine(int line) {
+    // While a line is seen, the activation it was seen in is this one.
+    if (lineSeen_ == kNoLine) {
+      lastProc_ = CurProc;
+      lastDepth_ = cur_->Depth;
+    }
+    lastLine_ = line;
+    lineSeen_ = line;
+  }
   int stepProc_ = -1;
   int stepDepth_ = 0;
   // Skipping to the end of the innermost loop (break, continue), and how
