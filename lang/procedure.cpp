@@ -76,8 +76,7 @@ void TProcList::Delete(int i) {
   for (const TProcedure* r = items_[static_cast<size_t>(i)].get(); r; r = r->Outer.get())
     activationBytes_ -= r->Footprint;
   items_.erase(items_.begin() + i);
-  // The spare records belong to the indexes that moved.
-  spare_.clear();
+  spare_.erase(spare_.begin() + i);
 }
 
 void TProcList::BadIndex(int i) { throw EListIndexError(FormatStr(sBadProcIndex, {i})); }
@@ -89,7 +88,9 @@ int TProcList::IndexOf(std::string_view name) const {
 }
 
 TProcedure& TProcList::Add(std::unique_ptr<TProcedure> p) {
+  spare_.reserve(items_.size() + 1);  // so that the two stay the same length
   items_.push_back(std::move(p));
+  spare_.emplace_back();
   return *items_.back();
 }
 
@@ -97,7 +98,7 @@ std::unique_ptr<TProcedure> TProcList::Replace(int i, std::unique_ptr<TProcedure
   if (i < 0 || i >= Count()) throw EListIndexError(FormatStr(sBadProcIndex, {i}));
   std::swap(items_[static_cast<size_t>(i)], p);
   // Records kept for the old procedure do not fit the new one.
-  if (static_cast<size_t>(i) < spare_.size()) spare_[static_cast<size_t>(i)].reset();
+  spare_[static_cast<size_t>(i)].reset();
   return p;
 }
 
@@ -113,7 +114,6 @@ TProcedure& TProcList::Nest(int p, TProcedure& current, bool withTemps, int skip
     footprint = static_cast<int64_t>(sizeof(TProcedure)) + FootprintOf(current.Vars) + FootprintOf(current.Temps);
   if (activationBytes_ + footprint > kMaxActivationBytes) OutOfMemory();
   const size_t at = static_cast<size_t>(p);
-  if (spare_.size() <= at) spare_.resize(items_.size());
   std::unique_ptr<TProcedure>& spare = spare_[at];
   TProcedure* fresh = spare.get();
   if (fresh) {

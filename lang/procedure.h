@@ -130,7 +130,7 @@ class TProcList {
   [[gnu::always_inline]] TProcedure& EnterNested(int p, TProcedure& current, bool withTemps, int skipVars) {
     if (current.Depth > kMaxRecursionDepth) [[unlikely]] TooDeep();
     const size_t at = static_cast<size_t>(p);
-    if (current.Footprint <= 0 || at >= spare_.size() || !spare_[at]) [[unlikely]]
+    if (current.Footprint <= 0 || !spare_[at]) [[unlikely]]
       return Nest(p, current, withTemps, skipVars);
     if (activationBytes_ + current.Footprint > kMaxActivationBytes) [[unlikely]] OutOfMemory();
     std::unique_ptr<TProcedure>& spare = spare_[at];
@@ -161,7 +161,6 @@ class TProcList {
     current.Outer->Result.AssignValue(current.Result);
     activationBytes_ -= current.Footprint;
     const size_t at = static_cast<size_t>(p);
-    if (at >= spare_.size()) [[unlikely]] spare_.resize(items_.size());
     std::unique_ptr<TProcedure>& slot = items_[at];
     slot.release();
     slot.reset(current.Outer.release());
@@ -182,7 +181,7 @@ class TProcList {
   // not allocate on every call once it has been that deep, and a reused
   // record already has its procedure's variables. Each slot is a list
   // linked through Outer, the last released first: taking one and giving
-  // one back are a few pointer moves.
+  // one back are a few pointer moves. One slot per record of items_.
   std::vector<std::unique_ptr<TProcedure>> spare_;
   int64_t activationBytes_ = 0;  // the Footprint of every fresh activation in the chain
 };
