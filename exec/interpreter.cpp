@@ -365,8 +365,9 @@ const TXInstr& TExecutor::InstrAt(int32_t pos) {
   if (in.Op == kIncrement && in.Proc >= 0 && in.Go >= 0 && in.Go <= in.Self && in.Go < size) {
     const TXInstr& c = instrs_[static_cast<size_t>(in.Go)];
     if (c.Op >= kCompare && c.Op <= kCompare + (ocGe - ocEq) && c.Line < 0 && c.Proc == in.Proc && c.Mask) {
-      in.Op = kStepCompare;
       in.Test = c.X[0].Scope == in.T.Scope && c.X[0].Value == in.T.Value;
+      const bool stepK = in.X[1].Scope == TXItem::kConst, boundK = c.X[1].Scope == TXItem::kConst;
+      in.Op = stepK && boundK ? kStepCompareK3 : stepK ? kStepCompareK1 : boundK ? kStepCompareK2 : kStepCompare;
     }
   }
   // A line marker and the instruction after it are one step, so that a
@@ -542,6 +543,12 @@ void TExecutor::Run() {
   handler[kIntAssignTwo] = &&op_int_assign_two;
   handler[kIntAssignRight] = &&op_int_assign_right;
   handler[kIntAssignLeft] = &&op_int_assign_left;
+  handler[kIntAssignTwo + kConstLast] = &&op_int_assign_two_k;
+  handler[kIntAssignRight + kConstLast] = &&op_int_assign_right_k;
+  handler[kIntAssignLeft + kConstLast] = &&op_int_assign_left_k;
+  handler[kStepCompareK1] = &&op_step_compare_k1;
+  handler[kStepCompareK2] = &&op_step_compare_k2;
+  handler[kStepCompareK3] = &&op_step_compare_k3;
   handler[kCompare + (ocEq - ocEq)] = &&op_compare_eq;
   handler[kCompare + (ocNe - ocEq)] = &&op_compare_ne;
   handler[kCompare + (ocLt - ocEq)] = &&op_compare_lt;
@@ -691,49 +698,63 @@ op_increment:
   }
   // A real counter, or the general way, goes on below.
   goto op_int_assign;
-op_step_compare:
-  if (Fits(*in)) {
-    TVar& t = At(in->T);
-    int32_t b, v;
-    if (t.Kind == dkInteger && ReadInt(in->X[1], b)) {
-      if (__builtin_add_overflow(t.IntValue, b, &v)) [[unlikely]] Overflow();
-      t.IntValue = v;
-      // The transfer back to the comparison, as at the end of any step.
-      const TXInstr* c = ip;
-      TARMISY_BACKWARD(c->Cell);
-      // The comparison, an instruction of its own for everything counted.
-      const bool counter = in->Test;
-      in = c;
-      scratchUsed_ = 0;
-      executed += c->Count;
-      ip = c->GoIp;
-      TVar& r = At(c->T);
-      int32_t a = v;
-      if (r.Kind == dkLogical && (counter || ReadInt(c->X[0], a)) && ReadInt(c->X[1], b)) {
-        // Bit 0, 1 or 2 of the mask: whether the comparison holds when
-        // a is below, equal to or above b.
-        const bool holds = (c->Mask >> ((a > b) + (a >= b))) & 1;
-        r.BoolValue = holds;
-        if (!holds) ip = c->CIp;
-        TARMISY_DISPATCH
-      }
-      goto* handler[c->Op];
-    }
-  }
-#define TARMISY_INT_ASSIGN(label, shape)          \
-  label:                                          \
-  if (Fits(*in)) {                                \
-    TVar& t = At(in->T);                          \
-    int32_t v;                                    \
-    if (t.Kind == dkInteger && IntShapeOf<shape>(*in, v)) { \
-      t.IntValue = v;                             \
-      TARMISY_DISPATCH                            \
-    }                                             \
-  }                                               \
+  // A loop's step and its comparison; StepK: the step is a constant,
+  // BoundK: the comparison's right operand is (both read from the
+  // instruction, where they cannot change).
+#define TARMISY_STEP(label, StepK, BoundK)                                                      \
+  label:                                                                                        \
+  if (Fits(*in)) {                                                                              \
+    TVar& t = At(in->T);                                                                        \
+    int32_t b, v;                                                                               \
+    if (t.Kind == dkInteger && (StepK ? (b = in->X[1].Value, true) : ReadInt(in->X[1], b))) {   \
+      if (__builtin_add_overflow(t.IntValue, b, &v)) [[unlikely]] Overflow();                   \
+      t.IntValue = v;                                                                           \
+      /* The transfer back to the comparison, as at the end of any step. */                     \
+      const TXInstr* c = ip;                                                                    \
+      TARMISY_BACKWARD(c->Cell);                                                                \
+      /* The comparison, an instruction of its own for everything counted. */                   \
+      const bool counter = in->Test;                                                            \
+      in = c;                                                                                   \
+      scratchUsed_ = 0;                                                                         \
+      executed += c->Count;                                                                     \
+      ip = c->GoIp;                                                                             \
+      TVar& r = At(c->T);                                                                       \
+      int32_t a = v;                                                                            \
+      if (r.Kind == dkLogical && (counter || ReadInt(c->X[0], a)) &&                            \
+          (BoundK ? (b = c->X[1].Value, true) : ReadInt(c->X[1], b))) {                         \
+        /* Bit 0, 1 or 2 of the mask: whether the comparison holds when */                      \
+        /* a is below, equal to or above b. */                                                  \
+        const bool holds = (c->Mask >> ((a > b) + (a >= b))) & 1;                               \
+        r.BoolValue = holds;                                                                    \
+        if (!holds) ip = c->CIp;                                                                \
+        TARMISY_DISPATCH                                                                        \
+      }                                                                                         \
+      goto* handler[c->Op];                                                                     \
+    }                                                                                           \
+  }                                                                                             \
   goto op_int_assign;
-  TARMISY_INT_ASSIGN(op_int_assign_two, TXExpr::kTwo)
-  TARMISY_INT_ASSIGN(op_int_assign_right, TXExpr::kRight)
-  TARMISY_INT_ASSIGN(op_int_assign_left, TXExpr::kLeft)
+  TARMISY_STEP(op_step_compare, false, false)
+  TARMISY_STEP(op_step_compare_k1, true, false)
+  TARMISY_STEP(op_step_compare_k2, false, true)
+  TARMISY_STEP(op_step_compare_k3, true, true)
+#undef TARMISY_STEP
+#define TARMISY_INT_ASSIGN(label, shape, K)                  \
+  label:                                                     \
+  if (Fits(*in)) {                                           \
+    TVar& t = At(in->T);                                     \
+    int32_t v;                                               \
+    if (t.Kind == dkInteger && IntShapeOf<shape, K>(*in, v)) { \
+      t.IntValue = v;                                        \
+      TARMISY_DISPATCH                                       \
+    }                                                        \
+  }                                                          \
+  goto op_int_assign;
+  TARMISY_INT_ASSIGN(op_int_assign_two, TXExpr::kTwo, false)
+  TARMISY_INT_ASSIGN(op_int_assign_right, TXExpr::kRight, false)
+  TARMISY_INT_ASSIGN(op_int_assign_left, TXExpr::kLeft, false)
+  TARMISY_INT_ASSIGN(op_int_assign_two_k, TXExpr::kTwo, true)
+  TARMISY_INT_ASSIGN(op_int_assign_right_k, TXExpr::kRight, true)
+  TARMISY_INT_ASSIGN(op_int_assign_left_k, TXExpr::kLeft, true)
 #undef TARMISY_INT_ASSIGN
 op_int_assign:
   if (Fits(*in)) {
