@@ -358,7 +358,21 @@ const TXInstr& TExecutor::InstrAt(int32_t pos) {
   }
   Fuse(in);
   in.GoIp = IpAt(in.Go);
-  in.CIp = IpAt(in.Op == xJumpIfFalse || in.Op == xJumpIfNotPositive ? in.B : in.C);
+  const int32_t to = in.Op == xJumpIfFalse || in.Op == xJumpIfNotPositive ? in.B : in.C;
+  in.CIp = IpAt(to);
+  // A test whose jump lands on an unconditional jump (an "если" at the end
+  // of a loop's body) goes on where that jump goes, the jump counted as
+  // run, when the transfers would be checked alike: the first forward,
+  // the second backward from both or from neither.
+  if (to > in.Self && to + 1 < size && cells[to] == opJump && cells[to + 1] != to) {
+    int32_t go = cells[to + 1];
+    for (int hops = 0; hops < 4 && go >= 0 && go + 1 < size && cells[go] == opJump && cells[go + 1] != go; ++hops)
+      go = cells[go + 1];
+    if (go <= in.Self || go > to) {
+      in.CIp = IpAt(go);
+      in.CJumps = 1;
+    }
+  }
   // A counted loop's step and the comparison it goes back to run as one
   // step when the comparison, met before the step in every loop, is a
   // fused one of the same procedure without a line marker of its own.
@@ -616,6 +630,13 @@ void TExecutor::Run() {
     goto* handler[in->Op];                            \
   }
 
+  // A test's jump taken, with the unconditional jump it passes over counted.
+#define TARMISY_TAKEN(test)         \
+  {                                 \
+    ip = (test)->CIp;               \
+    executed += (test)->CJumps;     \
+  }
+
   const TXInstr* in;
 next:
   in = ip;
@@ -684,7 +705,7 @@ op_assign_temp: {
   goto done;
 }
 op_test_jump:
-  if (TestFails(Temp(in->A), in->B, in->Op)) ip = in->CIp;
+  if (TestFails(Temp(in->A), in->B, in->Op)) TARMISY_TAKEN(in);
   goto done;
 op_increment:
   if (Fits(*in)) {
@@ -726,7 +747,7 @@ op_increment:
         /* a is below, equal to or above b. */                                                  \
         const bool holds = (c->Mask >> ((a > b) + (a >= b))) & 1;                               \
         r.BoolValue = holds;                                                                    \
-        if (!holds) ip = c->CIp;                                                                \
+        if (!holds) TARMISY_TAKEN(c);                                                                \
         TARMISY_DISPATCH                                                                        \
       }                                                                                         \
       goto* handler[c->Op];                                                                     \
@@ -786,11 +807,11 @@ op_int_assign:
       if (t.Kind == dkLogical && ReadInt(in->X[0], a) && ReadInt(in->X[1], b)) {     \
         const bool v = test;                                                         \
         t.BoolValue = v;                                                             \
-        if (!v) ip = in->CIp;                                                        \
+        if (!v) TARMISY_TAKEN(in);                                                        \
         goto done;                                                                   \
       }                                                                              \
     }                                                                                \
-    if (TestFails(Temp(in->A), in->B, in->Base)) ip = in->CIp;                       \
+    if (TestFails(Temp(in->A), in->B, in->Base)) TARMISY_TAKEN(in);                       \
     goto done;                                                                       \
   }
   TARMISY_COMPARE(op_compare_eq, a == b)
@@ -806,11 +827,11 @@ op_int_test: {
     TVar& t = At(in->T);
     if (t.Kind == dkLogical && IntShape(*in, v)) {
       t.BoolValue = static_cast<uint8_t>(v);
-      if (v == 0) ip = in->CIp;
+      if (v == 0) TARMISY_TAKEN(in);
       goto done;
     }
   }
-  if (TestFails(Temp(in->A), in->B, in->Base)) ip = in->CIp;
+  if (TestFails(Temp(in->A), in->B, in->Base)) TARMISY_TAKEN(in);
   goto done;
 }
 op_item_test: {
@@ -823,11 +844,11 @@ op_item_test: {
       const uint8_t* b = a.Bools();
       const bool v = (b ? b[at] != 0 : a.BoolValue != 0) != in->Not;
       t.BoolValue = v;
-      if (!v) ip = in->CIp;
+      if (!v) TARMISY_TAKEN(in);
       goto done;
     }
   }
-  if (TestFails(Temp(in->A), in->B, in->Base)) ip = in->CIp;
+  if (TestFails(Temp(in->A), in->B, in->Base)) TARMISY_TAKEN(in);
   goto done;
 }
 op_item_store: {
@@ -911,7 +932,7 @@ op_dec_temp: {
 }
 op_jump_if: {
   const int32_t v = JumpValue(Temp(in->A));
-  if (in->Op == xJumpIfFalse ? v == 0 : v <= 0) ip = in->CIp;
+  if (in->Op == xJumpIfFalse ? v == 0 : v <= 0) TARMISY_TAKEN(in);
   goto done;
 }
 op_break:
@@ -941,6 +962,7 @@ backward:
   goto next;
 #undef TARMISY_BACKWARD
 #undef TARMISY_DISPATCH
+#undef TARMISY_TAKEN
 }
 
 // The step budget is spent: the run ends as if stopped.

@@ -141,6 +141,7 @@ struct TXInstr {
   // its C (B for the plain conditional jumps).
   const TXInstr* GoIp = nullptr;
   const TXInstr* CIp = nullptr;
+  uint32_t CJumps = 0;  // unconditional jumps CIp passes over (counted when taken)
   int32_t Base = 0;     // for a fused form: the instruction it was made from
   uint8_t Shape = 0;    // for a fused form: the TXExpr shape of its expression
   uint8_t O1 = 0, O2 = 0;  // its operators: kTwo a O1 b, kRight a O2 (b O1 c), kLeft (a O1 b) O2 c
