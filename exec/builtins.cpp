@@ -21,7 +21,7 @@ constexpr double kDegree = std::numbers::pi / 180.0;
 
 [[noreturn]] void Invalid() { throw EUnexpectedFault(Str(sInvalidOperationFault)); }
 
-double Checked(double v) {
+inline double Checked(double v) {
   if (std::isinf(v)) throw EFloatOverflow();
   if (std::isnan(v)) Invalid();
   return v;

@@ -219,8 +219,10 @@ void TExecutor::Fuse(TXInstr& in) {
           in.Op = kIncrement;
         }
       }
-      if (in.Op == kIntAssign && in.Shape != TXExpr::kOne)
+      if (in.Op == kIntAssign && in.Shape != TXExpr::kOne) {
         in.Op = in.Shape == TXExpr::kTwo ? kIntAssignTwo : in.Shape == TXExpr::kRight ? kIntAssignRight : kIntAssignLeft;
+        if (in.X[in.Shape == TXExpr::kTwo ? 1 : 2].Scope == TXItem::kConst) in.Op += kConstLast;
+      }
       break;
     case kTestJumpIfFalse:
     case kTestJumpIfNotPositive: {

@@ -382,15 +382,30 @@ const TXInstr& TExecutor::InstrAt(int32_t pos) {
   }
   Fuse(in);
   in.GoIp = IpAt(in.Go);
-  in.CIp = IpAt(in.Op == xJumpIfFalse || in.Op == xJumpIfNotPositive ? in.B : in.C);
+  const int32_t to = in.Op == xJumpIfFalse || in.Op == xJumpIfNotPositive ? in.B : in.C;
+  in.CIp = IpAt(to);
+  // A test whose jump lands on an unconditional jump (an "если" at the end
+  // of a loop's body) goes on where that jump goes, the jump counted as
+  // run, when the transfers would be checked alike: the first forward,
+  // the second backward from both or from neither.
+  if (to > in.Self && to + 1 < size && cells[to] == opJump && cells[to + 1] != to) {
+    int32_t go = cells[to + 1];
+    for (int hops = 0; hops < 4 && go >= 0 && go + 1 < size && cells[go] == opJump && cells[go + 1] != go; ++hops)
+      go = cells[go + 1];
+    if (go <= in.Self || go > to) {
+      in.CIp = IpAt(go);
+      in.CJumps = 1;
+    }
+  }
   // A counted loop's step and the comparison it goes back to run as one
   // step when the comparison, met before the step in every loop, is a
   // fused one of the same procedure without a line marker of its own.
   if (in.Op == kIncrement && in.Proc >= 0 && in.Go >= 0 && in.Go <= in.Self && in.Go < size) {
     const TXInstr& c = instrs_[static_cast<size_t>(in.Go)];
     if (c.Op >= kCompare && c.Op <= kCompare + (ocGe - ocEq) && c.Line < 0 && c.Proc == in.Proc && c.Mask) {
-      in.Op = kStepCompare;
       in.Test = c.X[0].Scope == in.T.Scope && c.X[0].Value == in.T.Value;
+      const bool stepK = in.X[1].Scope == TXItem::kConst, boundK = c.X[1].Scope == TXItem::kConst;
+      in.Op = stepK && boundK ? kStepCompareK3 : stepK ? kStepCompareK1 : boundK ? kStepCompareK2 : kStepCompare;
     }
   }
   // A line marker and the instruction after it are one step, so that a
@@ -566,6 +581,12 @@ void TExecutor::Run() {
   handler[kIntAssignTwo] = &&op_int_assign_two;
   handler[kIntAssignRight] = &&op_int_assign_right;
   handler[kIntAssignLeft] = &&op_int_assign_left;
+  handler[kIntAssignTwo + kConstLast] = &&op_int_assign_two_k;
+  handler[kIntAssignRight + kConstLast] = &&op_int_assign_right_k;
+  handler[kIntAssignLeft + kConstLast] = &&op_int_assign_left_k;
+  handler[kStepCompareK1] = &&op_step_compare_k1;
+  handler[kStepCompareK2] = &&op_step_compare_k2;
+  handler[kStepCompareK3] = &&op_step_compare_k3;
   handler[kCompare + (ocEq - ocEq)] = &&op_compare_eq;
   handler[kCompare + (ocNe - ocEq)] = &&op_compare_ne;
   handler[kCompare + (ocLt - ocEq)] = &&op_compare_lt;
@@ -631,6 +652,13 @@ void TExecutor::Run() {
     if (in->Line >= 0) goto joined;                   \
     ip = in->GoIp;                                    \
     goto* handler[in->Op];                            \
+  }
+
+  // A test's jump taken, with the unconditional jump it passes over counted.
+#define TARMISY_TAKEN(test)         \
+  {                                 \
+    ip = (test)->CIp;               \
+    executed += (test)->CJumps;     \
   }
 
   const TXInstr* in;
@@ -701,7 +729,7 @@ op_assign_temp: {
   goto done;
 }
 op_test_jump:
-  if (TestFails(Temp(in->A), in->B, in->Op)) ip = in->CIp;
+  if (TestFails(Temp(in->A), in->B, in->Op)) TARMISY_TAKEN(in);
   goto done;
 op_increment:
   if (Fits(*in)) {
@@ -715,49 +743,63 @@ op_increment:
   }
   // A real counter, or the general way, goes on below.
   goto op_int_assign;
-op_step_compare:
-  if (Fits(*in)) {
-    TVar& t = At(in->T);
-    int32_t b, v;
-    if (t.Kind == dkInteger && ReadInt(in->X[1], b)) {
-      if (__builtin_add_overflow(t.IntValue, b, &v)) [[unlikely]] Overflow();
-      t.IntValue = v;
-      // The transfer back to the comparison, as at the end of any step.
-      const TXInstr* c = ip;
-      TARMISY_BACKWARD(c->Cell);
-      // The comparison, an instruction of its own for everything counted.
-      const bool counter = in->Test;
-      in = c;
-      scratchUsed_ = 0;
-      executed += c->Count;
-      ip = c->GoIp;
-      TVar& r = At(c->T);
-      int32_t a = v;
-      if (r.Kind == dkLogical && (counter || ReadInt(c->X[0], a)) && ReadInt(c->X[1], b)) {
-        // Bit 0, 1 or 2 of the mask: whether the comparison holds when
-        // a is below, equal to or above b.
-        const bool holds = (c->Mask >> ((a > b) + (a >= b))) & 1;
-        r.BoolValue = holds;
-        if (!holds) ip = c->CIp;
-        TARMISY_DISPATCH
-      }
-      goto* handler[c->Op];
-    }
-  }
-#define TARMISY_INT_ASSIGN(label, shape)          \
-  label:                                          \
-  if (Fits(*in)) {                                \
-    TVar& t = At(in->T);                          \
-    int32_t v;                                    \
-    if (t.Kind == dkInteger && IntShapeOf<shape>(*in, v)) { \
-      t.IntValue = v;                             \
-      TARMISY_DISPATCH                            \
-    }                                             \
-  }                                               \
+  // A loop's step and its comparison; StepK: the step is a constant,
+  // BoundK: the comparison's right operand is (both read from the
+  // instruction, where they cannot change).
+#define TARMISY_STEP(label, StepK, BoundK)                                                      \
+  label:                                                                                        \
+  if (Fits(*in)) {                                                                              \
+    TVar& t = At(in->T);                                                                        \
+    int32_t b, v;                                                                               \
+    if (t.Kind == dkInteger && (StepK ? (b = in->X[1].Value, true) : ReadInt(in->X[1], b))) {   \
+      if (__builtin_add_overflow(t.IntValue, b, &v)) [[unlikely]] Overflow();                   \
+      t.IntValue = v;                                                                           \
+      /* The transfer back to the comparison, as at the end of any step. */                     \
+      const TXInstr* c = ip;                                                                    \
+      TARMISY_BACKWARD(c->Cell);                                                                \
+      /* The comparison, an instruction of its own for everything counted. */                   \
+      const bool counter = in->Test;                                                            \
+      in = c;                                                                                   \
+      scratchUsed_ = 0;                                                                         \
+      executed += c->Count;                                                                     \
+      ip = c->GoIp;                                                                             \
+      TVar& r = At(c->T);                                                                       \
+      int32_t a = v;                                                                            \
+      if (r.Kind == dkLogical && (counter || ReadInt(c->X[0], a)) &&                            \
+          (BoundK ? (b = c->X[1].Value, true) : ReadInt(c->X[1], b))) {                         \
+        /* Bit 0, 1 or 2 of the mask: whether the comparison holds when */                      \
+        /* a is below, equal to or above b. */                                                  \
+        const bool holds = (c->Mask >> ((a > b) + (a >= b))) & 1;                               \
+        r.BoolValue = holds;                                                                    \
+        if (!holds) TARMISY_TAKEN(c);                                                                \
+        TARMISY_DISPATCH                                                                        \
+      }                                                                                         \
+      goto* handler[c->Op];                                                                     \
+    }                                                                                           \
+  }                                                                                             \
   goto op_int_assign;
-  TARMISY_INT_ASSIGN(op_int_assign_two, TXExpr::kTwo)
-  TARMISY_INT_ASSIGN(op_int_assign_right, TXExpr::kRight)
-  TARMISY_INT_ASSIGN(op_int_assign_left, TXExpr::kLeft)
+  TARMISY_STEP(op_step_compare, false, false)
+  TARMISY_STEP(op_step_compare_k1, true, false)
+  TARMISY_STEP(op_step_compare_k2, false, true)
+  TARMISY_STEP(op_step_compare_k3, true, true)
+#undef TARMISY_STEP
+#define TARMISY_INT_ASSIGN(label, shape, K)                  \
+  label:                                                     \
+  if (Fits(*in)) {                                           \
+    TVar& t = At(in->T);                                     \
+    int32_t v;                                               \
+    if (t.Kind == dkInteger && IntShapeOf<shape, K>(*in, v)) { \
+      t.IntValue = v;                                        \
+      TARMISY_DISPATCH                                       \
+    }                                                        \
+  }                                                          \
+  goto op_int_assign;
+  TARMISY_INT_ASSIGN(op_int_assign_two, TXExpr::kTwo, false)
+  TARMISY_INT_ASSIGN(op_int_assign_right, TXExpr::kRight, false)
+  TARMISY_INT_ASSIGN(op_int_assign_left, TXExpr::kLeft, false)
+  TARMISY_INT_ASSIGN(op_int_assign_two_k, TXExpr::kTwo, true)
+  TARMISY_INT_ASSIGN(op_int_assign_right_k, TXExpr::kRight, true)
+  TARMISY_INT_ASSIGN(op_int_assign_left_k, TXExpr::kLeft, true)
 #undef TARMISY_INT_ASSIGN
 op_int_assign:
   if (Fits(*in)) {
@@ -789,11 +831,11 @@ op_int_assign:
       if (t.Kind == dkLogical && ReadInt(in->X[0], a) && ReadInt(in->X[1], b)) {     \
         const bool v = test;                                                         \
         t.BoolValue = v;                                                             \
-        if (!v) ip = in->CIp;                                                        \
+        if (!v) TARMISY_TAKEN(in);                                                        \
         goto done;                                                                   \
       }                                                                              \
     }                                                                                \
-    if (TestFails(Temp(in->A), in->B, in->Base)) ip = in->CIp;                       \
+    if (TestFails(Temp(in->A), in->B, in->Base)) TARMISY_TAKEN(in);                       \
     goto done;                                                                       \
   }
   TARMISY_COMPARE(op_compare_eq, a == b)
@@ -809,11 +851,11 @@ op_int_test: {
     TVar& t = At(in->T);
     if (t.Kind == dkLogical && IntShape(*in, v)) {
       t.BoolValue = static_cast<uint8_t>(v);
-      if (v == 0) ip = in->CIp;
+      if (v == 0) TARMISY_TAKEN(in);
       goto done;
     }
   }
-  if (TestFails(Temp(in->A), in->B, in->Base)) ip = in->CIp;
+  if (TestFails(Temp(in->A), in->B, in->Base)) TARMISY_TAKEN(in);
   goto done;
 }
 op_item_test: {
@@ -826,11 +868,11 @@ op_item_test: {
       const uint8_t* b = a.Bools();
       const bool v = (b ? b[at] != 0 : a.BoolValue != 0) != in->Not;
       t.BoolValue = v;
-      if (!v) ip = in->CIp;
+      if (!v) TARMISY_TAKEN(in);
       goto done;
     }
   }
-  if (TestFails(Temp(in->A), in->B, in->Base)) ip = in->CIp;
+  if (TestFails(Temp(in->A), in->B, in->Base)) TARMISY_TAKEN(in);
   goto done;
 }
 op_item_store: {
@@ -914,7 +956,7 @@ op_dec_temp: {
 }
 op_jump_if: {
   const int32_t v = JumpValue(Temp(in->A));
-  if (in->Op == xJumpIfFalse ? v == 0 : v <= 0) ip = in->CIp;
+  if (in->Op == xJumpIfFalse ? v == 0 : v <= 0) TARMISY_TAKEN(in);
   goto done;
 }
 op_break:
@@ -944,6 +986,7 @@ backward:
   goto next;
 #undef TARMISY_BACKWARD
 #undef TARMISY_DISPATCH
+#undef TARMISY_TAKEN
 }
 
 // The step budget is spent: the run ends as if stopped.

@@ -100,7 +100,11 @@ constexpr int32_t kOffEnd = 65;     // past the code or before it: the run ends
 constexpr int32_t kIntAssignTwo = 67, kIntAssignRight = 68, kIntAssignLeft = 69;
 constexpr int32_t kRealCall = 70;  // opSysCall of a built-in of one real argument, a shape over numbers
 constexpr int32_t kIntResult = 71;  // opSetResult of a shape over integers
-constexpr int32_t kOpCodes = 72;    // every code a decoded instruction may have
+// kStepCompare with a constant step (K1), a constant bound (K2), or both.
+constexpr int32_t kStepCompareK1 = 72, kStepCompareK2 = 73, kStepCompareK3 = 74;
+// Added to kIntAssignTwo, Right or Left: the last operand is an integer constant.
+constexpr int32_t kConstLast = 8;
+constexpr int32_t kOpCodes = 78;    // every code a decoded instruction may have
 constexpr int32_t kForeign = 56;     // an undefined code (Base), or one of these in a cell
 constexpr int32_t kUndecoded = 57;   // a cell not reached yet
 // The p-code's codes above 49 move into its gaps below.
@@ -137,6 +141,7 @@ struct TXInstr {
   // its C (B for the plain conditional jumps).
   const TXInstr* GoIp = nullptr;
   const TXInstr* CIp = nullptr;
+  uint32_t CJumps = 0;  // unconditional jumps CIp passes over (counted when taken)
   int32_t Base = 0;     // for a fused form: the instruction it was made from
   uint8_t Shape = 0;    // for a fused form: the TXExpr shape of its expression
   uint8_t O1 = 0, O2 = 0;  // its operators: kTwo a O1 b, kRight a O2 (b O1 c), kLeft (a O1 b) O2 c
@@ -439,12 +444,18 @@ class TExecutor {
     return true;
   }
   // IntShape for an assignment of a known shape of two operators or one.
-  template <uint8_t Shape>
+  // K: the last operand is an integer constant, read from the instruction.
+  template <uint8_t Shape, bool K>
   [[gnu::always_inline]] bool IntShapeOf(const TXInstr& in, int32_t& r) {
     int32_t a, b, c = 0;
-    if (!ReadInt(in.X[0], a) || !ReadInt(in.X[1], b)) return false;
-    if constexpr (Shape != TXExpr::kTwo) {
-      if (!ReadInt(in.X[2], c)) return false;
+    if (!ReadInt(in.X[0], a)) return false;
+    if constexpr (Shape == TXExpr::kTwo) {
+      if constexpr (K) b = in.X[1].Value;
+      else if (!ReadInt(in.X[1], b)) return false;
+    } else {
+      if (!ReadInt(in.X[1], b)) return false;
+      if constexpr (K) c = in.X[2].Value;
+      else if (!ReadInt(in.X[2], c)) return false;
     }
     if constexpr (Shape == TXExpr::kTwo) r = IntArith(in.O1, a, b);
     else if constexpr (Shape == TXExpr::kRight) r = IntArith(in.O2, a, IntArith(in.O1, b, c));
