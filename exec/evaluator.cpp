@@ -249,6 +249,28 @@ void TExecutor::Fuse(TXInstr& in) {
       in.Op = kItemTest;
       break;
     }
+    case opCall: {
+      // Arguments that are shapes over integers, computed as the fused
+      // assignments compute theirs (in.D - 1 indexes argForms_).
+      if (in.A < 0 || static_cast<size_t>(in.A) >= calls_.size()) return;
+      const TXCall& c = calls_[static_cast<size_t>(in.A)];
+      if (!c.HasArgs || c.Args.empty()) return;
+      auto forms = std::make_unique<TXInstr[]>(c.Args.size());
+      bool any = false;
+      for (size_t i = 0; i < c.Args.size(); ++i) {
+        TXInstr& f = forms[i];
+        if (!FuseShape(f, c.Args[i], false)) continue;
+        bool found = true;
+        for (TXOperand* o : {&f.X[0], &f.X[1], &f.X[2]}) found = Resolve(*o) && found;
+        if (!found) continue;
+        f.Proc = CurProc;
+        any = true;
+      }
+      if (!any) return;
+      argForms_.push_back(std::move(forms));
+      in.D = static_cast<int32_t>(argForms_.size());
+      return;
+    }
     case opSetResult:
       // An integer result: "возврат a o b".
       if (!FuseShape(in, in.A, false)) return;

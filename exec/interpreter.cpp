@@ -26,7 +26,7 @@ void TExecutor::Overflow() { throw EIntOverflow(); }
 // ---------------------------------------------------------------------------
 // Calls
 
-void TExecutor::Call(const TXCall& c) {
+void TExecutor::Call(const TXCall& c, const TXInstr* forms) {
   // Activation records are copied and reused: no string stays known.
   appended_ = nullptr;
   const int p = c.Proc;
@@ -48,7 +48,11 @@ void TExecutor::Call(const TXCall& c) {
     args_.resize(n);
     args = args_.data();
   }
-  for (size_t i = 0; i < n; ++i) args[i] = Eval(c.Args[i]);
+  for (size_t i = 0; i < n; ++i) {
+    int32_t v;
+    if (forms && forms[i].Proc == CurProc && IntShape(forms[i], v)) args[i] = TSlot::Int(v);
+    else args[i] = Eval(c.Args[i]);
+  }
   // Temporaries are written before they are read, so a recursive call's
   // record need not start from the caller's, nor need the arguments'
   // variables, which are written next; only the loop detector, which
@@ -269,7 +273,9 @@ bool TExecutor::AtLine(int line) {
   // on a line, a one-line loop) - unless it belongs to another activation:
   // the same line of the caller's activation after a recursive call is.
   if (line == lineSeen_) return true;
+  const bool again = line == lastLine_ && CurProc == lastProc_ && cur_->Depth == lastDepth_;
   NoteLine(line);
+  if (again) return true;
   if (stepProc_ >= 0 && !(CurProc == stepProc_ && cur_->Depth == stepDepth_)) return true;
   // Run, the lowest event asked for, is only read: no poll needed.
   if (state_.Events.IsSet(evRun)) return true;
@@ -424,6 +430,21 @@ const TXInstr& TExecutor::InstrAt(int32_t pos) {
     joined.Count = after.Count + 1;
     return joined;
   }
+  // So are a no-op (every procedure's first instruction) and the
+  // instruction after it, unless that one carries a marker's line of its
+  // own or is another no-op; a jump is passed over already.
+  if (in.Op == opNop && in.Next < size && cells[in.Next] != opNop && cells[in.Next] != opJump) {
+    const int32_t next = in.Next;
+    const TXInstr& after = InstrAt(next);
+    if (after.Line < 0) {
+      TXInstr& joined = instrs_[static_cast<size_t>(pos)];
+      joined = after;
+      joined.Cell = pos;
+      joined.Count = after.Count + 1;
+      return joined;
+    }
+    return instrs_[static_cast<size_t>(pos)];
+  }
   return in;
 }
 
@@ -523,11 +544,14 @@ void TExecutor::Start() {
   for (int32_t i = 0; i <= size; ++i) instrs_[static_cast<size_t>(i)].Cell = i;
   instrs_.back().Op = kOffEnd;
   instrs_.back().Count = 0;
+  cells_ = size;
+  end_ = &instrs_.back();
   before_ = TXInstr();
   before_.Op = kOffEnd;
   before_.Count = 0;
   before_.Cell = -1;
   texts_.clear();
+  argForms_.clear();
 }
 
 void TExecutor::Run() {
@@ -896,7 +920,7 @@ op_take_sys_result:
 op_call:
   if (static_cast<uint32_t>(in->A) >= calls_.size()) Error(Str(sBadExpression));
   code_.Pos = in->Go;
-  Call(calls_[static_cast<size_t>(in->A)]);
+  Call(calls_[static_cast<size_t>(in->A)], in->D > 0 ? argForms_[static_cast<size_t>(in->D - 1)].get() : nullptr);
   ip = IpAt(code_.Pos);
   goto done;
 op_sys_call:

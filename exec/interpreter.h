@@ -226,10 +226,10 @@ class TExecutor {
   // off the code.
   const TXInstr* IpAt(int32_t pos) const {
     if (pos < 0) return &before_;
-    if (pos >= CodeCells()) return &instrs_.back();
+    if (pos >= cells_) return end_;
     return &instrs_[static_cast<size_t>(pos)];
   }
-  int32_t CodeCells() const { return static_cast<int32_t>(instrs_.size()) - 1; }
+  int32_t CodeCells() const { return cells_; }
   void DecodeAppend(TXExpr& x);
   int32_t ExprOperand(int32_t cell);
 
@@ -337,7 +337,7 @@ class TExecutor {
   void AssignWhole(TVar& target, uint8_t scope, int32_t index, int32_t e);
   bool Append(TDatum& target, int32_t rest);
 
-  void Call(const TXCall& c);
+  void Call(const TXCall& c, const TXInstr* forms);
   void StoreArgument(TProcedure& r, size_t i, const TSlot& v, size_t& skipped);
   bool Return();  // false when the main program returned
   // A function's result into the temporary of the caller's expression: a
@@ -397,7 +397,7 @@ class TExecutor {
   // through base_.
   void SetFrame(TProcedure* r) {
     cur_ = r;
-    lineSeen_ = CurProc == lastProc_ && r->Depth == lastDepth_ ? lastLine_ : kNoLine;
+    lineSeen_ = kNoLine;
     base_[TXItem::kLocal] = r->Vars.Data();
     base_[TXItem::kTemp] = r->Temps.Data();
   }
@@ -569,8 +569,13 @@ class TExecutor {
 
   std::vector<TXExpr> exprs_;     // the program's expressions, then their index expressions
   std::vector<TXCall> calls_;     // the program's call records
+  // For a call instruction whose D is k > 0: the fused forms of its
+  // arguments (Proc -2 where an argument has none).
+  std::vector<std::unique_ptr<TXInstr[]>> argForms_;
   std::vector<TXInstr> instrs_;   // by cell: the instruction starting there; then the end
   TXInstr before_;                // the end before the code
+  int32_t cells_ = 0;             // the cells decoded: instrs_ but its end
+  const TXInstr* end_ = nullptr;  // its end
   std::vector<std::string> texts_;  // the texts of opWriteText
   std::vector<TSlot> stack_;      // the evaluation stack, reused
   size_t top_ = 0;                // its first free slot between evaluations
@@ -587,9 +592,11 @@ class TExecutor {
   int lastLine_ = -1;   // the last line marker's line, procedure and depth
   int lastProc_ = -1;
   int lastDepth_ = 0;
-  // lastLine_ while the current activation is the one it was passed in,
-  // else kNoLine: a marker is a new line exactly when its line differs,
-  // one comparison on every marker. Kept by SetFrame and NoteLine.
+  // lastLine_ once a marker has been passed in the current activation,
+  // kNoLine from a call or return until then: a marker of another line is
+  // a new line, one comparison on every marker; the first marker after a
+  // call or return is looked at in full (AtLine). Kept by SetFrame and
+  // NoteLine.
   static constexpr int64_t kNoLine = INT64_MIN;
   int64_t lineSeen_ = kNoLine;
   void NoteLine(int line) {
