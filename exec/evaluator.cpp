@@ -222,6 +222,9 @@ void TExecutor::Fuse(TXInstr& in) {
       if (in.Op == kIntAssign && in.Shape != TXExpr::kOne) {
         in.Op = in.Shape == TXExpr::kTwo ? kIntAssignTwo : in.Shape == TXExpr::kRight ? kIntAssignRight : kIntAssignLeft;
         if (in.X[in.Shape == TXExpr::kTwo ? 1 : 2].Scope == TXItem::kConst) in.Op += kConstLast;
+        if (in.Op == kIntAssignRight + kConstLast && (in.O1 == ocDiv || in.O1 == ocMod) && in.X[2].Value != 0 &&
+            in.X[2].Value != -1)
+          in.Op = kIntAssignRightDiv;
       }
       break;
     case kTestJumpIfFalse:

@@ -608,6 +608,7 @@ void TExecutor::Run() {
   handler[kIntAssignTwo + kConstLast] = &&op_int_assign_two_k;
   handler[kIntAssignRight + kConstLast] = &&op_int_assign_right_k;
   handler[kIntAssignLeft + kConstLast] = &&op_int_assign_left_k;
+  handler[kIntAssignRightDiv] = &&op_int_assign_right_div;
   handler[kStepCompareK1] = &&op_step_compare_k1;
   handler[kStepCompareK2] = &&op_step_compare_k2;
   handler[kStepCompareK3] = &&op_step_compare_k3;
@@ -823,6 +824,7 @@ op_increment:
   TARMISY_INT_ASSIGN(op_int_assign_left, TXExpr::kLeft, false)
   TARMISY_INT_ASSIGN(op_int_assign_two_k, TXExpr::kTwo, true)
   TARMISY_INT_ASSIGN(op_int_assign_right_k, TXExpr::kRight, true)
+  TARMISY_INT_ASSIGN(op_int_assign_right_div, kDivRight, true)
   TARMISY_INT_ASSIGN(op_int_assign_left_k, TXExpr::kLeft, true)
 #undef TARMISY_INT_ASSIGN
 op_int_assign:

@@ -104,7 +104,10 @@ constexpr int32_t kIntResult = 71;  // opSetResult of a shape over integers
 constexpr int32_t kStepCompareK1 = 72, kStepCompareK2 = 73, kStepCompareK3 = 74;
 // Added to kIntAssignTwo, Right or Left: the last operand is an integer constant.
 constexpr int32_t kConstLast = 8;
-constexpr int32_t kOpCodes = 78;    // every code a decoded instruction may have
+// kIntAssignRight + kConstLast whose inner operator divides by a constant
+// that is neither 0 nor -1 ("s + i % 7"): no division check is needed.
+constexpr int32_t kIntAssignRightDiv = 78;
+constexpr int32_t kOpCodes = 79;    // every code a decoded instruction may have
 constexpr int32_t kForeign = 56;     // an undefined code (Base), or one of these in a cell
 constexpr int32_t kUndecoded = 57;   // a cell not reached yet
 // The p-code's codes above 49 move into its gaps below.
@@ -445,10 +448,14 @@ class TExecutor {
   }
   // IntShape for an assignment of a known shape of two operators or one.
   // K: the last operand is an integer constant, read from the instruction.
+  // kDivRight: a kRight shape with K whose inner operator is / or % by a
+  // constant that needs no check.
+  static constexpr uint8_t kDivRight = 100;
   template <uint8_t Shape, bool K>
   [[gnu::always_inline]] bool IntShapeOf(const TXInstr& in, int32_t& r) {
     int32_t a, b, c = 0;
     if (!ReadInt(in.X[0], a)) return false;
+    static_assert(Shape != kDivRight || K);
     if constexpr (Shape == TXExpr::kTwo) {
       if constexpr (K) b = in.X[1].Value;
       else if (!ReadInt(in.X[1], b)) return false;
@@ -457,7 +464,8 @@ class TExecutor {
       if constexpr (K) c = in.X[2].Value;
       else if (!ReadInt(in.X[2], c)) return false;
     }
-    if constexpr (Shape == TXExpr::kTwo) r = IntArith(in.O1, a, b);
+    if constexpr (Shape == kDivRight) r = IntArith(in.O2, a, in.O1 == ocDiv ? b / c : b % c);
+    else if constexpr (Shape == TXExpr::kTwo) r = IntArith(in.O1, a, b);
     else if constexpr (Shape == TXExpr::kRight) r = IntArith(in.O2, a, IntArith(in.O1, b, c));
     else r = IntArith(in.O2, IntArith(in.O1, a, b), c);
     return true;
