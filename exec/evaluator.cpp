@@ -305,6 +305,7 @@ void TExecutor::Fuse(TXInstr& in) {
         in.X[2] = {kScalarConst, static_cast<int32_t>(in.Value->Value.I), 0};
         in.X[2].Kind = in.Value->Value.Kind;
         in.Test = true;
+        if (in.X[2].Kind == dkLogical) in.Op = kFlagStore;
       } else {
         in.Test = FuseOperand(*in.Value, in.X[2]);
       }

@@ -621,6 +621,7 @@ void TExecutor::Run() {
   handler[kIntTest] = &&op_int_test;
   handler[kItemTest] = &&op_item_test;
   handler[kItemStore] = &&op_item_store;
+  handler[kFlagStore] = &&op_flag_store;
   handler[opTakeResult] = &&op_take_result;
   handler[opTakeSysResult] = &&op_take_sys_result;
   handler[opCall] = &&op_call;
@@ -900,6 +901,17 @@ op_item_test: {
   }
   if (TestFails(Temp(in->A), in->B, in->Base)) TARMISY_TAKEN(in);
   goto done;
+}
+op_flag_store: {
+  int32_t i;
+  if (Fits(*in) && ReadInt(in->X[1], i)) {
+    TVar& a = At(in->X[0]);
+    if (a.Kind == dkLogicalArray && a.Size2 == 0 && static_cast<uint32_t>(i) < static_cast<uint32_t>(a.Size1)) {
+      if (uint8_t* p = a.Bools()) p[i] = in->X[2].Value != 0;
+      appended_ = nullptr;
+      TARMISY_DISPATCH
+    }
+  }
 }
 op_item_store: {
   int32_t i;

@@ -107,7 +107,9 @@ constexpr int32_t kConstLast = 8;
 // kIntAssignRight + kConstLast whose inner operator divides by a constant
 // that is neither 0 nor -1 ("s + i % 7"): no division check is needed.
 constexpr int32_t kIntAssignRightDiv = 78;
-constexpr int32_t kOpCodes = 79;    // every code a decoded instruction may have
+// kItemStore of a logical constant (X[2].Value), the marks of a sieve.
+constexpr int32_t kFlagStore = 79;
+constexpr int32_t kOpCodes = 80;    // every code a decoded instruction may have
 constexpr int32_t kForeign = 56;     // an undefined code (Base), or one of these in a cell
 constexpr int32_t kUndecoded = 57;   // a cell not reached yet
 // The p-code's codes above 49 move into its gaps below.
