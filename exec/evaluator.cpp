@@ -504,20 +504,7 @@ void TExecutor::StoreElement(TDatum& a, const TSlot& v, const TSlot& i, const TS
   if (pos >= a.ElementCount()) return;
   TSlot e = v;
   ConvertSlot(e, a.Kind - 4);
-  switch (a.Kind) {
-    case dkIntegerArray:
-      if (int32_t* p = a.Ints()) p[pos] = e.I;
-      break;
-    case dkRealArray:
-      if (double* p = a.Reals()) p[pos] = e.R;
-      break;
-    case dkCharArray:
-      if (uint8_t* p = a.Chars()) p[pos] = static_cast<uint8_t>(e.I);
-      break;
-    default:
-      if (uint8_t* p = a.Bools()) p[pos] = static_cast<uint8_t>(e.I);
-      break;
-  }
+  PutElement(a, pos, e);
 }
 
 // "v = e": a scalar of the variable's own kind is stored directly, and

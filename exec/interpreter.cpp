@@ -692,19 +692,10 @@ next:
   in = ip;
   scratchUsed_ = 0;
   executed += in->Count;
-  if (in->Line >= 0) {
-    // The joined line marker.
-    CurLine = in->Line;
-    if (CurLine != lineSeen_) {
-      code_.Pos = in->LineNext;
-      if (!NewLine()) {
-        executed -= in->Count - 1;
-        return;
-      }
-    }
+  if (in->Line < 0) {
+    ip = in->GoIp;
+    goto* handler[in->Op];
   }
-  ip = in->GoIp;
-  goto* handler[in->Op];
 joined:
   // The joined line marker.
   CurLine = in->Line;

@@ -322,21 +322,26 @@ class TExecutor {
         static_cast<uint32_t>(i) >= static_cast<uint32_t>(a.Size1))
       return false;
     appended_ = nullptr;
+    PutElement(a, i, v);
+    return true;
+  }
+  // Element pos of array a := e, a value of its element kind; nothing for
+  // an array that has no buffer of its kind (never sized).
+  [[gnu::always_inline]] static void PutElement(TDatum& a, int32_t pos, const TSlot& e) {
     switch (a.Kind) {
       case dkIntegerArray:
-        if (int32_t* p = a.Ints()) p[i] = v.I;
+        if (int32_t* p = a.Ints()) p[pos] = e.I;
         break;
       case dkRealArray:
-        if (double* p = a.Reals()) p[i] = v.R;
+        if (double* p = a.Reals()) p[pos] = e.R;
         break;
       case dkCharArray:
-        if (uint8_t* p = a.Chars()) p[i] = static_cast<uint8_t>(v.I);
+        if (uint8_t* p = a.Chars()) p[pos] = static_cast<uint8_t>(e.I);
         break;
       default:
-        if (uint8_t* p = a.Bools()) p[i] = static_cast<uint8_t>(v.I);
+        if (uint8_t* p = a.Bools()) p[pos] = static_cast<uint8_t>(e.I);
         break;
     }
-    return true;
   }
   void AssignItem(TDatum& target, int32_t e1, int32_t e2, int32_t ev);
   void AssignWhole(TVar& target, uint8_t scope, int32_t index, int32_t e);
