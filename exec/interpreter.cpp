@@ -788,7 +788,7 @@ op_increment:
         /* a is below, equal to or above b. */                                                  \
         const bool holds = (c->Mask >> ((a > b) + (a >= b))) & 1;                               \
         r.BoolValue = holds;                                                                    \
-        if (!holds) TARMISY_TAKEN(c);                                                                \
+        if (!holds) TARMISY_TAKEN(c);                                                           \
         TARMISY_DISPATCH                                                                        \
       }                                                                                         \
       goto* handler[c->Op];                                                                     \
@@ -849,11 +849,11 @@ op_int_assign:
       if (t.Kind == dkLogical && ReadInt(in->X[0], a) && ReadInt(in->X[1], b)) {     \
         const bool v = test;                                                         \
         t.BoolValue = v;                                                             \
-        if (!v) TARMISY_TAKEN(in);                                                        \
+        if (!v) TARMISY_TAKEN(in);                                                   \
         goto done;                                                                   \
       }                                                                              \
     }                                                                                \
-    if (TestFails(Temp(in->A), in->B, in->Base)) TARMISY_TAKEN(in);                       \
+    if (TestFails(Temp(in->A), in->B, in->Base)) TARMISY_TAKEN(in);                  \
     goto done;                                                                       \
   }
   TARMISY_COMPARE(op_compare_eq, a == b)

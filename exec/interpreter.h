@@ -1,13 +1,15 @@
 // TExecutor: the interpreter of a TPseudoCode program.
 //
-// Run fetches and dispatches the instructions of pcode_ops.h in one switch.
+// Run dispatches the decoded instructions through a table of handler
+// addresses, the program counter a pointer to the decoded instruction.
 // Before the first instruction every expression and call record of the
 // program is decoded once into a compact form (TXExpr): a flat list of
 // tagged items whose variable references are plain indexes, evaluated on a
 // stack of TSlot that is reused from one evaluation to the next. Scalars
 // never allocate and element loads read the array in place. Instructions are
 // decoded where execution first meets them (TXInstr), the commonest ones on
-// integers and reals into fused forms that read the variables directly.
+// integers and reals into fused forms that read the variables directly,
+// each at a fixed offset checked when the instruction was decoded.
 //
 // The interpreter runs on the execution thread. Everything outside the
 // program (console, highlighting, variables window, executor drawing) goes
@@ -92,17 +94,20 @@ constexpr int32_t kIntAssign = 52;  // an integer or real variable A (Base's sco
 constexpr int32_t kIntTest = 53;    // temporary A := comparison of integers X by Shape; to C when false
 constexpr int32_t kItemTest = 54;   // temporary A := element X[1] of logical array X[0] (Not); to C when false
 constexpr int32_t kItemStore = 55;  // element X[1] of array X[0] := Value
+constexpr int32_t kForeign = 56;     // an undefined code (Base), or one of these in a cell
+constexpr int32_t kUndecoded = 57;   // a cell not reached yet
 constexpr int32_t kIncrement = 58;  // an integer variable A := itself + X[1]
 constexpr int32_t kCompare = 59;    // kIntTest of "X[0] o X[1]", o the comparison kCompare + o - ocEq (to 64)
-constexpr int32_t kStepCompare = 66;  // kIncrement, then the kCompare form at its Go (a loop's round)
 constexpr int32_t kOffEnd = 65;     // past the code or before it: the run ends
+constexpr int32_t kStepCompare = 66;  // kIncrement, then the kCompare form at its Go (a loop's round)
 // kIntAssign by the shape of its expression, for integers only.
 constexpr int32_t kIntAssignTwo = 67, kIntAssignRight = 68, kIntAssignLeft = 69;
-constexpr int32_t kRealCall = 70;  // opSysCall of a built-in of one real argument, a shape over numbers
+constexpr int32_t kRealCall = 70;   // opSysCall of a built-in of one real argument, a shape over numbers
 constexpr int32_t kIntResult = 71;  // opSetResult of a shape over integers
 // kStepCompare with a constant step (K1), a constant bound (K2), or both.
 constexpr int32_t kStepCompareK1 = 72, kStepCompareK2 = 73, kStepCompareK3 = 74;
-// Added to kIntAssignTwo, Right or Left: the last operand is an integer constant.
+// Added to kIntAssignTwo, Right or Left (to 75, 76, 77): the last operand
+// is an integer constant.
 constexpr int32_t kConstLast = 8;
 // kIntAssignRight + kConstLast whose inner operator divides by a constant
 // that is neither 0 nor -1 ("s + i % 7"): no division check is needed.
@@ -110,8 +115,6 @@ constexpr int32_t kIntAssignRightDiv = 78;
 // kItemStore of a logical constant (X[2].Value), the marks of a sieve.
 constexpr int32_t kFlagStore = 79;
 constexpr int32_t kOpCodes = 80;    // every code a decoded instruction may have
-constexpr int32_t kForeign = 56;     // an undefined code (Base), or one of these in a cell
-constexpr int32_t kUndecoded = 57;   // a cell not reached yet
 // The p-code's codes above 49 move into its gaps below.
 constexpr int32_t xDecTemp = 11, xJump = 12, xJumpIfFalse = 13, xJumpIfNotPositive = 14, xLoopBegin = 15,
                   xBreak = 16, xContinue = 17, xEndRepeat = 18, xEndFor = 19, xEndWhile = 25, xLine = 26;
