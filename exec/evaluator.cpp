@@ -219,6 +219,8 @@ void TExecutor::Fuse(TXInstr& in) {
           in.Op = kIncrement;
         }
       }
+      if (in.Op == kIntAssign && in.Shape == TXExpr::kOne)
+        in.Op = in.X[0].Scope == TXItem::kConst ? kIntAssignOneK : kIntAssignOne;
       if (in.Op == kIntAssign && in.Shape != TXExpr::kOne) {
         in.Op = in.Shape == TXExpr::kTwo ? kIntAssignTwo : in.Shape == TXExpr::kRight ? kIntAssignRight : kIntAssignLeft;
         if (in.X[in.Shape == TXExpr::kTwo ? 1 : 2].Scope == TXItem::kConst) in.Op += kConstLast;

@@ -602,6 +602,8 @@ void TExecutor::Run() {
   handler[kIncrement] = &&op_increment;
   handler[kStepCompare] = &&op_step_compare;
   handler[kIntAssign] = &&op_int_assign;
+  handler[kIntAssignOne] = &&op_int_assign_one;
+  handler[kIntAssignOneK] = &&op_int_assign_one_k;
   handler[kIntAssignTwo] = &&op_int_assign_two;
   handler[kIntAssignRight] = &&op_int_assign_right;
   handler[kIntAssignLeft] = &&op_int_assign_left;
@@ -786,7 +788,7 @@ op_increment:
           (BoundK ? (b = c->X[1].Value, true) : ReadInt(c->X[1], b))) {                         \
         /* Bit 0, 1 or 2 of the mask: whether the comparison holds when */                      \
         /* a is below, equal to or above b. */                                                  \
-        const bool holds = (c->Mask >> ((a > b) + (a >= b))) & 1;                               \
+        const bool holds = c->O1 == ocLt ? a < b : (c->Mask >> ((a > b) + (a >= b))) & 1;      \
         r.BoolValue = holds;                                                                    \
         if (!holds) TARMISY_TAKEN(c);                                                           \
         TARMISY_DISPATCH                                                                        \
@@ -811,6 +813,8 @@ op_increment:
     }                                                        \
   }                                                          \
   goto op_int_assign;
+  TARMISY_INT_ASSIGN(op_int_assign_one, TXExpr::kOne, false)
+  TARMISY_INT_ASSIGN(op_int_assign_one_k, TXExpr::kOne, true)
   TARMISY_INT_ASSIGN(op_int_assign_two, TXExpr::kTwo, false)
   TARMISY_INT_ASSIGN(op_int_assign_right, TXExpr::kRight, false)
   TARMISY_INT_ASSIGN(op_int_assign_left, TXExpr::kLeft, false)

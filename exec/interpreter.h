@@ -114,7 +114,9 @@ constexpr int32_t kConstLast = 8;
 constexpr int32_t kIntAssignRightDiv = 78;
 // kItemStore of a logical constant (X[2].Value), the marks of a sieve.
 constexpr int32_t kFlagStore = 79;
-constexpr int32_t kOpCodes = 80;    // every code a decoded instruction may have
+// kIntAssign of a single integer variable (One) or constant (OneK).
+constexpr int32_t kIntAssignOne = 80, kIntAssignOneK = 81;
+constexpr int32_t kOpCodes = 82;    // every code a decoded instruction may have
 // The p-code's codes above 49 move into its gaps below.
 constexpr int32_t xDecTemp = 11, xJump = 12, xJumpIfFalse = 13, xJumpIfNotPositive = 14, xLoopBegin = 15,
                   xBreak = 16, xContinue = 17, xEndRepeat = 18, xEndFor = 19, xEndWhile = 25, xLine = 26;
@@ -456,7 +458,7 @@ class TExecutor {
     }
     return true;
   }
-  // IntShape for an assignment of a known shape of two operators or one.
+  // IntShape for an assignment of a known shape.
   // K: the last operand is an integer constant, read from the instruction.
   // kDivRight: a kRight shape with K whose inner operator is / or % by a
   // constant that needs no check.
@@ -464,6 +466,11 @@ class TExecutor {
   template <uint8_t Shape, bool K>
   [[gnu::always_inline]] bool IntShapeOf(const TXInstr& in, int32_t& r) {
     int32_t a, b, c = 0;
+    if constexpr (Shape == TXExpr::kOne) {
+      if constexpr (K) r = in.X[0].Value;
+      else if (!ReadInt(in.X[0], r)) return false;
+      return true;
+    }
     if (!ReadInt(in.X[0], a)) return false;
     static_assert(Shape != kDivRight || K);
     if constexpr (Shape == TXExpr::kTwo) {
