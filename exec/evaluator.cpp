@@ -265,10 +265,7 @@ void TExecutor::Fuse(TXInstr& in) {
       for (size_t i = 0; i < c.Args.size(); ++i) {
         TXInstr& f = forms[i];
         if (!FuseShape(f, c.Args[i], false)) continue;
-        bool found = true;
-        for (TXOperand* o : {&f.X[0], &f.X[1], &f.X[2]}) found = Resolve(*o) && found;
-        if (!found) continue;
-        f.Proc = CurProc;
+        if (!ResolveAll(f)) continue;
         any = true;
       }
       if (!any) return;
@@ -316,9 +313,16 @@ void TExecutor::Fuse(TXInstr& in) {
     default: return;
   }
   in.Base = op;
+  ResolveAll(in);
+}
+
+// Resolves every operand of fused form in; in.Proc is the current
+// procedure when all of them exist, else -2 (never run as such).
+bool TExecutor::ResolveAll(TXInstr& in) {
   bool found = true;
   for (TXOperand* o : {&in.T, &in.X[0], &in.X[1], &in.X[2]}) found = Resolve(*o) && found;
   in.Proc = found ? CurProc : -2;
+  return found;
 }
 
 // Places an operand of a fused form where it will be read: a variable that
@@ -356,18 +360,6 @@ bool TExecutor::Resolve(TXOperand& o) {
   if (static_cast<uint32_t>(o.Value) >= static_cast<uint32_t>(count)) return false;
   o.Offset = static_cast<uint32_t>(static_cast<size_t>(o.Value) * sizeof(TVar));
   return true;
-}
-
-// kItemStore: the element store of StoreElement, read straight from the
-// variables; anything unusual goes the general way.
-void TExecutor::StoreFast(const TXInstr& in) {
-  int32_t i;
-  if (Fits(in) && ReadInt(in.X[1], i)) {
-    StoreElement(At(in.X[0]), Simple(*in.Value), TSlot::Int(i), nullptr);
-    return;
-  }
-  const bool local = in.Base == opAssignLocalItem;
-  AssignItem(local ? Local(in.A) : Global(in.A), in.B, -1, in.C);
 }
 
 // ---------------------------------------------------------------------------

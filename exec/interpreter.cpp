@@ -917,7 +917,10 @@ op_item_store: {
     if (!StoreQuick(a, v, i)) StoreElement(a, v, TSlot::Int(i), nullptr);
     goto done;
   }
-  StoreFast(*in);
+  {
+    const bool local = in->Base == opAssignLocalItem;
+    AssignItem(local ? Local(in->A) : Global(in->A), in->B, -1, in->C);
+  }
   goto done;
 }
 op_take_result:

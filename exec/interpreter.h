@@ -537,18 +537,7 @@ class TExecutor {
     if (!a.Real && !b.Real) return {false, IntArith(op, a.I, b.I), 0};
     const double x = a.Real ? a.R : static_cast<double>(a.I);
     const double y = b.Real ? b.R : static_cast<double>(b.I);
-    double v;
-    switch (op) {
-      case ocAdd: v = x + y; break;
-      case ocSub: v = x - y; break;
-      case ocMul: v = x * y; break;
-      case ocDiv:
-        if (y == 0.0) [[unlikely]] RunTimeError(sDivisionByZero);
-        v = x / y;
-        break;
-      default: RunTimeError(sRealRemainder);
-    }
-    if (!std::isfinite(v)) [[unlikely]] RealFault(v);
+    const double v = RealArith(op, x, y);
     return {true, 0, v};
   }
   // The value of a fused assignment's expression over numbers; false, with
@@ -573,7 +562,7 @@ class TExecutor {
   bool FuseShape(TXInstr& in, int32_t e, bool test);
   bool FuseOperand(const TXItem& it, TXOperand& o) const;
   bool Resolve(TXOperand& o);
-  void StoreFast(const TXInstr& in);
+  bool ResolveAll(TXInstr& in);
   // A condition's value into temporary t and the test of its jump (op is
   // kTestJumpIfFalse or kTestJumpIfNotPositive): true when the jump is taken.
   bool TestFails(TVar& t, int32_t e, int32_t op);

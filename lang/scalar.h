@@ -157,6 +157,24 @@ template <typename T>
   return true;
 }
 
+// An arithmetic operator (+ - * / %) on two reals: division by zero and a
+// remainder are errors, and the result must stay finite.
+[[gnu::always_inline]] inline double RealArith(uint8_t op, double a, double b) {
+  double v;
+  switch (op) {
+    case ocAdd: v = a + b; break;
+    case ocSub: v = a - b; break;
+    case ocMul: v = a * b; break;
+    case ocDiv:
+      if (b == 0.0) [[unlikely]] RunTimeError(sDivisionByZero);
+      v = a / b;
+      break;
+    default: RunTimeError(sRealRemainder);
+  }
+  if (!std::isfinite(v)) [[unlikely]] RealFault(v);
+  return v;
+}
+
 // Operator op (IsScalarOperator) on two scalar slots. Operands are promoted
 // to the higher of their kinds (logical < character < integer < real);
 // arithmetic on logicals and characters gives that kind back, comparisons
@@ -171,21 +189,9 @@ inline TSlot ApplyScalar(uint8_t op, const TSlot& l, const TSlot& r) {
   if (op == ocPow) return ApplyPower(l, r, common);
   if (common == dkReal) {
     const double a = SlotReal(l), b = SlotReal(r);
-    double v;
-    switch (op) {
-      case ocAdd: v = a + b; break;
-      case ocSub: v = a - b; break;
-      case ocMul: v = a * b; break;
-      case ocDiv:
-        if (b == 0.0) RunTimeError(sDivisionByZero);
-        v = a / b;
-        break;
-      case ocMod: RunTimeError(sRealRemainder);
-      case ocAssign: return TSlot::Real(a);
-      default: return Compare(op, a, b);
-    }
-    if (!std::isfinite(v)) RealFault(v);
-    return TSlot::Real(v);
+    if (op >= ocAdd && op <= ocMod) return TSlot::Real(RealArith(op, a, b));
+    if (op == ocAssign) return TSlot::Real(a);
+    return Compare(op, a, b);
   }
   const int32_t a = l.I, b = r.I;
   TSlot out;
