@@ -20,12 +20,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 build=$(cd "${1:-$here/../../build}" && pwd)
 pairs=${2:-3}
 size=${3:-both}
-runner="$build/cli/tarmisy-run"
-python=/usr/bin/python3
-lua=/usr/bin/lua5.4
-[ -x "$runner" ] || { echo "no $runner: build the target tarmisy-run first" >&2; exit 1; }
-[ -x "$python" ] || { echo "no $python: sudo apt-get install python3" >&2; exit 1; }
-[ -x "$lua" ] || { echo "no $lua: sudo apt-get install lua5.4" >&2; exit 1; }
+. "$here/../references.sh" "$build"
 export QT_QPA_PLATFORM=offscreen
 
 # The scaled sizes: one number in each workload (all three languages) that

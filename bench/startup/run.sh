@@ -19,12 +19,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 build=$(cd "${1:-$here/../../build}" && pwd)
 rounds=${2:-21}
 other=${3:-}
-runner="$build/cli/tarmisy-run"
-python=/usr/bin/python3
-lua=/usr/bin/lua5.4
-[ -x "$runner" ] || { echo "no $runner: build the target tarmisy-run first" >&2; exit 1; }
-[ -x "$python" ] || { echo "no $python: sudo apt-get install python3" >&2; exit 1; }
-[ -x "$lua" ] || { echo "no $lua: sudo apt-get install lua5.4" >&2; exit 1; }
+. "$here/../references.sh" "$build"
 [ -z "$other" ] || [ -x "$other" ] || { echo "no $other" >&2; exit 1; }
 unset QT_QPA_PLATFORM
 
