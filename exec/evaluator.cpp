@@ -256,23 +256,40 @@ void TExecutor::Fuse(TXInstr& in) {
     }
     case opCall: {
       // Arguments that are shapes over integers, computed as the fused
-      // assignments compute theirs (in.D - 1 indexes argForms_).
+      // assignments compute theirs.
       if (in.A < 0 || static_cast<size_t>(in.A) >= calls_.size()) return;
       const TXCall& c = calls_[static_cast<size_t>(in.A)];
+      in.CallRec = &c;
       if (!c.HasArgs || c.Args.empty()) return;
       auto forms = std::make_unique<TXInstr[]>(c.Args.size());
-      bool any = false;
+      size_t fused = 0;
       for (size_t i = 0; i < c.Args.size(); ++i) {
         TXInstr& f = forms[i];
         if (!FuseShape(f, c.Args[i], false)) continue;
         if (!ResolveAll(f)) continue;
-        any = true;
+        ++fused;
       }
-      if (!any) return;
+      if (fused == 0) return;
+      in.Forms = forms.get();
       argForms_.push_back(std::move(forms));
-      in.D = static_cast<int32_t>(argForms_.size());
+      // Every argument fused and the call sound as far as the records go:
+      // the fast way, which still checks what may change while running.
+      if (fused == c.Args.size() && fused <= kFastArgs && c.Proc >= 0 && c.Proc < code_.Procs.Count()) {
+        const TProcedure& callee = code_.Procs[c.Proc];
+        if (callee.ArgCount == static_cast<int32_t>(fused) && callee.Vars.Count() >= callee.ArgCount) {
+          in.Op = kCallInts;
+          in.Base = opCall;
+          in.EntryIp = IpAt(callee.Entry);
+        }
+      }
       return;
     }
+    case opTakeResult:
+      // A function's result into a temporary, both read where they lie.
+      if (in.B < 0 || in.B >= code_.Procs.Count()) return;
+      in.T = {TXItem::kTemp, in.A, 0};
+      in.Op = kTakeResult;
+      break;
     case opSetResult:
       // An integer result: "возврат a o b".
       if (!FuseShape(in, in.A, false)) return;

@@ -53,6 +53,11 @@ void TExecutor::Call(const TXCall& c, const TXInstr* forms) {
     if (forms && forms[i].Proc == CurProc && IntShape(forms[i], v)) args[i] = TSlot::Int(v);
     else args[i] = Eval(c.Args[i]);
   }
+  Enter(p, callee, args, n, code_.Pos);
+}
+
+[[gnu::always_inline]] inline void TExecutor::Enter(int p, TProcedure& callee, const TSlot* args, size_t n,
+                                                    int32_t returnPos) {
   // Temporaries are written before they are read, so a recursive call's
   // record need not start from the caller's, nor need the arguments'
   // variables, which are written next; only the loop detector, which
@@ -61,7 +66,7 @@ void TExecutor::Call(const TXCall& c, const TXInstr* forms) {
   size_t skipped = exact ? 0 : n;
   TProcedure& r = callee.Active ? code_.Procs.EnterNested(p, callee, exact, static_cast<int>(skipped)) : callee;
   r.CallerProc = CurProc;
-  r.ReturnPos = code_.Pos;
+  r.ReturnPos = returnPos;
   r.Active = true;
   if (n <= static_cast<size_t>(r.Vars.Count())) [[likely]] {
     TVar* vars = r.Vars.Data();
@@ -405,11 +410,12 @@ const TXInstr& TExecutor::InstrAt(int32_t pos) {
   }
   // A counted loop's step and the comparison it goes back to run as one
   // step when the comparison, met before the step in every loop, is a
-  // fused one of the same procedure without a line marker of its own.
+  // fused one of the same procedure without a line marker of its own,
+  // whose left operand is the counter.
   if (in.Op == kIncrement && in.Proc >= 0 && in.Go >= 0 && in.Go <= in.Self && in.Go < size) {
     const TXInstr& c = instrs_[static_cast<size_t>(in.Go)];
-    if (c.Op >= kCompare && c.Op <= kCompare + (ocGe - ocEq) && c.Line < 0 && c.Proc == in.Proc && c.Mask) {
-      in.Test = c.X[0].Scope == in.T.Scope && c.X[0].Value == in.T.Value;
+    if (c.Op >= kCompare && c.Op <= kCompare + (ocGe - ocEq) && c.Line < 0 && c.Proc == in.Proc && c.Mask &&
+        c.X[0].Scope == in.T.Scope && c.X[0].Value == in.T.Value) {
       const bool stepK = in.X[1].Scope == TXItem::kConst, boundK = c.X[1].Scope == TXItem::kConst;
       in.Op = stepK && boundK ? kStepCompareK3 : stepK ? kStepCompareK1 : boundK ? kStepCompareK2 : kStepCompare;
     }
@@ -625,8 +631,10 @@ void TExecutor::Run() {
   handler[kItemStore] = &&op_item_store;
   handler[kFlagStore] = &&op_flag_store;
   handler[opTakeResult] = &&op_take_result;
+  handler[kTakeResult] = &&op_take_int;
   handler[opTakeSysResult] = &&op_take_sys_result;
   handler[opCall] = &&op_call;
+  handler[kCallInts] = &&op_call_ints;
   handler[opSysCall] = &&op_sys_call;
   handler[kRealCall] = &&op_real_call;
   handler[opNop] = handler[xJump] = handler[xLoopBegin] = handler[xEndRepeat] = handler[xEndFor] =
@@ -671,11 +679,13 @@ void TExecutor::Run() {
 
   // The end of a step and the start of the next, repeated at the end of
   // the commonest handlers so that each has a jump of its own to predict.
+  // Only the fused forms' fast paths end here, and they make no scratch
+  // values: the scratch is emptied at next, after any instruction that
+  // may have made some, so it never holds more than one instruction's.
 #define TARMISY_DISPATCH                              \
   {                                                   \
     if (ip->Cell <= in->Self) goto backward;          \
     in = ip;                                          \
-    scratchUsed_ = 0;                                 \
     executed += in->Count;                            \
     if (in->Line >= 0) goto joined;                   \
     ip = in->GoIp;                                    \
@@ -701,12 +711,14 @@ next:
 joined:
   // The joined line marker.
   CurLine = in->Line;
-  if (CurLine != lineSeen_) {
-    code_.Pos = in->LineNext;
-    if (!NewLine()) {
-      executed -= in->Count - 1;
-      return;
-    }
+  if (CurLine != lineSeen_) goto new_line;
+  ip = in->GoIp;
+  goto* handler[in->Op];
+new_line:
+  code_.Pos = in->LineNext;
+  if (!NewLine()) {
+    executed -= in->Count - 1;
+    return;
   }
   ip = in->GoIp;
   goto* handler[in->Op];
@@ -777,18 +789,16 @@ op_increment:
       const TXInstr* c = ip;                                                                    \
       TARMISY_BACKWARD(c->Cell);                                                                \
       /* The comparison, an instruction of its own for everything counted. */                   \
-      const bool counter = in->Test;                                                            \
+      /* Its left operand is the counter, v. */                                                 \
       in = c;                                                                                   \
-      scratchUsed_ = 0;                                                                         \
       executed += c->Count;                                                                     \
       ip = c->GoIp;                                                                             \
       TVar& r = At(c->T);                                                                       \
-      int32_t a = v;                                                                            \
-      if (r.Kind == dkLogical && (counter || ReadInt(c->X[0], a)) &&                            \
-          (BoundK ? (b = c->X[1].Value, true) : ReadInt(c->X[1], b))) {                         \
+      const int32_t a = v;                                                                      \
+      if (r.Kind == dkLogical && (BoundK ? (b = c->X[1].Value, true) : ReadInt(c->X[1], b))) {  \
         /* Bit 0, 1 or 2 of the mask: whether the comparison holds when */                      \
         /* a is below, equal to or above b. */                                                  \
-        const bool holds = c->O1 == ocLt ? a < b : (c->Mask >> ((a > b) + (a >= b))) & 1;      \
+        const bool holds = (c->Mask >> ((a > b) + (a >= b))) & 1;                               \
         r.BoolValue = holds;                                                                    \
         if (!holds) TARMISY_TAKEN(c);                                                           \
         TARMISY_DISPATCH                                                                        \
@@ -923,6 +933,16 @@ op_item_store: {
   }
   goto done;
 }
+op_take_int:
+  if (Fits(*in)) {
+    TVar& t = At(in->T);
+    const TDatum& result = code_.Procs[in->B].Result;
+    if (t.Kind == dkInteger && result.Kind == dkInteger && t.Size1 == 0 && !t.HasBuffer() && !t.Index1 &&
+        !t.Index2) {
+      t.IntValue = result.IntValue;
+      TARMISY_DISPATCH
+    }
+  }
 op_take_result:
   TakeResult(Temp(in->A), code_.Procs.Item(in->B).Result);
   goto done;
@@ -930,11 +950,30 @@ op_take_sys_result:
   TakeResult(Temp(in->A), code_.SysProcs.Item(in->B).Result);
   goto done;
 op_call:
-  if (static_cast<uint32_t>(in->A) >= calls_.size()) Error(Str(sBadExpression));
+  if (!in->CallRec) Error(Str(sBadExpression));
   code_.Pos = in->Go;
-  Call(calls_[static_cast<size_t>(in->A)], in->D > 0 ? argForms_[static_cast<size_t>(in->D - 1)].get() : nullptr);
+  Call(*in->CallRec, in->Forms);
   ip = IpAt(code_.Pos);
   goto done;
+op_call_ints: {
+  // A call of a procedure that exists, with as many arguments as it takes,
+  // each an integer shape over this activation's variables: Call's work
+  // without its generality. Anything else is Call's own.
+  const TXCall& c = *in->CallRec;
+  TProcedure& callee = code_.Procs[c.Proc];
+  if (callee.Active && callee.Depth > kMaxRecursionDepth) goto op_call;
+  const size_t n = c.Args.size();
+  TSlot args[kFastArgs];
+  for (size_t i = 0; i < n; ++i) {
+    int32_t v;
+    if (in->Forms[i].Proc != CurProc || !IntShape(in->Forms[i], v)) goto op_call;
+    args[i] = TSlot::Int(v);
+  }
+  appended_ = nullptr;
+  Enter(c.Proc, callee, args, n, in->Go);
+  ip = in->EntryIp;
+  goto done;
+}
 op_sys_call:
   if (static_cast<uint32_t>(in->A) >= calls_.size()) Error(Str(sBadExpression));
   SysCall(calls_[static_cast<size_t>(in->A)]);

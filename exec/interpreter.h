@@ -99,7 +99,7 @@ constexpr int32_t kUndecoded = 57;   // a cell not reached yet
 constexpr int32_t kIncrement = 58;  // an integer variable A := itself + X[1]
 constexpr int32_t kCompare = 59;    // kIntTest of "X[0] o X[1]", o the comparison kCompare + o - ocEq (to 64)
 constexpr int32_t kOffEnd = 65;     // past the code or before it: the run ends
-constexpr int32_t kStepCompare = 66;  // kIncrement, then the kCompare form at its Go (a loop's round)
+constexpr int32_t kStepCompare = 66;  // kIncrement, then the kCompare form of its counter at its Go (a loop's round)
 // kIntAssign by the shape of its expression, for integers only.
 constexpr int32_t kIntAssignTwo = 67, kIntAssignRight = 68, kIntAssignLeft = 69;
 constexpr int32_t kRealCall = 70;   // opSysCall of a built-in of one real argument, a shape over numbers
@@ -116,7 +116,13 @@ constexpr int32_t kIntAssignRightDiv = 78;
 constexpr int32_t kFlagStore = 79;
 // kIntAssign of a single integer variable (One) or constant (OneK).
 constexpr int32_t kIntAssignOne = 80, kIntAssignOneK = 81;
-constexpr int32_t kOpCodes = 82;    // every code a decoded instruction may have
+// opCall of a procedure that exists, with at most kFastArgs arguments, as
+// many as it takes, each with a fused form (TXInstr::Forms).
+constexpr int32_t kCallInts = 82;
+constexpr size_t kFastArgs = 4;
+// opTakeResult of a procedure that exists.
+constexpr int32_t kTakeResult = 83;
+constexpr int32_t kOpCodes = 84;    // every code a decoded instruction may have
 // The p-code's codes above 49 move into its gaps below.
 constexpr int32_t xDecTemp = 11, xJump = 12, xJumpIfFalse = 13, xJumpIfNotPositive = 14, xLoopBegin = 15,
                   xBreak = 16, xContinue = 17, xEndRepeat = 18, xEndFor = 19, xEndWhile = 25, xLine = 26;
@@ -141,6 +147,7 @@ struct TXNum {
   int32_t I;
   double R;
 };
+struct TXCall;
 struct TXInstr {
   int32_t Op = kUndecoded;
   int32_t A = 0, B = 0, C = 0, D = 0;
@@ -158,11 +165,15 @@ struct TXInstr {
   bool Not = false;     // kItemTest: the element's negation
   uint8_t Mask = 0;     // a kCompare form: bit k set when it holds for a - b below (0), at (1), above (2) zero
   bool Test = false;    // kIntTest: the last operator is a comparison;
-                        // kItemStore: the value is operand X[2];
-                        // kStepCompare: the comparison's left is the counter
+                        // kItemStore: the value is operand X[2]
   TXOperand T;          // the variable it stores into
   TXOperand X[3];       // its operands in order
   const TXItem* Value = nullptr;  // kItemStore: the value stored
+  // opCall: its call record, none when it has no valid one, and the fused
+  // forms of its arguments (-2 for one without), none when none has one.
+  const TXCall* CallRec = nullptr;
+  const TXInstr* Forms = nullptr;
+  const TXInstr* EntryIp = nullptr;  // kCallInts: the procedure's first instruction
   // A line marker joined to the instruction after it: the marker's line and
   // the cell after the marker (where that instruction starts), else -1.
   int32_t Line = -1;
@@ -353,6 +364,10 @@ class TExecutor {
   bool Append(TDatum& target, int32_t rest);
 
   void Call(const TXCall& c, const TXInstr* forms);
+  // The second half of a call: procedure p's activation (callee is the
+  // record in its slot) entered with the arguments' values, returning to
+  // cell returnPos.
+  void Enter(int p, TProcedure& callee, const TSlot* args, size_t n, int32_t returnPos);
   void StoreArgument(TProcedure& r, size_t i, const TSlot& v, size_t& skipped);
   bool Return();  // false when the main program returned
   // A function's result into the temporary of the caller's expression: a
@@ -583,8 +598,7 @@ class TExecutor {
 
   std::vector<TXExpr> exprs_;     // the program's expressions, then their index expressions
   std::vector<TXCall> calls_;     // the program's call records
-  // For a call instruction whose D is k > 0: the fused forms of its
-  // arguments (Proc -2 where an argument has none).
+  // The fused forms of call instructions' arguments (TXInstr::Forms).
   std::vector<std::unique_ptr<TXInstr[]>> argForms_;
   std::vector<TXInstr> instrs_;   // by cell: the instruction starting there; then the end
   TXInstr before_;                // the end before the code

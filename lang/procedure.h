@@ -141,11 +141,10 @@ class TProcList {
     fresh->Depth = current.Depth + 1;
     fresh->Footprint = current.Footprint;
     activationBytes_ += current.Footprint;
-    spare.release();
-    spare.reset(fresh->Outer.release());
-    std::unique_ptr<TProcedure>& slot = items_[at];
-    fresh->Outer.reset(slot.release());
-    slot.reset(fresh);
+    // spare <- fresh's next, fresh's Outer <- the slot's record, slot <-
+    // fresh: two swaps, with no owner ever left empty that must be tested.
+    spare.swap(fresh->Outer);
+    fresh->Outer.swap(items_[at]);
     return *fresh;
   }
   // The return half: the record in slot p becomes inactive; when it has an
@@ -160,13 +159,11 @@ class TProcList {
     // The only step that can throw comes first: the lists stay whole.
     current.Outer->Result.AssignValue(current.Result);
     activationBytes_ -= current.Footprint;
+    // slot <- the outer record, current's Outer <- the spare list, spare
+    // list <- current, as in EnterNested.
     const size_t at = static_cast<size_t>(p);
-    std::unique_ptr<TProcedure>& slot = items_[at];
-    slot.release();
-    slot.reset(current.Outer.release());
-    std::unique_ptr<TProcedure>& spare = spare_[at];
-    current.Outer.reset(spare.release());
-    spare.reset(&current);
+    items_[at].swap(current.Outer);
+    current.Outer.swap(spare_[at]);
   }
 
  private:
