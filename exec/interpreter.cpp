@@ -937,8 +937,7 @@ op_take_int:
   if (Fits(*in)) {
     TVar& t = At(in->T);
     const TDatum& result = code_.Procs[in->B].Result;
-    if (t.Kind == dkInteger && result.Kind == dkInteger && t.Size1 == 0 && !t.HasBuffer() && !t.Index1 &&
-        !t.Index2) {
+    if (t.Kind == dkInteger && result.Kind == dkInteger && t.IsPlain()) {
       t.IntValue = result.IntValue;
       TARMISY_DISPATCH
     }
@@ -995,7 +994,7 @@ op_int_result:
     // SetResult of an integer into a result that holds no array.
     TDatum& r = cur_->Result;
     int32_t v;
-    if (r.Size1 == 0 && !r.HasBuffer() && !r.Index1 && !r.Index2 && IntShape(*in, v)) {
+    if (r.IsPlain() && IntShape(*in, v)) {
       r.Kind = dkInteger;
       r.IntValue = v;
       goto done;

@@ -374,7 +374,7 @@ class TExecutor {
   // full copy converted to the temporary's kind, in place for scalars; an
   // integer or real into one of its own kind here, inline.
   [[gnu::always_inline]] void TakeResult(TVar& t, const TDatum& result) {
-    if (t.Kind == result.Kind && t.Size1 == 0 && !t.HasBuffer() && !t.Index1 && !t.Index2) {
+    if (t.Kind == result.Kind && t.IsPlain()) {
       if (t.Kind == dkInteger) {
         t.IntValue = result.IntValue;
         return;
@@ -391,7 +391,7 @@ class TExecutor {
   // an integer or real into a plain result here, inline.
   [[gnu::always_inline]] void SetResult(const TSlot& v) {
     TDatum& r = cur_->Result;
-    if ((v.Kind == dkInteger || v.Kind == dkReal) && r.Size1 == 0 && !r.HasBuffer() && !r.Index1 && !r.Index2) {
+    if ((v.Kind == dkInteger || v.Kind == dkReal) && r.IsPlain()) {
       r.Kind = v.Kind;
       if (v.Kind == dkInteger) r.IntValue = v.I;
       else r.RealValue = v.R;

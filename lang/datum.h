@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -61,13 +62,21 @@ class TDatum {
   int32_t IntValue = 0;
   double RealValue = 0;
   uint8_t BoolValue = 0;
-  int32_t Size1 = 0;  // first dimension; 0 for a scalar
+  uint8_t OpCode = 0;
+  // What may be attached to a value lies side by side, sizes first, so that
+  // Attached() reads it in four words: activation records copy their
+  // results and scalars on every call.
+  alignas(8) int32_t Size1 = 0;  // first dimension; 0 for a scalar
   int32_t Size2 = 0;  // second dimension; 0 for a one-dimensional array
+
+ private:
+  uint8_t* buf_ = nullptr;
+
+ public:
   std::unique_ptr<TStackDatum> Index1;  // index expressions of an element reference
   std::unique_ptr<TStackDatum> Index2;
   int32_t Width = 0;     // output field width set by the compiler (0 = none)
   int32_t Fraction = 0;  // output fraction digits (0 = none)
-  uint8_t OpCode = 0;
   std::unique_ptr<TStackDatum> Args;  // call record: argument list; argument item: its expression
 
   TDatum();
@@ -107,9 +116,10 @@ class TDatum {
   // Nonzero when anything is attached (IsPlain false), in one test rather
   // than five: activation records copy scalars by the thousand.
   uintptr_t Attached() const {
-    return static_cast<uintptr_t>(static_cast<uint32_t>(Size1) | static_cast<uint32_t>(Size2)) |
-           reinterpret_cast<uintptr_t>(buf_) | reinterpret_cast<uintptr_t>(Index1.get()) |
-           reinterpret_cast<uintptr_t>(Index2.get());
+    uint64_t sizes;  // Size1 and Size2 in one word
+    std::memcpy(&sizes, &Size1, sizeof sizes);
+    return static_cast<uintptr_t>(sizes) | reinterpret_cast<uintptr_t>(buf_) |
+           reinterpret_cast<uintptr_t>(Index1.get()) | reinterpret_cast<uintptr_t>(Index2.get());
   }
   // Assignment into an existing variable without re-allocation: arrays must
   // match in size, strings need only fit.
@@ -170,7 +180,6 @@ class TDatum {
   void FreeBuffer();
   void CopyBufferFrom(const TDatum& src);
 
-  uint8_t* buf_ = nullptr;
   int32_t bufCount_ = 0;   // elements in buf_
   uint8_t bufKind_ = 0;    // array kind the buffer was made for
 };
