@@ -864,7 +864,7 @@ op_int_assign:
         const bool v = test;                                                         \
         t.BoolValue = v;                                                             \
         if (!v) TARMISY_TAKEN(in);                                                   \
-        goto done;                                                                   \
+        TARMISY_DISPATCH                                                             \
       }                                                                              \
     }                                                                                \
     if (TestFails(Temp(in->A), in->B, in->Base)) TARMISY_TAKEN(in);                  \
@@ -997,7 +997,14 @@ op_int_result:
     if (r.IsPlain() && IntShape(*in, v)) {
       r.Kind = dkInteger;
       r.IntValue = v;
-      goto done;
+      // "возврат" is a result and the return after it: the return runs
+      // here when it comes next, as it would after a dispatch.
+      if (ip->Op == opReturn && ip->Line < 0 && ip->Cell > in->Self) {
+        in = ip;
+        executed += in->Count;
+        goto op_return;
+      }
+      TARMISY_DISPATCH
     }
   }
 op_set_result:
