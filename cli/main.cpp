@@ -177,6 +177,7 @@ int main(int argc, char** argv) {
   run.Interrupted = [&out] { return gInterrupted != 0 || out.Failed(); };
   run.Factory = field->Factory();
   run.StepLimit = o.MaxSteps;
+  run.CountInstructions = !o.Stats.empty();
   run.DetectLoops = o.DetectLoops;
   run.Prepare = [&](const TPseudoCode& code) {
     // Nothing has been said or written yet, and no thread but this one

@@ -19,6 +19,7 @@ int RunHeadless(const std::vector<std::string>& lines, const THeadlessOptions& o
   stop = &session.State().StoppedByUser;
   session.State().StepLimit = options.StepLimit;
   session.State().DetectLoops = options.DetectLoops;
+  session.State().CountInstructions = options.CountInstructions;
 
   TProgramBuilder build = ProgramBuilder(lines, options.ExecutorKind, &host);
   if (options.Prepare)
@@ -45,7 +46,7 @@ int RunHeadless(const std::vector<std::string>& lines, const THeadlessOptions& o
   if (stats) {
     stats->Instructions = session.State().Executed.load();
     stats->LoopLine = session.State().LoopLine.load();
-    stats->StepLimitReached = options.StepLimit > 0 && stats->Instructions >= options.StepLimit;
+    stats->StepLimitReached = session.State().StepLimitReached.load();
   }
 
   if (host.HasError()) {

@@ -30,11 +30,15 @@ struct THeadlessOptions {
   std::function<bool(std::string& text)> Verdict;
   // Polled while the program runs; true stops it (an interrupt).
   std::function<bool()> Interrupted;
-  // Instructions the run may go through before it ends as stopped; 0 none.
+  // Steps (loop rounds, calls of procedures written above) the run may make
+  // before it ends as stopped; 0 none.
   uint64_t StepLimit = 0;
   // End at once, with a run-time error, a run that returns to a state it was
   // in before (loop_guard.h).
   bool DetectLoops = false;
+  // Count the instructions the run goes through (THeadlessStats::Instructions,
+  // else 0); it slows every instruction a little.
+  bool CountInstructions = false;
   // Called with the translated program on the calling thread before the run
   // starts (never after a translation error): the place to set up what only
   // some programs need.
@@ -43,7 +47,7 @@ struct THeadlessOptions {
 
 // What a headless run used, for a report in numbers.
 struct THeadlessStats {
-  uint64_t Instructions = 0;  // instructions the run went through
+  uint64_t Instructions = 0;  // instructions the run went through, when counted
   bool StepLimitReached = false;
   int LoopLine = -1;          // 0-based line of a certain endless loop; -1 none
 };

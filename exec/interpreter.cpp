@@ -561,6 +561,12 @@ void TExecutor::Start() {
 }
 
 void TExecutor::Run() {
+  if (CountInstructions) Loop<true>();
+  else Loop<false>();
+}
+
+template <bool kCount>
+void TExecutor::Loop() {
   Start();
   if (code_.Procs.Count() == 0) return;
   Refresh();
@@ -576,8 +582,11 @@ void TExecutor::Run() {
   steps_ = StepLimit ? StepLimit : UINT64_MAX;
   uint64_t countdown = LoopGuard ? 1 : steps_;
   TRunEvents& events = state_.Events;
-  // Counted in a local, so that counting costs a register increment.
+  // Counted in a local, so that counting costs a register increment, and
+  // only when asked for (kCount).
   uint64_t executed = 0;
+#define TARMISY_COUNT(n)               \
+  if constexpr (kCount) executed += (n)
   const TStepCount counted{executed, Executed};
   // AtLine for a line other than the last one passed; when running on, its
   // own way is only to note the line, done here without the call.
@@ -686,7 +695,7 @@ void TExecutor::Run() {
   {                                                   \
     if (ip->Cell <= in->Self) goto backward;          \
     in = ip;                                          \
-    executed += in->Count;                            \
+    TARMISY_COUNT(in->Count);                         \
     if (in->Line >= 0) goto joined;                   \
     ip = in->GoIp;                                    \
     goto* handler[in->Op];                            \
@@ -696,14 +705,14 @@ void TExecutor::Run() {
 #define TARMISY_TAKEN(test)         \
   {                                 \
     ip = (test)->CIp;               \
-    executed += (test)->CJumps;     \
+    TARMISY_COUNT((test)->CJumps);  \
   }
 
   const TXInstr* in;
 next:
   in = ip;
   scratchUsed_ = 0;
-  executed += in->Count;
+  TARMISY_COUNT(in->Count);
   if (in->Line < 0) {
     ip = in->GoIp;
     goto* handler[in->Op];
@@ -717,7 +726,7 @@ joined:
 new_line:
   code_.Pos = in->LineNext;
   if (!NewLine()) {
-    executed -= in->Count - 1;
+    if constexpr (kCount) executed -= in->Count - 1;
     return;
   }
   ip = in->GoIp;
@@ -728,7 +737,7 @@ op_off_end:
   code_.Pos = in->Cell;
   return;
 op_undecoded:
-  --executed;
+  if constexpr (kCount) --executed;
   InstrAt(in->Cell);
   ip = in;
   goto next;
@@ -791,7 +800,7 @@ op_increment:
       /* The comparison, an instruction of its own for everything counted. */                   \
       /* Its left operand is the counter, v. */                                                 \
       in = c;                                                                                   \
-      executed += c->Count;                                                                     \
+      TARMISY_COUNT(c->Count);                                                                  \
       ip = c->GoIp;                                                                             \
       TVar& r = At(c->T);                                                                       \
       const int32_t a = v;                                                                      \
@@ -1001,7 +1010,7 @@ op_int_result:
       // here when it comes next, as it would after a dispatch.
       if (ip->Op == opReturn && ip->Line < 0 && ip->Cell > in->Self) {
         in = ip;
-        executed += in->Count;
+        TARMISY_COUNT(in->Count);
         goto op_return;
       }
       TARMISY_DISPATCH
@@ -1068,10 +1077,12 @@ backward:
 #undef TARMISY_BACKWARD
 #undef TARMISY_DISPATCH
 #undef TARMISY_TAKEN
+#undef TARMISY_COUNT
 }
 
 // The step budget is spent: the run ends as if stopped.
 bool TExecutor::BudgetSpent() {
+  StepLimitReached = true;
   state_.StoppedByUser.store(true);
   return false;
 }

@@ -221,8 +221,15 @@ class TExecutor {
   // no limit. Fuzzing and tests give a budget so that endless loops end
   // deterministically; a window's run has none (Stop ends it).
   uint64_t StepLimit = 0;
-  // Instructions the last Run went through, however it ended.
+  // Whether Run counts the instructions it goes through into Executed;
+  // counting costs a little on every instruction, so only the headless
+  // runner's statistics ask for it.
+  bool CountInstructions = false;
+  // Instructions the last Run went through, however it ended (0 when not
+  // counted).
   uint64_t Executed = 0;
+  // Whether the last Run ended because it had made StepLimit steps.
+  bool StepLimitReached = false;
   // Ends a run that can never end (loop_guard.h); not owned, none: no check.
   // Run calls LoopGuard->Check(*this) after every instruction that sent
   // execution back to its own cell or before (a loop's jump, a call or
@@ -236,6 +243,8 @@ class TExecutor {
  private:
   friend class TExecutorTest;
 
+  template <bool kCount>
+  void Loop();   // Run, counting the instructions when kCount
   void Start();  // decodes the program and resets the run's state
   bool SkipOver(const TXInstr& in);
   bool SkipToLoopEnd();

@@ -22,9 +22,11 @@ struct TRunState {
 
   // Limits of a checked run (the headless runner's), set before it starts,
   // and what the run used of them once it has ended.
-  uint64_t StepLimit = 0;     // instructions before it ends as stopped; 0 none
+  uint64_t StepLimit = 0;     // steps before it ends as stopped; 0 none
   bool DetectLoops = false;   // end a run that returns to a state it was in
-  std::atomic<uint64_t> Executed{0};  // instructions the run went through
+  bool CountInstructions = false;     // count into Executed
+  std::atomic<uint64_t> Executed{0};  // instructions the run went through, when counted
+  std::atomic<bool> StepLimitReached{false};  // the run ended at StepLimit
   std::atomic<int> LoopLine{-1};      // 0-based line of the loop found; -1 none
 
   // Sets Stop and StoppedByUser: ends a free-running program before its next

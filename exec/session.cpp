@@ -139,6 +139,7 @@ void TRunSession::Work(std::unique_ptr<TPseudoCode> code) {
     std::optional<TLoopGuard> guard;
     if (state_.DetectLoops) executor.LoopGuard = &guard.emplace(*code);
     executor.StepLimit = state_.StepLimit;
+    executor.CountInstructions = state_.CountInstructions;
     if (!error) {
       try {
         if (kind != ekGrondo) executor.Machine().ClearCanvas();
@@ -149,6 +150,7 @@ void TRunSession::Work(std::unique_ptr<TPseudoCode> code) {
       }
     }
     state_.Executed.store(executor.Executed);
+    state_.StepLimitReached.store(executor.StepLimitReached);
     state_.LoopLine.store(guard ? guard->Line() : -1);
     try {
       if (error) {

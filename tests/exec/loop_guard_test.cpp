@@ -24,6 +24,7 @@ TOutcome Guarded(const std::string& utf8, int kind = ekTurtle, TExecutorFactory 
   o.ExecutorKind = kind;
   o.DetectLoops = true;
   o.StepLimit = steps;
+  o.CountInstructions = true;
   o.Factory = std::move(factory);
   TOutcome r;
   r.Status = RunHeadless(ProgramLines(Utf8ToCp1251(utf8)), o, [](std::string_view) {}, nullptr,
@@ -91,6 +92,15 @@ TEST(LoopGuard, ReadingTheConsoleTurnsItOff) {
   const TOutcome r = Guarded("главная { целые x; пока (истина) ввод x; }");
   EXPECT_EQ(r.Status, hsStopped);
   EXPECT_EQ(r.LoopLine, -1);
+}
+
+TEST(LoopGuard, AnInputThatEndsIsNoSpentBudget) {
+  // More instructions than steps allowed, but no step taken: the run stops
+  // because the input ended, and says so.
+  const TOutcome r = Guarded("главная { целые x, y; x = 1; y = 2; x = 3; y = 4; ввод x; }", ekTurtle, {}, 2);
+  EXPECT_EQ(r.Status, hsStopped);
+  EXPECT_GT(r.Stats.Instructions, 2u);
+  EXPECT_FALSE(r.Stats.StepLimitReached);
 }
 
 // A Grondo whose every step moves him on: his state is part of the run's.
