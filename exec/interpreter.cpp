@@ -486,8 +486,10 @@ bool TExecutor::TestFails(TVar& t, int32_t e, int32_t op) {
 bool TExecutor::SkipOver(const TXInstr& in) {
   int32_t& pos = code_.Pos;
   if (in.Line >= 0) {
-    // A joined line marker is passed over on its own.
+    // A joined line marker is passed over on its own; a marker passed over
+    // is not one seen (lineSeen_).
     CurLine = in.Line;
+    lineSeen_ = kNoLine;
     pos = in.LineNext;
     return true;
   }
@@ -500,7 +502,10 @@ bool TExecutor::SkipOver(const TXInstr& in) {
   pos = in.Next;
   switch (in.Op) {
     case opEnd: return false;
-    case xLine: CurLine = in.A; break;
+    case xLine:
+      CurLine = in.A;
+      lineSeen_ = kNoLine;
+      break;
     case xLoopBegin: ++skipDepth_; break;
     case xEndRepeat:
     case xEndFor:
@@ -696,7 +701,7 @@ void TExecutor::Loop() {
     if (ip->Cell <= in->Self) goto backward;          \
     in = ip;                                          \
     TARMISY_COUNT(in->Count);                         \
-    if (in->Line >= 0) goto joined;                   \
+    if (NewJoinedLine(*in)) goto new_line;            \
     ip = in->GoIp;                                    \
     goto* handler[in->Op];                            \
   }
@@ -713,17 +718,12 @@ next:
   in = ip;
   scratchUsed_ = 0;
   TARMISY_COUNT(in->Count);
-  if (in->Line < 0) {
-    ip = in->GoIp;
-    goto* handler[in->Op];
-  }
-joined:
-  // The joined line marker.
-  CurLine = in->Line;
-  if (CurLine != lineSeen_) goto new_line;
+  if (NewJoinedLine(*in)) goto new_line;
   ip = in->GoIp;
   goto* handler[in->Op];
 new_line:
+  // A joined line marker of a line not just passed.
+  CurLine = in->Line;
   code_.Pos = in->LineNext;
   if (!NewLine()) {
     if constexpr (kCount) executed -= in->Count - 1;

@@ -633,9 +633,16 @@ class TExecutor {
   // kNoLine from a call or return until then: a marker of another line is
   // a new line, one comparison on every marker; the first marker after a
   // call or return is looked at in full (AtLine). Kept by SetFrame and
-  // NoteLine.
+  // NoteLine, and reset wherever CurLine changes otherwise (a skip to a
+  // loop's end), so that CurLine is lineSeen_ whenever that is a line: a
+  // joined marker of the line just seen need not store it again.
   static constexpr int64_t kNoLine = INT64_MIN;
   int64_t lineSeen_ = kNoLine;
+  // Whether decoded instruction in carries a joined line marker of a line
+  // other than the one just seen.
+  [[gnu::always_inline]] bool NewJoinedLine(const TXInstr& in) const {
+    return in.Line >= 0 && in.Line != lineSeen_;
+  }
   void NoteLine(int line) {
     // While a line is seen, the activation it was seen in is this one.
     if (lineSeen_ == kNoLine) {

@@ -352,6 +352,24 @@ TEST(Debugger, AForLoopWithItsBodyOnOtherLinesStopsEveryRound) {
   EXPECT_EQ(r.Highlights, (Lines{0, 2, 3, 2, 3, 2, 4}));
 }
 
+TEST(Debugger, SteppingThroughBreakAndContinueStopsAtEachLineReached) {
+  const auto build = Text(
+      "главная {\n"                          // 0
+      "  целые i, s;\n"                      // 1
+      "  пока (i < 5) {\n"                   // 2
+      "    i = i + 1;\n"                     // 3
+      "    если (i == 1) продолжить;\n"      // 4
+      "    если (i == 2) прервать;\n"        // 5
+      "    s = s + i;\n"                     // 6
+      "  }\n"                                // 7
+      "  s = s + 1; i = 0;\n"                // 8
+      "}\n");                                // 9
+  std::deque<TPress> steps(20, TPress{evStep});
+  const TDebugRun r = Debug(evStep, steps, build);
+  // After "продолжить" the condition is tested again without a stop of its own.
+  EXPECT_EQ(r.Highlights, (Lines{0, 2, 3, 4, 3, 4, 5, 8, 9}));
+}
+
 TEST(Debugger, StopInsideAProcedureEndsWithTheStopReportOnly) {
   const auto build = Text(
       "главная {\n"          // 0
