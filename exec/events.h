@@ -3,7 +3,7 @@
 // Each event is set by the main thread and polled or waited for by the
 // worker. Run and RunTo are manual-reset: once set they stay in force across
 // many line markers. The others are one-shot (auto-reset): a successful poll
-// or wait consumes them. The worker polls Stop before every instruction, so
+// or wait consumes them. The worker polls Stop many times a millisecond, so
 // its state is mirrored in an atomic that costs one load, not a lock.
 #pragma once
 

@@ -585,8 +585,8 @@ void TExecutor::Loop() {
   // a loop's end, a backward transfer (the loop detector), the line stops.
   const TXInstr* ip = IpAt(code_.Pos);
   steps_ = StepLimit ? StepLimit : UINT64_MAX;
-  uint64_t countdown = LoopGuard ? 1 : steps_;
-  TRunEvents& events = state_.Events;
+  uint64_t countdown = std::min(steps_, LoopGuard ? uint64_t{1} : kStepWindow);
+  steps_ -= countdown;
   // Counted in a local, so that counting costs a register increment, and
   // only when asked for (kCount).
   uint64_t executed = 0;
@@ -667,28 +667,22 @@ void TExecutor::Loop() {
   handler[xBreak] = handler[xContinue] = &&op_break;
   handler[xLine] = &&op_line;
 
-  // A backward transfer of control to cell: Stop, the step budget and the
-  // loop detector are looked at. One count serves the budget and the
-  // detector: with a detector every transfer takes the slow way, without
-  // one only the last of the budget. code_.Pos is the target's only when
-  // something may look at it.
-#define TARMISY_BACKWARD(cell)               \
-  if (events.StopRequested()) [[unlikely]] { \
-    code_.Pos = (cell);                      \
-    return;                                  \
-  }                                          \
-  if (--countdown == 0) [[unlikely]] {       \
-    code_.Pos = (cell);                      \
-    if (!LoopGuard) {                        \
-      BudgetSpent();                         \
-      return;                                \
-    }                                        \
-    countdown = 1;                           \
-    if (--steps_ == 0) {                     \
-      BudgetSpent();                         \
-      return;                                \
-    }                                        \
-    LoopGuard->Check(*this);                 \
+  // A backward transfer of control to cell, a step: one count down, and at
+  // the end of each window of steps Stop, the step budget and the loop
+  // detector are looked at (Checkpoint). code_.Pos is the target's only
+  // when something may look at it.
+#define TARMISY_BACKWARD(cell)           \
+  if (--countdown == 0) [[unlikely]] {   \
+    code_.Pos = (cell);                  \
+    if (!Checkpoint(countdown)) return;  \
+  }
+  // After anything that the world outside sees or waits for (a command of
+  // the executor, the console), the next step looks at Stop: a stopped
+  // program must not go on drawing.
+#define TARMISY_POLL_SOON          \
+  if (countdown > 1) {             \
+    steps_ += countdown - 1;       \
+    countdown = 1;                 \
   }
 
   // The end of a step and the start of the next, repeated at the end of
@@ -984,6 +978,7 @@ op_call_ints: {
 }
 op_sys_call:
   if (static_cast<uint32_t>(in->A) >= calls_.size()) Error(Str(sBadExpression));
+  TARMISY_POLL_SOON
   SysCall(calls_[static_cast<size_t>(in->A)]);
   goto done;
 op_real_call:
@@ -1024,15 +1019,19 @@ op_return:
   ip = IpAt(code_.Pos);
   goto done;
 op_write_text:
+  TARMISY_POLL_SOON
   host_.ConsoleAppend(texts_[static_cast<size_t>(in->A)]);
   goto done;
 op_write:
+  TARMISY_POLL_SOON
   Write(in->A);
   goto done;
 op_write_ln:
+  TARMISY_POLL_SOON
   host_.ConsoleNewLine();
   goto done;
 op_read:
+  TARMISY_POLL_SOON
   if (!ReadInstr(*in)) {
     state_.StoppedByUser.store(true);
     return;
@@ -1075,9 +1074,22 @@ backward:
   TARMISY_BACKWARD(ip->Cell);
   goto next;
 #undef TARMISY_BACKWARD
+#undef TARMISY_POLL_SOON
 #undef TARMISY_DISPATCH
 #undef TARMISY_TAKEN
 #undef TARMISY_COUNT
+}
+
+// The end of a window of steps, at a backward transfer (code_.Pos is its
+// target): false when the run is to end there, by Stop or because the
+// budget is spent; otherwise the next window (countdown) begins.
+bool TExecutor::Checkpoint(uint64_t& countdown) {
+  if (state_.Events.StopRequested()) return false;
+  if (steps_ == 0) return BudgetSpent();
+  countdown = std::min(steps_, LoopGuard ? uint64_t{1} : kStepWindow);
+  steps_ -= countdown;
+  if (LoopGuard) LoopGuard->Check(*this);
+  return true;
 }
 
 // The step budget is spent: the run ends as if stopped.

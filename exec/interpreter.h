@@ -591,6 +591,10 @@ class TExecutor {
   // kTestJumpIfFalse or kTestJumpIfNotPositive): true when the jump is taken.
   bool TestFails(TVar& t, int32_t e, int32_t op);
   bool BudgetSpent();
+  bool Checkpoint(uint64_t& countdown);
+  // Steps between two looks at Stop while nothing is drawn or written: a
+  // few microseconds of the tightest loop.
+  static constexpr uint64_t kStepWindow = 1024;
 
   TPseudoCode& code_;
   TRunHost& host_;
@@ -658,5 +662,5 @@ class TExecutor {
   // many loops nested in it the skip has entered.
   enum { kNoSkip, kBreak, kContinue } skip_ = kNoSkip;
   int skipDepth_ = 0;
-  uint64_t steps_ = 0;  // what is left of StepLimit
+  uint64_t steps_ = 0;  // what is left of StepLimit after the current window
 };

@@ -330,6 +330,32 @@ TEST(Interpreter, StopEndsATightLoopAndADeepRecursion) {
   }
 }
 
+TEST(Interpreter, AStopDuringAnExecutorCommandEndsTheRunAtTheNextStep) {
+  // Stop is looked at only now and then while nothing is drawn; a program
+  // that draws must not go on drawing once stopped.
+  struct TStopping : TGenericGrondo {
+    TRunState* State = nullptr;
+    int Commands = 0;
+    int Kind() const override { return ekTurtle; }
+    bool InField(int, int) const override { return true; }
+    void Execute(TProcedure&) override {
+      if (++Commands == 5) State->RequestStop();
+    }
+  };
+  auto code = CompileProgram(ProgramLines(Utf8ToCp1251("главная { целые i; пока (истина) { i = i + 1; вперед(1); } }")),
+                             ekTurtle);
+  TTextHost host(nullptr, nullptr, true);
+  TRunState state;
+  state.Events.Set(evRun);
+  auto machine = std::make_unique<TStopping>();
+  machine->State = &state;
+  TStopping& seen = *machine;
+  TExecutor ex(*code, host, state, std::move(machine));
+  ex.Run();
+  EXPECT_TRUE(state.StoppedByUser.load());
+  EXPECT_EQ(seen.Commands, 5);
+}
+
 TEST(Interpreter, StepLimitEndsEndlessLoopsAsAStop) {
   // A loop without a statement passes no line marker; the budget still ends it.
   for (const char* text : {"главная { пока (истина) ; }", "главная { целые i; пока (истина) i = 1; }",
