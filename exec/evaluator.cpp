@@ -285,11 +285,14 @@ void TExecutor::Fuse(TXInstr& in) {
       return;
     }
     case opTakeResult:
+    case opTakeSysResult: {
       // A function's result into a temporary, both read where they lie.
-      if (in.B < 0 || in.B >= code_.Procs.Count()) return;
+      const bool user = op == opTakeResult;
+      if (in.B < 0 || in.B >= (user ? code_.Procs : code_.SysProcs).Count()) return;
       in.T = {TXItem::kTemp, in.A, 0};
-      in.Op = kTakeResult;
+      in.Op = user ? kTakeResult : kTakeSysResult;
       break;
+    }
     case opSetResult:
       // An integer result: "возврат a o b".
       if (!FuseShape(in, in.A, false)) return;
@@ -330,7 +333,21 @@ void TExecutor::Fuse(TXInstr& in) {
     default: return;
   }
   in.Base = op;
-  ResolveAll(in);
+  // An assignment to a real variable (its kind is kept by every store) goes
+  // to the form over numbers at once rather than through one for integers.
+  static constexpr int32_t kForIntegers[] = {kIncrement,
+                                             kIntAssignOne,
+                                             kIntAssignOneK,
+                                             kIntAssignTwo,
+                                             kIntAssignRight,
+                                             kIntAssignLeft,
+                                             kIntAssignTwo + kConstLast,
+                                             kIntAssignRight + kConstLast,
+                                             kIntAssignLeft + kConstLast,
+                                             kIntAssignRightDiv};
+  if (ResolveAll(in) && std::find(std::begin(kForIntegers), std::end(kForIntegers), in.Op) != std::end(kForIntegers) &&
+      At(in.T).Kind == dkReal)
+    in.Op = kIntAssign;
 }
 
 // Resolves every operand of fused form in; in.Proc is the current

@@ -645,7 +645,8 @@ void TExecutor::Loop() {
   handler[kItemStore] = &&op_item_store;
   handler[kFlagStore] = &&op_flag_store;
   handler[opTakeResult] = &&op_take_result;
-  handler[kTakeResult] = &&op_take_int;
+  handler[kTakeResult] = &&op_take_number;
+  handler[kTakeSysResult] = &&op_take_sys_number;
   handler[opTakeSysResult] = &&op_take_sys_result;
   handler[opCall] = &&op_call;
   handler[kCallInts] = &&op_call_ints;
@@ -936,15 +937,27 @@ op_item_store: {
   }
   goto done;
 }
-op_take_int:
-  if (Fits(*in)) {
-    TVar& t = At(in->T);
-    const TDatum& result = code_.Procs[in->B].Result;
-    if (t.Kind == dkInteger && result.Kind == dkInteger && t.IsPlain()) {
-      t.IntValue = result.IntValue;
-      TARMISY_DISPATCH
-    }
-  }
+  // An integer or real result into a temporary of its kind.
+#define TARMISY_TAKE(label, procs, general)                 \
+  label:                                                    \
+  if (Fits(*in)) {                                          \
+    TVar& t = At(in->T);                                    \
+    const TDatum& result = code_.procs[in->B].Result;       \
+    if (t.Kind == result.Kind && t.IsPlain()) {             \
+      if (t.Kind == dkInteger) {                            \
+        t.IntValue = result.IntValue;                       \
+        TARMISY_DISPATCH                                    \
+      }                                                     \
+      if (t.Kind == dkReal) {                               \
+        t.RealValue = result.RealValue;                     \
+        TARMISY_DISPATCH                                    \
+      }                                                     \
+    }                                                       \
+  }                                                         \
+  goto general;
+  TARMISY_TAKE(op_take_number, Procs, op_take_result)
+  TARMISY_TAKE(op_take_sys_number, SysProcs, op_take_sys_result)
+#undef TARMISY_TAKE
 op_take_result:
   TakeResult(Temp(in->A), code_.Procs.Item(in->B).Result);
   goto done;
@@ -989,7 +1002,7 @@ op_real_call:
     if (arg.Kind == dkReal && NumShape(*in, v)) {
       arg.RealValue = v;
       CallFunction(b);
-      goto done;
+      TARMISY_DISPATCH
     }
   }
   goto op_sys_call;

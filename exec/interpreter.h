@@ -120,9 +120,9 @@ constexpr int32_t kIntAssignOne = 80, kIntAssignOneK = 81;
 // many as it takes, each with a fused form (TXInstr::Forms).
 constexpr int32_t kCallInts = 82;
 constexpr size_t kFastArgs = 4;
-// opTakeResult of a procedure that exists.
-constexpr int32_t kTakeResult = 83;
-constexpr int32_t kOpCodes = 84;    // every code a decoded instruction may have
+// opTakeResult of a procedure that exists, opTakeSysResult of a built-in.
+constexpr int32_t kTakeResult = 83, kTakeSysResult = 84;
+constexpr int32_t kOpCodes = 85;    // every code a decoded instruction may have
 // The p-code's codes above 49 move into its gaps below.
 constexpr int32_t xDecTemp = 11, xJump = 12, xJumpIfFalse = 13, xJumpIfNotPositive = 14, xLoopBegin = 15,
                   xBreak = 16, xContinue = 17, xEndRepeat = 18, xEndFor = 19, xEndWhile = 25, xLine = 26;
