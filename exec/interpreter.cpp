@@ -675,7 +675,8 @@ void TExecutor::Loop() {
 #define TARMISY_BACKWARD(cell)           \
   if (--countdown == 0) [[unlikely]] {   \
     code_.Pos = (cell);                  \
-    if (!Checkpoint(countdown)) return;  \
+    countdown = Checkpoint();            \
+    if (countdown == 0) return;          \
   }
   // After anything that the world outside sees or waits for (a command of
   // the executor, the console), the next step looks at Stop: a stopped
@@ -1094,15 +1095,19 @@ backward:
 }
 
 // The end of a window of steps, at a backward transfer (code_.Pos is its
-// target): false when the run is to end there, by Stop or because the
-// budget is spent; otherwise the next window (countdown) begins.
-bool TExecutor::Checkpoint(uint64_t& countdown) {
-  if (state_.Events.StopRequested()) return false;
-  if (steps_ == 0) return BudgetSpent();
-  countdown = std::min(steps_, LoopGuard ? uint64_t{1} : kStepWindow);
-  steps_ -= countdown;
+// target): the steps of the next window, or 0 when the run is to end
+// there, by Stop or because the budget is spent. The count stays in a
+// register of the loop: it is handed over, never referred to.
+uint64_t TExecutor::Checkpoint() {
+  if (state_.Events.StopRequested()) return 0;
+  if (steps_ == 0) {
+    BudgetSpent();
+    return 0;
+  }
+  const uint64_t window = std::min(steps_, LoopGuard ? uint64_t{1} : kStepWindow);
+  steps_ -= window;
   if (LoopGuard) LoopGuard->Check(*this);
-  return true;
+  return window;
 }
 
 // The step budget is spent: the run ends as if stopped.

@@ -591,7 +591,7 @@ class TExecutor {
   // kTestJumpIfFalse or kTestJumpIfNotPositive): true when the jump is taken.
   bool TestFails(TVar& t, int32_t e, int32_t op);
   bool BudgetSpent();
-  bool Checkpoint(uint64_t& countdown);
+  uint64_t Checkpoint();
   // Steps between two looks at Stop while nothing is drawn or written: a
   // few microseconds of the tightest loop.
   static constexpr uint64_t kStepWindow = 1024;
