@@ -98,18 +98,23 @@ void TExecutor::StoreArgument(TProcedure& r, size_t i, const TSlot& v, size_t& s
   StoreWhole(r.Vars.Item(static_cast<int>(i)), v, true);
 }
 
-[[gnu::always_inline]] inline bool TExecutor::Return() {
+[[gnu::always_inline]] inline bool TExecutor::Return(int32_t& to) {
   appended_ = nullptr;
   const int p = CurProc;
   TProcedure& r = *cur_;
   const int caller = r.CallerProc;
-  code_.Pos = r.ReturnPos;
+  to = r.ReturnPos;
+  code_.Pos = to;
   const bool stepLevel = p == stepProc_ && r.Depth == stepDepth_;
+  // A recursive call returns to the outer activation, which Leave puts
+  // back into slot p.
+  TProcedure* const outer = caller == p ? r.Outer.get() : nullptr;
   // The current activation is the record in slot p.
   code_.Procs.Leave(p, r);
   CurProc = caller;
   if (caller < 0) return false;
-  Refresh();
+  if (outer) SetFrame(outer);
+  else Refresh();
   // Step over the last line of a procedure stops at the caller's next line,
   // also when the caller is an outer activation of the same procedure.
   if (stepLevel) [[unlikely]] {
@@ -1028,10 +1033,12 @@ op_int_result:
 op_set_result:
   SetResult(Eval(in->A));
   goto done;
-op_return:
-  if (!Return()) return;
-  ip = IpAt(code_.Pos);
+op_return: {
+  int32_t to;
+  if (!Return(to)) return;
+  ip = IpAt(to);
   goto done;
+}
 op_write_text:
   TARMISY_POLL_SOON
   host_.ConsoleAppend(texts_[static_cast<size_t>(in->A)]);

@@ -378,7 +378,8 @@ class TExecutor {
   // cell returnPos.
   void Enter(int p, TProcedure& callee, const TSlot* args, size_t n, int32_t returnPos);
   void StoreArgument(TProcedure& r, size_t i, const TSlot& v, size_t& skipped);
-  bool Return();  // false when the main program returned
+  // False when the main program returned; else to is where the caller goes on.
+  bool Return(int32_t& to);
   // A function's result into the temporary of the caller's expression: a
   // full copy converted to the temporary's kind, in place for scalars; an
   // integer or real into one of its own kind here, inline.
