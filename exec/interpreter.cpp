@@ -550,6 +550,7 @@ void TExecutor::Start() {
   stepDepth_ = 0;
   skip_ = kNoSkip;
   skipDepth_ = 0;
+  scratchUsed_ = 0;
   base_[TXItem::kGlobal] = code_.Globals.Data();
   pool_.assign(1, TVar());
   base_[TXItem::kConst] = base_[kRealConst] = base_[kScalarConst] = pool_.data();
@@ -695,8 +696,8 @@ void TExecutor::Loop() {
   // The end of a step and the start of the next, repeated at the end of
   // the commonest handlers so that each has a jump of its own to predict.
   // Only the fused forms' fast paths end here, and they make no scratch
-  // values: the scratch is emptied at next, after any instruction that
-  // may have made some, so it never holds more than one instruction's.
+  // values: the scratch is emptied at done, after any instruction that may
+  // have made some, so it never holds more than one instruction's.
 #define TARMISY_DISPATCH                              \
   {                                                   \
     if (ip->Cell <= in->Self) goto backward;          \
@@ -717,7 +718,6 @@ void TExecutor::Loop() {
   const TXInstr* in;
 next:
   in = ip;
-  scratchUsed_ = 0;
   TARMISY_COUNT(in->Count);
   if (NewJoinedLine(*in)) goto new_line;
   ip = in->GoIp;
@@ -1086,6 +1086,9 @@ op_foreign:
   Error(FormatStr(sUnknownCommand, {in->Base}));
 
 done:
+  // Every handler that may make scratch values ends here; the next
+  // instruction starts with none.
+  scratchUsed_ = 0;
   // Whatever repeats goes backwards at some point: a loop's jump, a call of
   // a procedure written above, a recursive call. So this is the one place
   // where a running program is looked at from outside, and a straight run
