@@ -170,7 +170,8 @@ struct TXInstr {
   TXOperand X[3];       // its operands in order
   const TXItem* Value = nullptr;  // kItemStore: the value stored
   // opCall: its call record, none when it has no valid one, and the fused
-  // forms of its arguments (-2 for one without), none when none has one.
+  // forms of its arguments (Proc -2 for an argument without one), none
+  // when no argument has one.
   const TXCall* CallRec = nullptr;
   const TXInstr* Forms = nullptr;
   const TXInstr* EntryIp = nullptr;  // kCallInts: the procedure's first instruction
