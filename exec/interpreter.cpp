@@ -985,13 +985,22 @@ op_call_ints: {
   if (callee.Active && callee.Depth > kMaxRecursionDepth) goto op_call;
   const size_t n = c.Args.size();
   TSlot args[kFastArgs];
-  for (size_t i = 0; i < n; ++i) {
+  if (n == 1) {
+    // One argument, the commonest recursion: a copy of its own, no loops.
     int32_t v;
-    if (in->Forms[i].Proc != CurProc || !IntShape(in->Forms[i], v)) goto op_call;
-    args[i] = TSlot::Int(v);
+    if (in->Forms[0].Proc != CurProc || !IntShape(in->Forms[0], v)) goto op_call;
+    args[0] = TSlot::Int(v);
+    appended_ = nullptr;
+    Enter(c.Proc, callee, args, 1, in->Go);
+  } else {
+    for (size_t i = 0; i < n; ++i) {
+      int32_t v;
+      if (in->Forms[i].Proc != CurProc || !IntShape(in->Forms[i], v)) goto op_call;
+      args[i] = TSlot::Int(v);
+    }
+    appended_ = nullptr;
+    Enter(c.Proc, callee, args, n, in->Go);
   }
-  appended_ = nullptr;
-  Enter(c.Proc, callee, args, n, in->Go);
   ip = in->EntryIp;
   goto done;
 }
