@@ -207,6 +207,12 @@ void TExecutor::Fuse(TXInstr& in) {
       if (!FuseShape(in, in.B, false)) return;
       in.T = {op == opAssignLocal ? TXItem::kLocal : TXItem::kGlobal, in.A, 0};
       in.Op = kIntAssign;
+      {
+        // A real variable (every store keeps its kind) takes the form over
+        // numbers at once rather than one for integers that hands it on.
+        const TVarList& vars = op == opAssignLocal ? cur_->Vars : code_.Globals;
+        if (in.A >= 0 && in.A < vars.Count() && vars[in.A].Kind == dkReal) break;
+      }
       // "v = v + k" and "v = v - k", the counters of loops.
       if (in.Shape == TXExpr::kTwo && in.X[0].Scope == in.T.Scope && in.X[0].Value == in.T.Value &&
           in.X[1].Scope != kRealConst) {
@@ -333,21 +339,7 @@ void TExecutor::Fuse(TXInstr& in) {
     default: return;
   }
   in.Base = op;
-  // An assignment to a real variable (its kind is kept by every store) goes
-  // to the form over numbers at once rather than through one for integers.
-  static constexpr int32_t kForIntegers[] = {kIncrement,
-                                             kIntAssignOne,
-                                             kIntAssignOneK,
-                                             kIntAssignTwo,
-                                             kIntAssignRight,
-                                             kIntAssignLeft,
-                                             kIntAssignTwo + kConstLast,
-                                             kIntAssignRight + kConstLast,
-                                             kIntAssignLeft + kConstLast,
-                                             kIntAssignRightDiv};
-  if (ResolveAll(in) && std::find(std::begin(kForIntegers), std::end(kForIntegers), in.Op) != std::end(kForIntegers) &&
-      At(in.T).Kind == dkReal)
-    in.Op = kIntAssign;
+  ResolveAll(in);
 }
 
 // Resolves every operand of fused form in; in.Proc is the current
