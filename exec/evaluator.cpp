@@ -346,15 +346,18 @@ void TExecutor::Fuse(TXInstr& in) {
 // procedure when all of them exist, else -2 (never run as such).
 bool TExecutor::ResolveAll(TXInstr& in) {
   bool found = true;
-  for (TXOperand* o : {&in.T, &in.X[0], &in.X[1], &in.X[2]}) found = Resolve(*o) && found;
+  TProcedure& home = code_.Procs.Home(CurProc);
+  for (TXOperand* o : {&in.T, &in.X[0], &in.X[1], &in.X[2]}) found = Resolve(*o, home) && found;
   in.Proc = found ? CurProc : -2;
+  in.Home = found ? &home : nullptr;
   return found;
 }
 
 // Places an operand of a fused form where it will be read: a variable that
-// exists in the current procedure by its offset, a constant in the pool.
-// False for a variable that does not exist.
-bool TExecutor::Resolve(TXOperand& o) {
+// exists in the current procedure by its offset and where it lies in home,
+// the procedure's first activation; a constant in the pool. False for a
+// variable that does not exist.
+bool TExecutor::Resolve(TXOperand& o, TProcedure& home) {
   int count;
   switch (o.Scope) {
     case TXItem::kGlobal: count = code_.Globals.Count(); break;
@@ -377,14 +380,17 @@ bool TExecutor::Resolve(TXOperand& o) {
       if (i == pool_.size()) {
         pool_.emplace_back();
         pool_.back().CopyScalar(value);
-        base_[TXItem::kConst] = base_[kRealConst] = base_[kScalarConst] = pool_.data();
       }
-      o.Offset = static_cast<uint32_t>(i * sizeof(TVar));
+      o.Home = &pool_[i];
+      o.Offset = reinterpret_cast<uintptr_t>(o.Home);  // the constants' scopes have no base
       return true;
     }
   }
   if (static_cast<uint32_t>(o.Value) >= static_cast<uint32_t>(count)) return false;
-  o.Offset = static_cast<uint32_t>(static_cast<size_t>(o.Value) * sizeof(TVar));
+  o.Offset = static_cast<uintptr_t>(o.Value) * sizeof(TVar);
+  o.Home = o.Scope == TXItem::kGlobal ? &code_.Globals[o.Value]
+           : o.Scope == TXItem::kLocal ? &home.Vars[o.Value]
+                                       : &home.Temps[o.Value];
   return true;
 }
 

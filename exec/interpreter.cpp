@@ -553,7 +553,6 @@ void TExecutor::Start() {
   scratchUsed_ = 0;
   base_[TXItem::kGlobal] = code_.Globals.Data();
   pool_.assign(1, TVar());
-  base_[TXItem::kConst] = base_[kRealConst] = base_[kScalarConst] = pool_.data();
   const int32_t size = std::max(std::min<int32_t>(code_.CodeSize, static_cast<int32_t>(code_.Cells.size())), 0);
   // One more past the end, and one before the start, where control going
   // off the code ends the run.
@@ -772,27 +771,36 @@ op_assign_temp: {
 op_test_jump:
   if (TestFails(Temp(in->A), in->B, in->Op)) TARMISY_TAKEN(in);
   goto done;
-op_increment:
-  if (Fits(*in)) {
-    TVar& t = At(in->T);
-    int32_t b, v;
-    if (t.Kind == dkInteger && ReadInt(in->X[1], b)) {
-      if (__builtin_add_overflow(t.IntValue, b, &v)) [[unlikely]] Overflow();
-      t.IntValue = v;
-      goto done;
-    }
+  // A fused form's work, written once for both ways of reading its
+  // operands: H is whether it runs in its procedure's first activation.
+  // It either ends the instruction or falls through, with nothing done,
+  // to the next way.
+#define TARMISY_FUSED(BODY) \
+  if (AtHome(*in)) [[likely]] BODY(true) \
+  if (Fits(*in)) BODY(false)
+#define TARMISY_INCREMENT(H)                                                  \
+  {                                                                           \
+    TVar& t = At<H>(in->T);                                                   \
+    int32_t b, v;                                                             \
+    if (t.Kind == dkInteger && ReadInt<H>(in->X[1], b)) {                     \
+      if (__builtin_add_overflow(t.IntValue, b, &v)) [[unlikely]] Overflow(); \
+      t.IntValue = v;                                                         \
+      goto done;                                                              \
+    }                                                                         \
   }
+op_increment:
+  TARMISY_FUSED(TARMISY_INCREMENT)
   // A real counter, or the general way, goes on below.
   goto op_int_assign;
+#undef TARMISY_INCREMENT
   // A loop's step and its comparison; StepK: the step is a constant,
   // BoundK: the comparison's right operand is (both read from the
   // instruction, where they cannot change).
-#define TARMISY_STEP(label, StepK, BoundK)                                                      \
-  label:                                                                                        \
-  if (Fits(*in)) {                                                                              \
-    TVar& t = At(in->T);                                                                        \
+#define TARMISY_STEP_AS(H, StepK, BoundK)                                                      \
+  {                                                                                             \
+    TVar& t = At<H>(in->T);                                                                     \
     int32_t b, v;                                                                               \
-    if (t.Kind == dkInteger && (StepK ? (b = in->X[1].Value, true) : ReadInt(in->X[1], b))) {   \
+    if (t.Kind == dkInteger && (StepK ? (b = in->X[1].Value, true) : ReadInt<H>(in->X[1], b))) {   \
       if (__builtin_add_overflow(t.IntValue, b, &v)) [[unlikely]] Overflow();                   \
       t.IntValue = v;                                                                           \
       /* The transfer back to the comparison, as at the end of any step. */                     \
@@ -803,9 +811,9 @@ op_increment:
       in = c;                                                                                   \
       TARMISY_COUNT(c->Count);                                                                  \
       ip = c->GoIp;                                                                             \
-      TVar& r = At(c->T);                                                                       \
+      TVar& r = At<H>(c->T);                                                                    \
       const int32_t a = v;                                                                      \
-      if (r.Kind == dkLogical && (BoundK ? (b = c->X[1].Value, true) : ReadInt(c->X[1], b))) {  \
+      if (r.Kind == dkLogical && (BoundK ? (b = c->X[1].Value, true) : ReadInt<H>(c->X[1], b))) {  \
         /* Bit 0, 1 or 2 of the mask: whether the comparison holds when */                      \
         /* a is below, equal to or above b. */                                                  \
         const bool holds = (c->Mask >> ((a > b) + (a >= b))) & 1;                               \
@@ -815,23 +823,32 @@ op_increment:
       }                                                                                         \
       goto* handler[c->Op];                                                                     \
     }                                                                                           \
-  }                                                                                             \
+  }
+  // The comparison's operands are of the same procedure as the step's.
+#define TARMISY_STEP(label, StepK, BoundK)            \
+  label:                                              \
+  if (AtHome(*in)) [[likely]] TARMISY_STEP_AS(true, StepK, BoundK) \
+  if (Fits(*in)) TARMISY_STEP_AS(false, StepK, BoundK)  \
   goto op_int_assign;
   TARMISY_STEP(op_step_compare, false, false)
   TARMISY_STEP(op_step_compare_k1, true, false)
   TARMISY_STEP(op_step_compare_k2, false, true)
   TARMISY_STEP(op_step_compare_k3, true, true)
 #undef TARMISY_STEP
-#define TARMISY_INT_ASSIGN(label, shape, K)                  \
-  label:                                                     \
-  if (Fits(*in)) {                                           \
-    TVar& t = At(in->T);                                     \
-    int32_t v;                                               \
-    if (t.Kind == dkInteger && IntShapeOf<shape, K>(*in, v)) { \
-      t.IntValue = v;                                        \
-      TARMISY_DISPATCH                                       \
-    }                                                        \
-  }                                                          \
+#undef TARMISY_STEP_AS
+#define TARMISY_INT_ASSIGN_AS(H, shape, K)                       \
+  {                                                               \
+    TVar& t = At<H>(in->T);                                       \
+    int32_t v;                                                    \
+    if (t.Kind == dkInteger && IntShapeOf<shape, K, H>(*in, v)) { \
+      t.IntValue = v;                                             \
+      TARMISY_DISPATCH                                            \
+    }                                                             \
+  }
+#define TARMISY_INT_ASSIGN(label, shape, K)                 \
+  label:                                                    \
+  if (AtHome(*in)) [[likely]] TARMISY_INT_ASSIGN_AS(true, shape, K)    \
+  if (Fits(*in)) TARMISY_INT_ASSIGN_AS(false, shape, K)     \
   goto op_int_assign;
   TARMISY_INT_ASSIGN(op_int_assign_one, TXExpr::kOne, false)
   TARMISY_INT_ASSIGN(op_int_assign_one_k, TXExpr::kOne, true)
@@ -843,43 +860,49 @@ op_increment:
   TARMISY_INT_ASSIGN(op_int_assign_right_div, kDivRight, true)
   TARMISY_INT_ASSIGN(op_int_assign_left_k, TXExpr::kLeft, true)
 #undef TARMISY_INT_ASSIGN
-op_int_assign:
-  if (Fits(*in)) {
-    TVar& t = At(in->T);
-    if (t.Kind == dkInteger) {
-      int32_t v;
-      if (IntShape(*in, v)) {
-        t.IntValue = v;
-        goto done;
-      }
-    } else if (t.Kind == dkReal) {
-      double v;
-      if (NumShape(*in, v)) {
-        t.RealValue = v;
-        goto done;
-      }
-    }
+#undef TARMISY_INT_ASSIGN_AS
+#define TARMISY_ASSIGN(H)                 \
+  {                                       \
+    TVar& t = At<H>(in->T);               \
+    if (t.Kind == dkInteger) {            \
+      int32_t v;                          \
+      if (IntShape<H>(*in, v)) {          \
+        t.IntValue = v;                   \
+        goto done;                        \
+      }                                   \
+    } else if (t.Kind == dkReal) {        \
+      double v;                           \
+      if (NumShape<H>(*in, v)) {          \
+        t.RealValue = v;                  \
+        goto done;                        \
+      }                                   \
+    }                                     \
   }
+op_int_assign:
+  TARMISY_FUSED(TARMISY_ASSIGN)
+#undef TARMISY_ASSIGN
   {
     const bool local = in->Base == opAssignLocal;
     AssignWhole(local ? Local(in->A) : Global(in->A), local ? TXItem::kLocal : TXItem::kGlobal, in->A, in->B);
   }
   goto done;
-#define TARMISY_COMPARE(label, test)                                                 \
-  label : {                                                                          \
-    int32_t a, b;                                                                    \
-    if (Fits(*in)) {                                                                 \
-      TVar& t = At(in->T);                                                           \
-      if (t.Kind == dkLogical && ReadInt(in->X[0], a) && ReadInt(in->X[1], b)) {     \
-        const bool v = test;                                                         \
-        t.BoolValue = v;                                                             \
-        if (!v) TARMISY_TAKEN(in);                                                   \
-        TARMISY_DISPATCH                                                             \
-      }                                                                              \
-    }                                                                                \
-    if (TestFails(Temp(in->A), in->B, in->Base)) TARMISY_TAKEN(in);                  \
-    goto done;                                                                       \
+#define TARMISY_COMPARE_AS(H, test)                                                    \
+  {                                                                                    \
+    TVar& t = At<H>(in->T);                                                            \
+    int32_t a, b;                                                                      \
+    if (t.Kind == dkLogical && ReadInt<H>(in->X[0], a) && ReadInt<H>(in->X[1], b)) {   \
+      const bool v = test;                                                             \
+      t.BoolValue = v;                                                                 \
+      if (!v) TARMISY_TAKEN(in);                                                       \
+      TARMISY_DISPATCH                                                                 \
+    }                                                                                  \
   }
+#define TARMISY_COMPARE(label, test)                                \
+  label:                                                            \
+  if (AtHome(*in)) [[likely]] TARMISY_COMPARE_AS(true, test)                   \
+  if (Fits(*in)) TARMISY_COMPARE_AS(false, test)                    \
+  if (TestFails(Temp(in->A), in->B, in->Base)) TARMISY_TAKEN(in);   \
+  goto done;
   TARMISY_COMPARE(op_compare_eq, a == b)
   TARMISY_COMPARE(op_compare_ne, a != b)
   TARMISY_COMPARE(op_compare_lt, a < b)
@@ -887,62 +910,76 @@ op_int_assign:
   TARMISY_COMPARE(op_compare_gt, a > b)
   TARMISY_COMPARE(op_compare_ge, a >= b)
 #undef TARMISY_COMPARE
-op_int_test: {
-  int32_t v;
-  if (Fits(*in)) {
-    TVar& t = At(in->T);
-    if (t.Kind == dkLogical && IntShape(*in, v)) {
-      t.BoolValue = static_cast<uint8_t>(v);
-      if (v == 0) TARMISY_TAKEN(in);
-      goto done;
-    }
+#undef TARMISY_COMPARE_AS
+#define TARMISY_INT_TEST(H)                               \
+  {                                                       \
+    TVar& t = At<H>(in->T);                               \
+    int32_t v;                                            \
+    if (t.Kind == dkLogical && IntShape<H>(*in, v)) {     \
+      t.BoolValue = static_cast<uint8_t>(v);              \
+      if (v == 0) TARMISY_TAKEN(in);                      \
+      goto done;                                          \
+    }                                                     \
   }
+op_int_test:
+  TARMISY_FUSED(TARMISY_INT_TEST)
   if (TestFails(Temp(in->A), in->B, in->Base)) TARMISY_TAKEN(in);
   goto done;
-}
-op_item_test: {
-  int32_t i;
-  if (Fits(*in)) {
-    TVar& t = At(in->T);
-    const TVar& a = At(in->X[0]);
-    if (t.Kind == dkLogical && a.Kind == dkLogicalArray && ReadInt(in->X[1], i)) {
-      const int32_t at = ElementPosition(a, i, nullptr);
-      const uint8_t* b = a.Bools();
-      const bool v = (b ? b[at] != 0 : a.BoolValue != 0) != in->Not;
-      t.BoolValue = v;
-      if (!v) TARMISY_TAKEN(in);
-      goto done;
-    }
+#undef TARMISY_INT_TEST
+#define TARMISY_ITEM_TEST(H)                                                         \
+  {                                                                                  \
+    TVar& t = At<H>(in->T);                                                          \
+    const TVar& a = At<H>(in->X[0]);                                                 \
+    int32_t i;                                                                       \
+    if (t.Kind == dkLogical && a.Kind == dkLogicalArray && ReadInt<H>(in->X[1], i)) { \
+      const int32_t at = ElementPosition(a, i, nullptr);                             \
+      const uint8_t* b = a.Bools();                                                  \
+      const bool v = (b ? b[at] != 0 : a.BoolValue != 0) != in->Not;                 \
+      t.BoolValue = v;                                                               \
+      if (!v) TARMISY_TAKEN(in);                                                     \
+      goto done;                                                                     \
+    }                                                                                \
   }
+op_item_test:
+  TARMISY_FUSED(TARMISY_ITEM_TEST)
   if (TestFails(Temp(in->A), in->B, in->Base)) TARMISY_TAKEN(in);
   goto done;
-}
-op_flag_store: {
-  int32_t i;
-  if (Fits(*in) && ReadInt(in->X[1], i)) {
-    TVar& a = At(in->X[0]);
-    if (a.Kind == dkLogicalArray && a.Size2 == 0 && static_cast<uint32_t>(i) < static_cast<uint32_t>(a.Size1)) {
-      if (uint8_t* p = a.Bools()) p[i] = in->X[2].Value != 0;
-      appended_ = nullptr;
-      TARMISY_DISPATCH
-    }
+#undef TARMISY_ITEM_TEST
+#define TARMISY_FLAG_STORE(H)                                                                                  \
+  {                                                                                                            \
+    int32_t i;                                                                                                 \
+    if (ReadInt<H>(in->X[1], i)) {                                                                             \
+      TVar& a = At<H>(in->X[0]);                                                                               \
+      if (a.Kind == dkLogicalArray && a.Size2 == 0 && static_cast<uint32_t>(i) < static_cast<uint32_t>(a.Size1)) { \
+        if (uint8_t* p = a.Bools()) p[i] = in->X[2].Value != 0;                                                \
+        appended_ = nullptr;                                                                                   \
+        TARMISY_DISPATCH                                                                                       \
+      }                                                                                                        \
+    }                                                                                                          \
   }
-}
-op_item_store: {
-  int32_t i;
-  if (Fits(*in) && ReadInt(in->X[1], i)) {
-    TVar& a = At(in->X[0]);
-    if (in->Test && StoreQuickVar(a, At(in->X[2]), i)) TARMISY_DISPATCH
-    const TSlot v = Simple(*in->Value);
-    if (!StoreQuick(a, v, i)) StoreElement(a, v, TSlot::Int(i), nullptr);
-    goto done;
+op_flag_store:
+  TARMISY_FUSED(TARMISY_FLAG_STORE)
+#undef TARMISY_FLAG_STORE
+  // Any other element goes the way of every stored element.
+#define TARMISY_ITEM_STORE(H)                                                       \
+  {                                                                                 \
+    int32_t i;                                                                      \
+    if (ReadInt<H>(in->X[1], i)) {                                                  \
+      TVar& a = At<H>(in->X[0]);                                                    \
+      if (in->Test && StoreQuickVar(a, At<H>(in->X[2]), i)) TARMISY_DISPATCH        \
+      const TSlot v = Simple(*in->Value);                                           \
+      if (!StoreQuick(a, v, i)) StoreElement(a, v, TSlot::Int(i), nullptr);         \
+      goto done;                                                                    \
+    }                                                                               \
   }
+op_item_store:
+  TARMISY_FUSED(TARMISY_ITEM_STORE)
+#undef TARMISY_ITEM_STORE
   {
     const bool local = in->Base == opAssignLocalItem;
     AssignItem(local ? Local(in->A) : Global(in->A), in->B, -1, in->C);
   }
   goto done;
-}
   // An integer or real result into a temporary of its kind.
 #define TARMISY_TAKE(label, procs, general)                 \
   label:                                                    \
@@ -1009,18 +1046,21 @@ op_sys_call:
   TARMISY_POLL_SOON
   SysCall(calls_[static_cast<size_t>(in->A)]);
   goto done;
-op_real_call:
-  if (Fits(*in)) {
-    double v;
-    TProcedure& b = code_.SysProcs[calls_[static_cast<size_t>(in->A)].Proc];
-    TVar& arg = b.Vars[0];
-    if (arg.Kind == dkReal && NumShape(*in, v)) {
-      arg.RealValue = v;
-      CallFunction(b);
-      TARMISY_DISPATCH
-    }
+#define TARMISY_REAL_CALL(H)                                                         \
+  {                                                                                  \
+    double v;                                                                        \
+    TProcedure& b = code_.SysProcs[calls_[static_cast<size_t>(in->A)].Proc];         \
+    TVar& arg = b.Vars[0];                                                           \
+    if (arg.Kind == dkReal && NumShape<H>(*in, v)) {                                 \
+      arg.RealValue = v;                                                             \
+      CallFunction(b);                                                               \
+      TARMISY_DISPATCH                                                               \
+    }                                                                                \
   }
+op_real_call:
+  TARMISY_FUSED(TARMISY_REAL_CALL)
   goto op_sys_call;
+#undef TARMISY_REAL_CALL
 op_int_result:
   if (Fits(*in)) {
     // SetResult of an integer into a result that holds no array.
@@ -1110,6 +1150,7 @@ backward:
 #undef TARMISY_POLL_SOON
 #undef TARMISY_DISPATCH
 #undef TARMISY_TAKEN
+#undef TARMISY_FUSED
 #undef TARMISY_COUNT
 }
 

@@ -133,10 +133,15 @@ struct TXOperand {
   uint8_t Scope = 0;
   int32_t Value = 0;  // the integer constant, or the variable's index
   double R = 0;
-  // Where it lies from its scope's first variable, in bytes: constants lie
-  // in the executor's pool. Set once the instruction's operands are known
-  // to exist in its procedure (TXInstr::Proc).
-  uint32_t Offset = 0;
+  // Where it lies from its scope's first variable, in bytes, or for a
+  // constant (whose scope has no first variable) its address in the
+  // executor's pool. Set once the instruction's operands are known to
+  // exist in its procedure (TXInstr::Proc).
+  uintptr_t Offset = 0;
+  // Where it lies in the first activation of that procedure (or for a
+  // global or a constant, where it lies): read there while that
+  // activation runs, with no scope to look up.
+  TVar* Home = nullptr;
   uint8_t Kind = 0;
 };
 constexpr uint8_t kRealConst = 8;
@@ -185,6 +190,8 @@ struct TXInstr {
   // fused form runs as such only in an activation of that procedure (all
   // of them have the same variables), else the general way.
   int32_t Proc = -2;
+  // That procedure's first activation, where TXOperand::Home points.
+  const TProcedure* Home = nullptr;
   uint32_t Count = 1;   // p-code instructions it stands for
 };
 
@@ -445,30 +452,39 @@ class TExecutor {
   // Whether fused form in may read its operands where they lie: it runs
   // in the procedure it was decoded for.
   [[gnu::always_inline]] bool Fits(const TXInstr& in) const { return in.Proc == CurProc; }
+  // Whether it runs in its procedure's first activation, where each of its
+  // operands is read at the address it has, with no scope looked up: a
+  // shorter chain of loads on every operand of the commonest case (a
+  // loop in the main program or in a procedure that is not recursing).
+  [[gnu::always_inline]] bool AtHome(const TXInstr& in) const { return in.Home == cur_; }
   // The variable or pooled constant of a fused form's operand, in.Proc
-  // running.
+  // running; kHome: in its first activation (AtHome).
+  template <bool kHome = false>
   [[gnu::always_inline]] TVar& At(const TXOperand& o) const {
-    return *reinterpret_cast<TVar*>(reinterpret_cast<char*>(base_[o.Scope]) + o.Offset);
+    if constexpr (kHome) return *o.Home;
+    return *reinterpret_cast<TVar*>(reinterpret_cast<uintptr_t>(base_[o.Scope]) + o.Offset);
   }
   // The integer an operand of a fused form stands for; false when it holds
   // no integer.
+  template <bool kHome = false>
   [[gnu::always_inline]] bool ReadInt(const TXOperand& o, int32_t& v) const {
-    const TVar& d = At(o);
+    const TVar& d = At<kHome>(o);
     if (d.Kind != dkInteger) return false;
     v = d.IntValue;
     return true;
   }
   // The value of a fused form's integer expression (operators and shapes of
   // TXExpr); false, with nothing done, when an operand is no integer.
+  template <bool kHome = false>
   [[gnu::always_inline]] bool IntShape(const TXInstr& in, int32_t& r) {
     int32_t a, b, c = 0;
-    if (!ReadInt(in.X[0], a)) return false;
+    if (!ReadInt<kHome>(in.X[0], a)) return false;
     if (in.Shape == TXExpr::kOne) {
       r = a;
       return true;
     }
-    if (!ReadInt(in.X[1], b)) return false;
-    if (in.Shape != TXExpr::kTwo && !ReadInt(in.X[2], c)) return false;
+    if (!ReadInt<kHome>(in.X[1], b)) return false;
+    if (in.Shape != TXExpr::kTwo && !ReadInt<kHome>(in.X[2], c)) return false;
     switch (in.Shape) {
       case TXExpr::kTwo: r = in.Test ? IntCompare(in.O1, a, b) : IntArith(in.O1, a, b); break;
       case TXExpr::kRight: {
@@ -489,23 +505,23 @@ class TExecutor {
   // kDivRight: a kRight shape with K whose inner operator is / or % by a
   // constant that needs no check.
   static constexpr uint8_t kDivRight = 100;
-  template <uint8_t Shape, bool K>
+  template <uint8_t Shape, bool K, bool kHome = false>
   [[gnu::always_inline]] bool IntShapeOf(const TXInstr& in, int32_t& r) {
     int32_t a, b, c = 0;
     if constexpr (Shape == TXExpr::kOne) {
       if constexpr (K) r = in.X[0].Value;
-      else if (!ReadInt(in.X[0], r)) return false;
+      else if (!ReadInt<kHome>(in.X[0], r)) return false;
       return true;
     }
-    if (!ReadInt(in.X[0], a)) return false;
+    if (!ReadInt<kHome>(in.X[0], a)) return false;
     static_assert(Shape != kDivRight || K);
     if constexpr (Shape == TXExpr::kTwo) {
       if constexpr (K) b = in.X[1].Value;
-      else if (!ReadInt(in.X[1], b)) return false;
+      else if (!ReadInt<kHome>(in.X[1], b)) return false;
     } else {
-      if (!ReadInt(in.X[1], b)) return false;
+      if (!ReadInt<kHome>(in.X[1], b)) return false;
       if constexpr (K) c = in.X[2].Value;
-      else if (!ReadInt(in.X[2], c)) return false;
+      else if (!ReadInt<kHome>(in.X[2], c)) return false;
     }
     if constexpr (Shape == kDivRight) r = IntArith(in.O2, a, in.O1 == ocDiv ? b / c : b % c);
     else if constexpr (Shape == TXExpr::kTwo) r = IntArith(in.O1, a, b);
@@ -547,8 +563,9 @@ class TExecutor {
   [[noreturn]] static void Overflow();
   // The number an operand stands for; false when it holds neither an
   // integer nor a real.
+  template <bool kHome = false>
   [[gnu::always_inline]] bool ReadNum(const TXOperand& o, TXNum& v) const {
-    const TVar& d = At(o);
+    const TVar& d = At<kHome>(o);
     if (d.Kind == dkReal) {
       v = {true, 0, d.RealValue};
       return true;
@@ -568,13 +585,14 @@ class TExecutor {
   }
   // The value of a fused assignment's expression over numbers; false, with
   // nothing done, when an operand is neither an integer nor a real.
+  template <bool kHome = false>
   [[gnu::always_inline]] bool NumShape(const TXInstr& in, double& r) {
     TXNum a, b, c;
-    if (!ReadNum(in.X[0], a)) return false;
+    if (!ReadNum<kHome>(in.X[0], a)) return false;
     TXNum v = a;
     if (in.Shape != TXExpr::kOne) {
-      if (!ReadNum(in.X[1], b)) return false;
-      if (in.Shape != TXExpr::kTwo && !ReadNum(in.X[2], c)) return false;
+      if (!ReadNum<kHome>(in.X[1], b)) return false;
+      if (in.Shape != TXExpr::kTwo && !ReadNum<kHome>(in.X[2], c)) return false;
       switch (in.Shape) {
         case TXExpr::kTwo: v = NumArith(in.O1, a, b); break;
         case TXExpr::kRight: v = NumArith(in.O2, a, NumArith(in.O1, b, c)); break;
@@ -587,7 +605,7 @@ class TExecutor {
   void Fuse(TXInstr& in);
   bool FuseShape(TXInstr& in, int32_t e, bool test);
   bool FuseOperand(const TXItem& it, TXOperand& o) const;
-  bool Resolve(TXOperand& o);
+  bool Resolve(TXOperand& o, TProcedure& home);
   bool ResolveAll(TXInstr& in);
   // A condition's value into temporary t and the test of its jump (op is
   // kTestJumpIfFalse or kTestJumpIfNotPositive): true when the jump is taken.
@@ -608,8 +626,9 @@ class TExecutor {
   // constant); for the fused forms.
   TVar* base_[kScalarConst + 1] = {};
   // The constants of the fused forms, one variable per distinct value, so
-  // that every operand is read the same way; its first is no number.
-  std::vector<TVar> pool_;
+  // that every operand is read the same way; its first is no number. A
+  // deque, so that a constant stays where it is as more are added.
+  std::deque<TVar> pool_;
 
   std::vector<TXExpr> exprs_;     // the program's expressions, then their index expressions
   std::vector<TXCall> calls_;     // the program's call records

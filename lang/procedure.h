@@ -103,6 +103,14 @@ class TProcList {
   TProcedure& operator[](int i) { return *items_[static_cast<size_t>(i)]; }
   const TProcedure& operator[](int i) const { return *items_[static_cast<size_t>(i)]; }
   int IndexOf(std::string_view name) const;
+  // The first activation of procedure p: the record in slot p while p is
+  // not active, and the outermost of its activations while it is. It never
+  // leaves the list, so its variables stay where they are for a whole run.
+  TProcedure& Home(int p) {
+    TProcedure* r = &Item(p);
+    while (r->Outer) r = r->Outer.get();
+    return *r;
+  }
   TProcedure& Add(std::unique_ptr<TProcedure> p);
   // Puts p into slot i and hands back the record that was there.
   std::unique_ptr<TProcedure> Replace(int i, std::unique_ptr<TProcedure> p);
