@@ -985,8 +985,9 @@ op_item_store:
   label:                                                    \
   if (Fits(*in)) {                                          \
     TVar& t = At(in->T);                                    \
-    const TDatum& result = code_.procs[in->B].Result;       \
-    if (t.Kind == result.Kind && t.IsPlain()) {             \
+    const TProcedure& from = code_.procs[in->B];            \
+    const TDatum& result = from.Result;                     \
+    if (t.Kind == result.Kind && from.ResultOwn && t.IsPlain()) { \
       if (t.Kind == dkInteger) {                            \
         t.IntValue = result.IntValue;                       \
         TARMISY_DISPATCH                                    \
@@ -1002,7 +1003,7 @@ op_item_store:
   TARMISY_TAKE(op_take_sys_number, SysProcs, op_take_sys_result)
 #undef TARMISY_TAKE
 op_take_result:
-  TakeResult(Temp(in->A), code_.Procs.Item(in->B).Result);
+  TakeResult(Temp(in->A), code_.Procs.Item(in->B).CurrentResult());
   goto done;
 op_take_sys_result:
   TakeResult(Temp(in->A), code_.SysProcs.Item(in->B).Result);
@@ -1021,7 +1022,12 @@ op_call_ints: {
   TProcedure& callee = code_.Procs[c.Proc];
   if (callee.Active && callee.Depth > kMaxRecursionDepth) goto op_call;
   const size_t n = c.Args.size();
-  TSlot args[kFastArgs];
+  // Each argument is written before it is read: no slot starts cleared.
+  union Few {
+    Few() {}
+    TSlot Slots[kFastArgs];
+  } few;
+  TSlot* const args = few.Slots;
   if (n == 1) {
     // One argument, the commonest recursion: a copy of its own, no loops.
     int32_t v;
@@ -1069,6 +1075,7 @@ op_int_result:
     if (r.IsPlain() && IntShape(*in, v)) {
       r.Kind = dkInteger;
       r.IntValue = v;
+      cur_->ResultOwn = true;
       // "возврат" is a result and the return after it: the return runs
       // here when it comes next, as it would after a dispatch.
       if (ip->Op == opReturn && ip->Line < 0 && ip->Cell > in->Self) {

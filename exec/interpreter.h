@@ -409,6 +409,7 @@ class TExecutor {
   // an integer or real into a plain result here, inline.
   [[gnu::always_inline]] void SetResult(const TSlot& v) {
     TDatum& r = cur_->Result;
+    cur_->ResultOwn = true;
     if ((v.Kind == dkInteger || v.Kind == dkReal) && r.IsPlain()) {
       r.Kind = v.Kind;
       if (v.Kind == dkInteger) r.IntValue = v.I;

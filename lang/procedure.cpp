@@ -58,7 +58,8 @@ void TProcedure::ActivateFull(const TProcedure& src) {
   LastLine = src.LastLine;
   Vars.AssignFrom(src.Vars);
   Temps.AssignFrom(src.Temps);
-  Result.Assign(src.Result);
+  Result.Assign(src.CurrentResult());
+  ResultOwn = true;
   Active = true;
 }
 

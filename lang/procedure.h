@@ -42,6 +42,11 @@ class TProcedure {
   int32_t FirstLine = 0;
   int32_t LastLine = 0;
   TDatum Result;         // its kind is the declared result kind
+  // Whether Result is this activation's result. A recursive call's record
+  // starts without one of its own (ActivateValues): until the activation
+  // sets one, its result is its outer activation's, which is what a copy
+  // would have given it, and nothing else can change that one meanwhile.
+  bool ResultOwn = true;
   int64_t Footprint = 0;  // what a fresh activation counts against kMaxActivationBytes
 
   TProcedure();
@@ -74,8 +79,25 @@ class TProcedure {
     ReturnPos = src.ReturnPos;
     Vars.CopyValuesFrom(src.Vars, skipVars);
     if (withTemps) Temps.CopyValuesFrom(src.Temps);
-    Result.AssignValue(src.Result);
+    Result.AssignValue(src.CurrentResult());
+    ResultOwn = true;
     Active = true;
+  }
+  // ActivateCopy of an earlier activation of the same procedure without
+  // its temporaries, for a caller that sets CallerProc, ReturnPos and
+  // Depth itself: the variables only, inline on every recursive call; the
+  // result stays src's (ResultOwn).
+  [[gnu::always_inline]] void ActivateValues(const TProcedure& src, int skipVars) {
+    Vars.CopyValuesFrom(src.Vars, skipVars);
+    ResultOwn = false;
+    Active = true;
+  }
+  // The activation's result: its own, or that of the nearest outer
+  // activation with one.
+  const TDatum& CurrentResult() const {
+    const TProcedure* r = this;
+    while (!r->ResultOwn && r->Outer) r = r->Outer.get();
+    return r->Result;
   }
 
  private:
@@ -145,7 +167,11 @@ class TProcList {
     TProcedure* fresh = spare.get();
     // Copied while still on the spare list, so that a copy that throws
     // leaves both lists whole.
-    fresh->ActivateCopy(current, true, withTemps, skipVars);
+    if (withTemps) {
+      fresh->ActivateCopy(current, true, true, skipVars);
+    } else {
+      fresh->ActivateValues(current, skipVars);
+    }
     fresh->Depth = current.Depth + 1;
     fresh->Footprint = current.Footprint;
     activationBytes_ += current.Footprint;
@@ -157,15 +183,19 @@ class TProcList {
   }
   // The return half: the record in slot p becomes inactive; when it has an
   // Outer, the outer record returns to slot p with a full copy of the
-  // returning record's Result, and the returning record is kept for the
-  // next recursive call of p.
+  // returning record's Result (when it has one of its own: else the outer
+  // one is still what it would get), and the returning record is kept for
+  // the next recursive call of p.
   void LeaveActivation(int p) { Leave(p, Item(p)); }
   // LeaveActivation for current, the record in slot p.
   void Leave(int p, TProcedure& current) {
     current.Active = false;
     if (!current.Outer) return;
     // The only step that can throw comes first: the lists stay whole.
-    current.Outer->Result.AssignValue(current.Result);
+    if (current.ResultOwn) {
+      current.Outer->Result.AssignValue(current.Result);
+      current.Outer->ResultOwn = true;
+    }
     activationBytes_ -= current.Footprint;
     // slot <- the outer record, current's Outer <- the spare list, spare
     // list <- current, as in EnterNested.
