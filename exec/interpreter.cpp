@@ -429,6 +429,7 @@ const TXInstr& TExecutor::InstrAt(int32_t pos) {
   // loop's round is not half markers. Not a marker followed by a marker:
   // the joining stays one level deep. Nor a jump, which the marker passes
   // over already.
+  if (in.Op == xLine) in.Test = in.Next < size && cells[in.Next] == opLine;
   if (in.Op == xLine && in.Next < size && cells[in.Next] != opLine && cells[in.Next] != opJump) {
     const int32_t line = in.A;
     const int32_t next = in.Next;
@@ -600,8 +601,9 @@ void TExecutor::Loop() {
   const TStepCount counted{executed, Executed};
   // AtLine for a line other than the last one passed; when running on, its
   // own way is only to note the line, done here without the call.
-  const auto NewLine = [this]() {
-    if (stepProc_ < 0 && state_.Events.IsSet(evRun)) {
+  const auto FreeRun = [this]() { return stepProc_ < 0 && state_.Events.IsSet(evRun); };
+  const auto NewLine = [this, &FreeRun]() {
+    if (FreeRun()) {
       NoteLine(CurLine);
       return true;
     }
@@ -1133,6 +1135,10 @@ op_break:
   ip = IpAt(code_.Pos);
   goto done;
 op_line:
+  // A marker right before another (a procedure's heading, then its first
+  // statement) is a stop of its own only to the debugger: running on, the
+  // next marker notes all that this one would.
+  if (in->Test && FreeRun()) goto done;
   CurLine = in->A;
   if (CurLine == lineSeen_) goto done;
   code_.Pos = in->Go;

@@ -170,7 +170,8 @@ struct TXInstr {
   bool Not = false;     // kItemTest: the element's negation
   uint8_t Mask = 0;     // a kCompare form: bit k set when it holds for a - b below (0), at (1), above (2) zero
   bool Test = false;    // kIntTest: the last operator is a comparison;
-                        // kItemStore: the value is operand X[2]
+                        // kItemStore: the value is operand X[2];
+                        // xLine: the next instruction is a marker too
   TXOperand T;          // the variable it stores into
   TXOperand X[3];       // its operands in order
   const TXItem* Value = nullptr;  // kItemStore: the value stored
