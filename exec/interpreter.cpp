@@ -422,7 +422,10 @@ const TXInstr& TExecutor::InstrAt(int32_t pos) {
     if (c.Op >= kCompare && c.Op <= kCompare + (ocGe - ocEq) && c.Line < 0 && c.Proc == in.Proc && c.Mask &&
         c.X[0].Scope == in.T.Scope && c.X[0].Value == in.T.Value) {
       const bool stepK = in.X[1].Scope == TXItem::kConst, boundK = c.X[1].Scope == TXItem::kConst;
-      in.Op = stepK && boundK ? kStepCompareK3 : stepK ? kStepCompareK1 : boundK ? kStepCompareK2 : kStepCompare;
+      const int k = (stepK ? 1 : 0) + (boundK ? 2 : 0);
+      if (c.Op == kCompare + (ocLt - ocEq)) in.Op = kStepBelow + k;
+      else if (c.Op == kCompare + (ocLe - ocEq)) in.Op = kStepAtMost + k;
+      else in.Op = stepK && boundK ? kStepCompareK3 : stepK ? kStepCompareK1 : boundK ? kStepCompareK2 : kStepCompare;
     }
   }
   // A line marker and the instruction after it are one step, so that a
@@ -641,6 +644,14 @@ void TExecutor::Loop() {
   handler[kStepCompareK1] = &&op_step_compare_k1;
   handler[kStepCompareK2] = &&op_step_compare_k2;
   handler[kStepCompareK3] = &&op_step_compare_k3;
+  handler[kStepBelow] = &&op_step_below;
+  handler[kStepBelow + 1] = &&op_step_below_k1;
+  handler[kStepBelow + 2] = &&op_step_below_k2;
+  handler[kStepBelow + 3] = &&op_step_below_k3;
+  handler[kStepAtMost] = &&op_step_at_most;
+  handler[kStepAtMost + 1] = &&op_step_at_most_k1;
+  handler[kStepAtMost + 2] = &&op_step_at_most_k2;
+  handler[kStepAtMost + 3] = &&op_step_at_most_k3;
   handler[kCompare + (ocEq - ocEq)] = &&op_compare_eq;
   handler[kCompare + (ocNe - ocEq)] = &&op_compare_ne;
   handler[kCompare + (ocLt - ocEq)] = &&op_compare_lt;
@@ -798,7 +809,7 @@ op_increment:
   // A loop's step and its comparison; StepK: the step is a constant,
   // BoundK: the comparison's right operand is (both read from the
   // instruction, where they cannot change).
-#define TARMISY_STEP_AS(H, StepK, BoundK)                                                      \
+#define TARMISY_STEP_AS(H, StepK, BoundK, Holds)                                                      \
   {                                                                                             \
     TVar& t = At<H>(in->T);                                                                     \
     int32_t b, v;                                                                               \
@@ -816,9 +827,7 @@ op_increment:
       TVar& r = At<H>(c->T);                                                                    \
       const int32_t a = v;                                                                      \
       if (r.Kind == dkLogical && (BoundK ? (b = c->X[1].Value, true) : ReadInt<H>(c->X[1], b))) {  \
-        /* Bit 0, 1 or 2 of the mask: whether the comparison holds when */                      \
-        /* a is below, equal to or above b. */                                                  \
-        const bool holds = (c->Mask >> ((a > b) + (a >= b))) & 1;                               \
+        const bool holds = Holds;                                                               \
         r.BoolValue = holds;                                                                    \
         if (!holds) TARMISY_TAKEN(c);                                                           \
         TARMISY_DISPATCH                                                                        \
@@ -827,15 +836,27 @@ op_increment:
     }                                                                                           \
   }
   // The comparison's operands are of the same procedure as the step's.
-#define TARMISY_STEP(label, StepK, BoundK)            \
-  label:                                              \
-  if (AtHome(*in)) [[likely]] TARMISY_STEP_AS(true, StepK, BoundK) \
-  if (Fits(*in)) TARMISY_STEP_AS(false, StepK, BoundK)  \
+#define TARMISY_STEP(label, StepK, BoundK, Holds)                         \
+  label:                                                                 \
+  if (AtHome(*in)) [[likely]] TARMISY_STEP_AS(true, StepK, BoundK, Holds) \
+  if (Fits(*in)) TARMISY_STEP_AS(false, StepK, BoundK, Holds)            \
   goto op_int_assign;
-  TARMISY_STEP(op_step_compare, false, false)
-  TARMISY_STEP(op_step_compare_k1, true, false)
-  TARMISY_STEP(op_step_compare_k2, false, true)
-  TARMISY_STEP(op_step_compare_k3, true, true)
+  // The mask's bit 0, 1 or 2: whether the comparison holds when a is
+  // below, equal to or above b.
+#define TARMISY_MASK (c->Mask >> ((a > b) + (a >= b))) & 1
+  TARMISY_STEP(op_step_compare, false, false, TARMISY_MASK)
+  TARMISY_STEP(op_step_compare_k1, true, false, TARMISY_MASK)
+  TARMISY_STEP(op_step_compare_k2, false, true, TARMISY_MASK)
+  TARMISY_STEP(op_step_compare_k3, true, true, TARMISY_MASK)
+  TARMISY_STEP(op_step_below, false, false, a < b)
+  TARMISY_STEP(op_step_below_k1, true, false, a < b)
+  TARMISY_STEP(op_step_below_k2, false, true, a < b)
+  TARMISY_STEP(op_step_below_k3, true, true, a < b)
+  TARMISY_STEP(op_step_at_most, false, false, a <= b)
+  TARMISY_STEP(op_step_at_most_k1, true, false, a <= b)
+  TARMISY_STEP(op_step_at_most_k2, false, true, a <= b)
+  TARMISY_STEP(op_step_at_most_k3, true, true, a <= b)
+#undef TARMISY_MASK
 #undef TARMISY_STEP
 #undef TARMISY_STEP_AS
 #define TARMISY_INT_ASSIGN_AS(H, shape, K)                       \
