@@ -785,12 +785,12 @@ op_test_jump:
   if (TestFails(Temp(in->A), in->B, in->Op)) TARMISY_TAKEN(in);
   goto done;
   // A fused form's work, written once for both ways of reading its
-  // operands: H is whether it runs in its procedure's first activation.
-  // It either ends the instruction or falls through, with nothing done,
-  // to the next way.
-#define TARMISY_FUSED(BODY) \
-  if (AtHome(*in)) [[likely]] BODY(true) \
-  if (Fits(*in)) BODY(false)
+  // operands: BODY(H, ...), H whether it runs in its procedure's first
+  // activation. It either ends the instruction or falls through, with
+  // nothing done, to the next way.
+#define TARMISY_FUSED(BODY, ...)                                   \
+  if (AtHome(*in)) [[likely]] BODY(true __VA_OPT__(, ) __VA_ARGS__) \
+  if (Fits(*in)) BODY(false __VA_OPT__(, ) __VA_ARGS__)
 #define TARMISY_INCREMENT(H)                                                  \
   {                                                                           \
     TVar& t = At<H>(in->T);                                                   \
@@ -838,8 +838,7 @@ op_increment:
   // The comparison's operands are of the same procedure as the step's.
 #define TARMISY_STEP(label, StepK, BoundK, Holds)                         \
   label:                                                                 \
-  if (AtHome(*in)) [[likely]] TARMISY_STEP_AS(true, StepK, BoundK, Holds) \
-  if (Fits(*in)) TARMISY_STEP_AS(false, StepK, BoundK, Holds)            \
+  TARMISY_FUSED(TARMISY_STEP_AS, StepK, BoundK, Holds)                   \
   goto op_int_assign;
   // The mask's bit 0, 1 or 2: whether the comparison holds when a is
   // below, equal to or above b.
@@ -870,8 +869,7 @@ op_increment:
   }
 #define TARMISY_INT_ASSIGN(label, shape, K)                 \
   label:                                                    \
-  if (AtHome(*in)) [[likely]] TARMISY_INT_ASSIGN_AS(true, shape, K)    \
-  if (Fits(*in)) TARMISY_INT_ASSIGN_AS(false, shape, K)     \
+  TARMISY_FUSED(TARMISY_INT_ASSIGN_AS, shape, K)            \
   goto op_int_assign;
   TARMISY_INT_ASSIGN(op_int_assign_one, TXExpr::kOne, false)
   TARMISY_INT_ASSIGN(op_int_assign_one_k, TXExpr::kOne, true)
@@ -922,8 +920,7 @@ op_int_assign:
   }
 #define TARMISY_COMPARE(label, test)                                \
   label:                                                            \
-  if (AtHome(*in)) [[likely]] TARMISY_COMPARE_AS(true, test)                   \
-  if (Fits(*in)) TARMISY_COMPARE_AS(false, test)                    \
+  TARMISY_FUSED(TARMISY_COMPARE_AS, test)                           \
   if (TestFails(Temp(in->A), in->B, in->Base)) TARMISY_TAKEN(in);   \
   goto done;
   TARMISY_COMPARE(op_compare_eq, a == b)
