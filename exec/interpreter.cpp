@@ -1052,8 +1052,29 @@ op_call_ints: {
     // One argument, the commonest recursion: a copy of its own, no loops.
     int32_t v;
     if (in->Forms[0].Proc != CurProc || !IntShape(in->Forms[0], v)) goto op_call;
-    args[0] = TSlot::Int(v);
     appended_ = nullptr;
+    // A procedure calling itself, the usual recursion, into a record used
+    // before: only what changes is written. The loop detector compares
+    // temporaries too, so it has Enter copy them.
+    if (&callee == cur_ && !LoopGuard && callee.Vars.Count() > 0) {
+      TProcedure* const r = code_.Procs.EnterSpare(c.Proc, callee, 1);
+      if (r) [[likely]] {
+        r->CallerProc = c.Proc;
+        r->ReturnPos = in->Go;
+        TVar& arg = *r->Vars.Data();
+        if (arg.Kind == dkInteger) [[likely]] {
+          arg.IntValue = v;
+        } else {
+          size_t skipped = 1;
+          StoreArgument(*r, 0, TSlot::Int(v), skipped);
+        }
+        code_.Pos = r->Entry;
+        SetFrame(r);
+        ip = in->EntryIp;
+        goto done;
+      }
+    }
+    args[0] = TSlot::Int(v);
     Enter(c.Proc, callee, args, 1, in->Go);
   } else {
     for (size_t i = 0; i < n; ++i) {
@@ -1101,6 +1122,33 @@ op_int_result:
       if (ip->Op == opReturn && ip->Line < 0 && ip->Cell > in->Self) {
         in = ip;
         TARMISY_COUNT(in->Count);
+        TProcedure& a = *cur_;
+        TProcedure* const outer = a.Outer.get();
+        // A recursive call returns into an outer activation of its own
+        // procedure: Return's work, with the result known to be plain.
+        if (a.CallerProc == CurProc && outer && stepProc_ != CurProc && outer->Result.IsPlain()) {
+          appended_ = nullptr;
+          code_.Pos = a.ReturnPos;
+          outer->Result.CopyScalar(r);
+          outer->ResultOwn = true;
+          code_.Procs.LeaveNested(CurProc, a);
+          SetFrame(outer);
+          ip = IpAt(a.ReturnPos);
+          // The caller's take of the result, when it comes next, is done
+          // here too, after the return's step.
+          if (ip->Op == kTakeResult && ip->B == CurProc && ip->Line < 0 && Fits(*ip)) {
+            TVar& t = At(ip->T);
+            if (t.Kind == dkInteger && t.IsPlain()) {
+              if (ip->Cell <= in->Self) TARMISY_BACKWARD(ip->Cell);
+              in = ip;
+              TARMISY_COUNT(in->Count);
+              t.IntValue = v;
+              ip = in->GoIp;
+              TARMISY_DISPATCH
+            }
+          }
+          goto done;
+        }
         goto op_return;
       }
       TARMISY_DISPATCH

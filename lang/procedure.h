@@ -163,8 +163,7 @@ class TProcList {
     if (current.Footprint <= 0 || !spare_[at]) [[unlikely]]
       return Nest(p, current, withTemps, skipVars);
     if (activationBytes_ + current.Footprint > kMaxActivationBytes) [[unlikely]] OutOfMemory();
-    std::unique_ptr<TProcedure>& spare = spare_[at];
-    TProcedure* fresh = spare.get();
+    TProcedure* fresh = spare_[at].get();
     // Copied while still on the spare list, so that a copy that throws
     // leaves both lists whole.
     if (withTemps) {
@@ -172,14 +171,21 @@ class TProcList {
     } else {
       fresh->ActivateValues(current, skipVars);
     }
-    fresh->Depth = current.Depth + 1;
-    fresh->Footprint = current.Footprint;
-    activationBytes_ += current.Footprint;
-    // spare <- fresh's next, fresh's Outer <- the slot's record, slot <-
-    // fresh: two swaps, with no owner ever left empty that must be tested.
-    spare.swap(fresh->Outer);
-    fresh->Outer.swap(items_[at]);
+    Link(at, *fresh, current);
     return *fresh;
+  }
+  // EnterNested without temporaries when a spare record is at hand and
+  // nothing is to be raised: the record, or none with nothing done. For a
+  // recursive call that goes on the general way when this gives none.
+  [[gnu::always_inline]] TProcedure* EnterSpare(int p, TProcedure& current, int skipVars) {
+    const size_t at = static_cast<size_t>(p);
+    TProcedure* fresh = spare_[at].get();
+    if (!fresh || current.Depth > kMaxRecursionDepth || current.Footprint <= 0 ||
+        activationBytes_ + current.Footprint > kMaxActivationBytes) [[unlikely]]
+      return nullptr;
+    fresh->ActivateValues(current, skipVars);
+    Link(at, *fresh, current);
+    return fresh;
   }
   // The return half: the record in slot p becomes inactive; when it has an
   // Outer, the outer record returns to slot p with a full copy of the
@@ -196,9 +202,15 @@ class TProcList {
       current.Outer->Result.AssignValue(current.Result);
       current.Outer->ResultOwn = true;
     }
+    LeaveNested(p, current);
+  }
+  // Leave for current, which has an Outer that already has the result it
+  // is to get.
+  [[gnu::always_inline]] void LeaveNested(int p, TProcedure& current) {
+    current.Active = false;
     activationBytes_ -= current.Footprint;
     // slot <- the outer record, current's Outer <- the spare list, spare
-    // list <- current, as in EnterNested.
+    // list <- current, as in Link.
     const size_t at = static_cast<size_t>(p);
     items_[at].swap(current.Outer);
     current.Outer.swap(spare_[at]);
@@ -208,6 +220,17 @@ class TProcList {
   [[noreturn]] static void BadIndex(int i);
   [[noreturn]] static void TooDeep();
   [[noreturn]] static void OutOfMemory();
+  // Makes fresh, the first record of spare list at, one level deeper than
+  // current, the record in slot at, and puts it there.
+  [[gnu::always_inline]] void Link(size_t at, TProcedure& fresh, const TProcedure& current) {
+    fresh.Depth = current.Depth + 1;
+    fresh.Footprint = current.Footprint;
+    activationBytes_ += current.Footprint;
+    // spare <- fresh's next, fresh's Outer <- the slot's record, slot <-
+    // fresh: two swaps, with no owner ever left empty that must be tested.
+    spare_[at].swap(fresh.Outer);
+    fresh.Outer.swap(items_[at]);
+  }
   // EnterActivation's first fresh activation at a depth.
   TProcedure& Nest(int p, TProcedure& current, bool withTemps, int skipVars);
 
