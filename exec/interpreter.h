@@ -267,7 +267,7 @@ class TExecutor {
   const TXInstr& InstrAt(int32_t pos);
   // The decoded instruction at cell pos, or where the run ends for a cell
   // off the code.
-  const TXInstr* IpAt(int32_t pos) const {
+  [[gnu::always_inline]] const TXInstr* IpAt(int32_t pos) const {
     if (pos < 0) return &before_;
     if (pos >= cells_) return end_;
     return &instrs_[static_cast<size_t>(pos)];

@@ -107,7 +107,7 @@ class TDatum {
     OpCode = src.OpCode;
   }
   // A scalar with nothing attached: no elements, no buffer, no index lists.
-  bool IsPlain() const { return Attached() == 0; }
+  [[gnu::always_inline]] bool IsPlain() const { return Attached() == 0; }
   // Assign, in short when both are plain: then only the scalar fields differ.
   void AssignValue(const TDatum& src) {
     if ((Attached() | src.Attached()) == 0) CopyScalar(src);
@@ -115,7 +115,7 @@ class TDatum {
   }
   // Nonzero when anything is attached (IsPlain false), in one test rather
   // than five: activation records copy scalars by the thousand.
-  uintptr_t Attached() const {
+  [[gnu::always_inline]] uintptr_t Attached() const {
     uint64_t sizes;  // Size1 and Size2 in one word
     std::memcpy(&sizes, &Size1, sizeof sizes);
     return static_cast<uintptr_t>(sizes) | reinterpret_cast<uintptr_t>(buf_) |
