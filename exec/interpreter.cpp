@@ -1054,9 +1054,10 @@ op_call_ints: {
     if (in->Forms[0].Proc != CurProc || !IntShape(in->Forms[0], v)) goto op_call;
     appended_ = nullptr;
     // A procedure calling itself, the usual recursion, into a record used
-    // before: only what changes is written. The loop detector compares
-    // temporaries too, so it has Enter copy them.
-    if (&callee == cur_ && !LoopGuard && callee.Vars.Count() > 0) {
+    // before: only what changes is written (the decoder saw to it that the
+    // argument has its variable). The loop detector compares temporaries
+    // too, so it has Enter copy them.
+    if (&callee == cur_ && !LoopGuard) {
       TProcedure* const r = code_.Procs.EnterSpare(c.Proc, callee, 1);
       if (r) [[likely]] {
         r->CallerProc = c.Proc;
