@@ -602,15 +602,26 @@ void TExecutor::Loop() {
 #define TARMISY_COUNT(n)               \
   if constexpr (kCount) executed += (n)
   const TStepCount counted{executed, Executed};
-  // AtLine for a line other than the last one passed; when running on, its
-  // own way is only to note the line, done here without the call.
-  const auto FreeRun = [this]() { return stepProc_ < 0 && state_.Events.IsSet(evRun); };
-  const auto NewLine = [this, &FreeRun]() {
-    if (FreeRun()) {
+  // Whether the program runs on, neither stepped nor run to the cursor.
+  // Only a pause can change that (the Run command is taken only while
+  // paused, and nothing clears it before the run ends; stepping starts in
+  // a pause), so it is looked at again after each stop at a line, the only
+  // place a pause happens, and not at every marker.
+  const auto RunsOn = [this]() { return stepProc_ < 0 && state_.Events.IsSet(evRun); };
+  bool freeRun = RunsOn();
+  const auto FreeRun = [&freeRun]() { return freeRun; };
+  // AtLine for a line other than the last one passed, whose stop would
+  // leave code_.Pos at pos; when running on, its own way is only to note
+  // the line, done here without the call.
+  const auto NewLine = [this, &freeRun, &RunsOn](int32_t pos) {
+    if (freeRun) [[likely]] {
       NoteLine(CurLine);
       return true;
     }
-    return AtLine(CurLine);
+    code_.Pos = pos;
+    const bool on = AtLine(CurLine);
+    freeRun = RunsOn();
+    return on;
   };
 
   // The dispatch: every decoded code has its handler's address here (the
@@ -737,8 +748,7 @@ next:
 new_line:
   // A joined line marker of a line not just passed.
   CurLine = in->Line;
-  code_.Pos = in->LineNext;
-  if (!NewLine()) {
+  if (!NewLine(in->LineNext)) {
     if constexpr (kCount) executed -= in->Count - 1;
     return;
   }
@@ -1071,8 +1081,7 @@ op_call_ints: {
         }
         code_.Pos = r->Entry;
         SetFrame(r);
-        ip = in->EntryIp;
-        goto done;
+        goto entered;
       }
     }
     args[0] = TSlot::Int(v);
@@ -1086,7 +1095,20 @@ op_call_ints: {
     appended_ = nullptr;
     Enter(c.Proc, callee, args, n, in->Go);
   }
+entered:
+  // Running on, the procedure's heading line, a marker right before the
+  // first statement's, is passed by here rather than dispatched to.
   ip = in->EntryIp;
+  if (ip->Op == xLine && ip->Test && FreeRun()) {
+    // After the call's step, as done would take it: a run that ends there
+    // has not passed the marker.
+    scratchUsed_ = 0;
+    if (ip->Cell <= in->Self) TARMISY_BACKWARD(ip->Cell);
+    in = ip;
+    TARMISY_COUNT(in->Count);
+    ip = in->GoIp;
+    goto next;
+  }
   goto done;
 }
 op_sys_call:
@@ -1208,8 +1230,7 @@ op_line:
   if (in->Test && FreeRun()) goto done;
   CurLine = in->A;
   if (CurLine == lineSeen_) goto done;
-  code_.Pos = in->Go;
-  if (!NewLine()) return;
+  if (!NewLine(in->Go)) return;
   goto done;
 op_foreign:
   Error(FormatStr(sUnknownCommand, {in->Base}));
