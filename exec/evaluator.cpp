@@ -286,6 +286,8 @@ void TExecutor::Fuse(TXInstr& in) {
           in.Op = kCallInts;
           in.Base = opCall;
           in.EntryIp = IpAt(callee.Entry);
+          // A call of the procedure it lies in, with one argument.
+          in.Test = fused == 1 && in.Forms[0].Proc == c.Proc;
         }
       }
       return;

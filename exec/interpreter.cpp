@@ -1045,55 +1045,61 @@ op_call:
   ip = IpAt(code_.Pos);
   goto done;
 op_call_ints: {
-  // A call of a procedure that exists, with as many arguments as it takes,
-  // each an integer shape over this activation's variables: Call's work
-  // without its generality. Anything else is Call's own.
-  const TXCall& c = *in->CallRec;
-  TProcedure& callee = code_.Procs[c.Proc];
-  if (callee.Active && callee.Depth > kMaxRecursionDepth) goto op_call;
-  const size_t n = c.Args.size();
-  // Each argument is written before it is read: no slot starts cleared.
-  union Few {
-    Few() {}
-    TSlot Slots[kFastArgs];
-  } few;
-  TSlot* const args = few.Slots;
-  if (n == 1) {
-    // One argument, the commonest recursion: a copy of its own, no loops.
+  // A procedure calling itself with one argument, the usual recursion
+  // (the decoder marks it with Test), into a record used before: only what
+  // changes is written (the decoder saw to it that the argument has its
+  // variable). The loop detector compares temporaries too, so it has
+  // Enter copy them.
+  if (in->Test && in->Forms[0].Proc == CurProc && !LoopGuard) {
     int32_t v;
-    if (in->Forms[0].Proc != CurProc || !IntShape(in->Forms[0], v)) goto op_call;
-    appended_ = nullptr;
-    // A procedure calling itself, the usual recursion, into a record used
-    // before: only what changes is written (the decoder saw to it that the
-    // argument has its variable). The loop detector compares temporaries
-    // too, so it has Enter copy them.
-    if (&callee == cur_ && !LoopGuard) {
-      TProcedure* const r = code_.Procs.EnterSpare(c.Proc, callee, 1);
-      if (r) [[likely]] {
-        r->CallerProc = c.Proc;
-        r->ReturnPos = in->Go;
-        TVar& arg = *r->Vars.Data();
-        if (arg.Kind == dkInteger) [[likely]] {
-          arg.IntValue = v;
-        } else {
-          size_t skipped = 1;
-          StoreArgument(*r, 0, TSlot::Int(v), skipped);
-        }
-        code_.Pos = r->Entry;
-        SetFrame(r);
-        goto entered;
+    if (!IntShape(in->Forms[0], v)) goto op_call;
+    TProcedure* const r = code_.Procs.EnterSpare(CurProc, *cur_, 1);
+    if (r) [[likely]] {
+      appended_ = nullptr;
+      r->CallerProc = CurProc;
+      r->ReturnPos = in->Go;
+      TVar& arg = *r->Vars.Data();
+      if (arg.Kind == dkInteger) [[likely]] {
+        arg.IntValue = v;
+      } else {
+        size_t skipped = 1;
+        StoreArgument(*r, 0, TSlot::Int(v), skipped);
       }
+      code_.Pos = r->Entry;
+      SetFrame(r);
+      goto entered;
     }
-    args[0] = TSlot::Int(v);
-    Enter(c.Proc, callee, args, 1, in->Go);
-  } else {
-    for (size_t i = 0; i < n; ++i) {
+  }
+  // Any other call of a procedure that exists, with as many arguments as
+  // it takes, each an integer shape over this activation's variables:
+  // Call's work without its generality. Anything else is Call's own.
+  {
+    const TXCall& c = *in->CallRec;
+    TProcedure& callee = code_.Procs[c.Proc];
+    if (callee.Active && callee.Depth > kMaxRecursionDepth) goto op_call;
+    const size_t n = c.Args.size();
+    // Each argument is written before it is read: no slot starts cleared.
+    union Few {
+      Few() {}
+      TSlot Slots[kFastArgs];
+    } few;
+    TSlot* const args = few.Slots;
+    if (n == 1) {
+      // One argument: a copy of its own, no loops.
       int32_t v;
-      if (in->Forms[i].Proc != CurProc || !IntShape(in->Forms[i], v)) goto op_call;
-      args[i] = TSlot::Int(v);
+      if (in->Forms[0].Proc != CurProc || !IntShape(in->Forms[0], v)) goto op_call;
+      appended_ = nullptr;
+      args[0] = TSlot::Int(v);
+      Enter(c.Proc, callee, args, 1, in->Go);
+    } else {
+      for (size_t i = 0; i < n; ++i) {
+        int32_t v;
+        if (in->Forms[i].Proc != CurProc || !IntShape(in->Forms[i], v)) goto op_call;
+        args[i] = TSlot::Int(v);
+      }
+      appended_ = nullptr;
+      Enter(c.Proc, callee, args, n, in->Go);
     }
-    appended_ = nullptr;
-    Enter(c.Proc, callee, args, n, in->Go);
   }
 entered:
   // Running on, the procedure's heading line, a marker right before the

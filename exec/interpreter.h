@@ -174,6 +174,7 @@ struct TXInstr {
   bool Not = false;     // kItemTest: the element's negation
   uint8_t Mask = 0;     // a kCompare form: bit k set when it holds for a - b below (0), at (1), above (2) zero
   bool Test = false;    // kIntTest: the last operator is a comparison;
+                        // kCallInts: a call of its own procedure, one argument;
                         // kItemStore: the value is operand X[2];
                         // xLine: the next instruction is a marker too
   TXOperand T;          // the variable it stores into
