@@ -611,11 +611,12 @@ void TExecutor::Loop() {
   bool freeRun = RunsOn();
   const auto FreeRun = [&freeRun]() { return freeRun; };
   // AtLine for a line other than the last one passed, whose stop would
-  // leave code_.Pos at pos; when running on, its own way is only to note
-  // the line, done here without the call.
+  // leave code_.Pos at pos. Running on, only the line just seen is noted:
+  // the rest of what NoteLine keeps is for AtLine, which a run that runs
+  // on never calls again.
   const auto NewLine = [this, &freeRun, &RunsOn](int32_t pos) {
     if (freeRun) [[likely]] {
-      NoteLine(CurLine);
+      lineSeen_ = CurLine;
       return true;
     }
     code_.Pos = pos;
