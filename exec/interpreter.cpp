@@ -680,6 +680,7 @@ void TExecutor::Loop() {
   handler[opTakeSysResult] = &&op_take_sys_result;
   handler[opCall] = &&op_call;
   handler[kCallInts] = &&op_call_ints;
+  handler[kCallSelf] = &&op_call_self;
   handler[opSysCall] = &&op_sys_call;
   handler[kRealCall] = &&op_real_call;
   handler[opNop] = handler[xJump] = handler[xLoopBegin] = handler[xEndRepeat] = handler[xEndFor] =
@@ -740,6 +741,7 @@ void TExecutor::Loop() {
   }
 
   const TXInstr* in;
+  int32_t selfArg;  // the argument of a call of its own procedure
 next:
   in = ip;
   TARMISY_COUNT(in->Count);
@@ -1045,15 +1047,20 @@ op_call:
   Call(*in->CallRec, in->Forms);
   ip = IpAt(code_.Pos);
   goto done;
-op_call_ints: {
+op_call_self:
+  // The argument's shape is known: no look at it before it is computed.
+  if (in->Forms[0].Proc != CurProc || LoopGuard || !IntShapeOf<TXExpr::kTwo, true>(in->Forms[0], selfArg))
+    goto op_call_ints;
+  goto call_self;
+op_call_ints:
   // A procedure calling itself with one argument, the usual recursion
   // (the decoder marks it with Test), into a record used before: only what
   // changes is written (the decoder saw to it that the argument has its
   // variable). The loop detector compares temporaries too, so it has
   // Enter copy them.
   if (in->Test && in->Forms[0].Proc == CurProc && !LoopGuard) {
-    int32_t v;
-    if (!IntShape(in->Forms[0], v)) goto op_call;
+    if (!IntShape(in->Forms[0], selfArg)) goto op_call;
+  call_self:
     TProcedure* const r = code_.Procs.EnterSpare(CurProc, *cur_, 1);
     if (r) [[likely]] {
       appended_ = nullptr;
@@ -1061,10 +1068,10 @@ op_call_ints: {
       r->ReturnPos = in->Go;
       TVar& arg = *r->Vars.Data();
       if (arg.Kind == dkInteger) [[likely]] {
-        arg.IntValue = v;
+        arg.IntValue = selfArg;
       } else {
         size_t skipped = 1;
-        StoreArgument(*r, 0, TSlot::Int(v), skipped);
+        StoreArgument(*r, 0, TSlot::Int(selfArg), skipped);
       }
       code_.Pos = r->Entry;
       SetFrame(r);
@@ -1117,7 +1124,6 @@ entered:
     goto next;
   }
   goto done;
-}
 op_sys_call:
   if (static_cast<uint32_t>(in->A) >= calls_.size()) Error(Str(sBadExpression));
   TARMISY_POLL_SOON

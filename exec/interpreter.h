@@ -126,7 +126,10 @@ constexpr int32_t kTakeResult = 83, kTakeSysResult = 84;
 // counted loops going up, plus 0 to 3 as for K1 to K3 (none, K1, K2, K3):
 // tested directly rather than through the comparison's mask.
 constexpr int32_t kStepBelow = 85, kStepAtMost = 89;
-constexpr int32_t kOpCodes = 93;    // every code a decoded instruction may have
+// kCallInts of its own procedure (Test) whose one argument is "variable
+// op integer constant", as recursions count down: "f(n - 1)".
+constexpr int32_t kCallSelf = 93;
+constexpr int32_t kOpCodes = 94;    // every code a decoded instruction may have
 // The p-code's codes above 49 move into its gaps below.
 constexpr int32_t xDecTemp = 11, xJump = 12, xJumpIfFalse = 13, xJumpIfNotPositive = 14, xLoopBegin = 15,
                   xBreak = 16, xContinue = 17, xEndRepeat = 18, xEndFor = 19, xEndWhile = 25, xLine = 26;
