@@ -609,7 +609,6 @@ void TExecutor::Loop() {
   // place a pause happens, and not at every marker.
   const auto RunsOn = [this]() { return stepProc_ < 0 && state_.Events.IsSet(evRun); };
   bool freeRun = RunsOn();
-  const auto FreeRun = [&freeRun]() { return freeRun; };
   // AtLine for a line other than the last one passed, whose stop would
   // leave code_.Pos at pos. Running on, only the line just seen is noted:
   // the rest of what NoteLine keeps is for AtLine, which a run that runs
@@ -1092,28 +1091,19 @@ op_call_ints:
       TSlot Slots[kFastArgs];
     } few;
     TSlot* const args = few.Slots;
-    if (n == 1) {
-      // One argument: a copy of its own, no loops.
+    for (size_t i = 0; i < n; ++i) {
       int32_t v;
-      if (in->Forms[0].Proc != CurProc || !IntShape(in->Forms[0], v)) goto op_call;
-      appended_ = nullptr;
-      args[0] = TSlot::Int(v);
-      Enter(c.Proc, callee, args, 1, in->Go);
-    } else {
-      for (size_t i = 0; i < n; ++i) {
-        int32_t v;
-        if (in->Forms[i].Proc != CurProc || !IntShape(in->Forms[i], v)) goto op_call;
-        args[i] = TSlot::Int(v);
-      }
-      appended_ = nullptr;
-      Enter(c.Proc, callee, args, n, in->Go);
+      if (in->Forms[i].Proc != CurProc || !IntShape(in->Forms[i], v)) goto op_call;
+      args[i] = TSlot::Int(v);
     }
+    appended_ = nullptr;
+    Enter(c.Proc, callee, args, n, in->Go);
   }
 entered:
   // Running on, the procedure's heading line, a marker right before the
   // first statement's, is passed by here rather than dispatched to.
   ip = in->EntryIp;
-  if (ip->Op == xLine && ip->Test && FreeRun()) {
+  if (ip->Op == xLine && ip->Test && freeRun) {
     // After the call's step, as done would take it: a run that ends there
     // has not passed the marker.
     scratchUsed_ = 0;
@@ -1240,7 +1230,7 @@ op_line:
   // A marker right before another (a procedure's heading, then its first
   // statement) is a stop of its own only to the debugger: running on, the
   // next marker notes all that this one would.
-  if (in->Test && FreeRun()) goto done;
+  if (in->Test && freeRun) goto done;
   CurLine = in->A;
   if (CurLine == lineSeen_) goto done;
   if (!NewLine(in->Go)) return;
