@@ -88,7 +88,7 @@ class TProcedure {
   // Depth itself: the variables only, inline on every recursive call; the
   // result stays src's (ResultOwn).
   [[gnu::always_inline]] void ActivateValues(const TProcedure& src, int skipVars) {
-    if (Vars.Count() > skipVars) Vars.CopyValuesFrom(src.Vars, skipVars);
+    if (Vars.MoreThan(skipVars)) Vars.CopyValuesFrom(src.Vars, skipVars);
     ResultOwn = false;
     Active = true;
   }

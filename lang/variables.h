@@ -3,6 +3,7 @@
 // variable list TVarList.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -55,6 +56,13 @@ class TStackDatum {
 class TVarList {
  public:
   int Count() const { return static_cast<int>(items_.size()); }
+  // Count() > n, measured in bytes: no division by the item's size, on
+  // every recursive call.
+  [[gnu::always_inline]] bool MoreThan(int n) const {
+    const auto bytes = reinterpret_cast<const char*>(std::to_address(items_.end())) -
+                       reinterpret_cast<const char*>(items_.data());
+    return static_cast<size_t>(bytes) > static_cast<size_t>(n > 0 ? n : 0) * sizeof(TVar);
+  }
   void Clear() { items_.clear(); }
   void Delete(int i);
   // The variable at i; EListIndexError "Неверный индекс переменой в списке: %d." outside.
