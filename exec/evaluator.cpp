@@ -241,6 +241,7 @@ void TExecutor::Fuse(TXInstr& in) {
       if (FuseShape(in, in.B, true)) {
         // A comparison of two integers has a code of its own for each operator.
         in.Op = in.Shape == TXExpr::kTwo ? kCompare + (in.O1 - ocEq) : kIntTest;
+        if (in.Shape == TXExpr::kTwo && in.X[1].Scope == TXItem::kConst) in.Op += kCompareK - kCompare;
         if (in.Shape == TXExpr::kTwo) {
           // Whether it holds for a below, equal to, above b: bits 0, 1, 2.
           static constexpr uint8_t kMasks[] = {0b010, 0b101, 0b001, 0b011, 0b100, 0b110};

@@ -419,12 +419,13 @@ const TXInstr& TExecutor::InstrAt(int32_t pos) {
   // whose left operand is the counter.
   if (in.Op == kIncrement && in.Proc >= 0 && in.Go >= 0 && in.Go <= in.Self && in.Go < size) {
     const TXInstr& c = instrs_[static_cast<size_t>(in.Go)];
-    if (c.Op >= kCompare && c.Op <= kCompare + (ocGe - ocEq) && c.Line < 0 && c.Proc == in.Proc && c.Mask &&
+    const uint8_t o = ComparisonOf(c.Op);
+    if (o && c.Line < 0 && c.Proc == in.Proc && c.Mask &&
         c.X[0].Scope == in.T.Scope && c.X[0].Value == in.T.Value) {
       const bool stepK = in.X[1].Scope == TXItem::kConst, boundK = c.X[1].Scope == TXItem::kConst;
       const int k = (stepK ? 1 : 0) + (boundK ? 2 : 0);
-      if (c.Op == kCompare + (ocLt - ocEq)) in.Op = kStepBelow + k;
-      else if (c.Op == kCompare + (ocLe - ocEq)) in.Op = kStepAtMost + k;
+      if (o == ocLt) in.Op = kStepBelow + k;
+      else if (o == ocLe) in.Op = kStepAtMost + k;
       else in.Op = stepK && boundK ? kStepCompareK3 : stepK ? kStepCompareK1 : boundK ? kStepCompareK2 : kStepCompare;
     }
   }
@@ -502,7 +503,7 @@ bool TExecutor::SkipOver(const TXInstr& in) {
     pos = in.LineNext;
     return true;
   }
-  const bool fused = in.Op == kIntTest || in.Op == kItemTest || (in.Op >= kCompare && in.Op <= kCompare + ocGe - ocEq);
+  const bool fused = in.Op == kIntTest || in.Op == kItemTest || ComparisonOf(in.Op) != 0;
   const int32_t op = fused ? in.Base : in.Op;
   if (op == kTestJumpIfFalse || op == kTestJumpIfNotPositive) {
     pos = in.D;
@@ -669,6 +670,12 @@ void TExecutor::Loop() {
   handler[kCompare + (ocLe - ocEq)] = &&op_compare_le;
   handler[kCompare + (ocGt - ocEq)] = &&op_compare_gt;
   handler[kCompare + (ocGe - ocEq)] = &&op_compare_ge;
+  handler[kCompareK + (ocEq - ocEq)] = &&op_compare_k_eq;
+  handler[kCompareK + (ocNe - ocEq)] = &&op_compare_k_ne;
+  handler[kCompareK + (ocLt - ocEq)] = &&op_compare_k_lt;
+  handler[kCompareK + (ocLe - ocEq)] = &&op_compare_k_le;
+  handler[kCompareK + (ocGt - ocEq)] = &&op_compare_k_gt;
+  handler[kCompareK + (ocGe - ocEq)] = &&op_compare_k_ge;
   handler[kIntTest] = &&op_int_test;
   handler[kItemTest] = &&op_item_test;
   handler[kItemStore] = &&op_item_store;
@@ -721,13 +728,18 @@ void TExecutor::Loop() {
   // the commonest handlers so that each has a jump of its own to predict.
   // Only the fused forms' fast paths end here, and they make no scratch
   // values: the scratch is emptied at done, after any instruction that may
-  // have made some, so it never holds more than one instruction's.
+  // have made some, so it never holds more than one instruction's. A new
+  // line, running on, is only noted, here rather than at new_line, so that
+  // a loop whose round spans lines keeps its own jumps too.
 #define TARMISY_DISPATCH                              \
   {                                                   \
-    if (ip->Cell <= in->Self) goto backward;          \
+    if (ip->Cell <= in->Self) { TARMISY_BACKWARD(ip->Cell) } \
     in = ip;                                          \
     TARMISY_COUNT(in->Count);                         \
-    if (NewJoinedLine(*in)) goto new_line;            \
+    if (NewJoinedLine(*in)) {                         \
+      if (!freeRun) goto new_line;                    \
+      lineSeen_ = CurLine = in->Line;                 \
+    }                                                 \
     ip = in->GoIp;                                    \
     goto* handler[in->Op];                            \
   }
@@ -919,28 +931,35 @@ op_int_assign:
     AssignWhole(local ? Local(in->A) : Global(in->A), local ? TXItem::kLocal : TXItem::kGlobal, in->A, in->B);
   }
   goto done;
-#define TARMISY_COMPARE_AS(H, test)                                                    \
-  {                                                                                    \
-    TVar& t = At<H>(in->T);                                                            \
-    int32_t a, b;                                                                      \
-    if (t.Kind == dkLogical && ReadInt<H>(in->X[0], a) && ReadInt<H>(in->X[1], b)) {   \
-      const bool v = test;                                                             \
-      t.BoolValue = v;                                                                 \
-      if (!v) TARMISY_TAKEN(in);                                                       \
-      TARMISY_DISPATCH                                                                 \
-    }                                                                                  \
+  // K: the right operand is an integer constant, read from the instruction.
+#define TARMISY_COMPARE_AS(H, K, test)                                                               \
+  {                                                                                                  \
+    TVar& t = At<H>(in->T);                                                                          \
+    int32_t a, b;                                                                                    \
+    if (t.Kind == dkLogical && ReadInt<H>(in->X[0], a) && (K ? (b = in->X[1].Value, true) : ReadInt<H>(in->X[1], b))) { \
+      const bool v = test;                                                                           \
+      t.BoolValue = v;                                                                               \
+      if (!v) TARMISY_TAKEN(in);                                                                     \
+      TARMISY_DISPATCH                                                                               \
+    }                                                                                                \
   }
-#define TARMISY_COMPARE(label, test)                                \
+#define TARMISY_COMPARE(label, K, test)                             \
   label:                                                            \
-  TARMISY_FUSED(TARMISY_COMPARE_AS, test)                           \
+  TARMISY_FUSED(TARMISY_COMPARE_AS, K, test)                        \
   if (TestFails(Temp(in->A), in->B, in->Base)) TARMISY_TAKEN(in);   \
   goto done;
-  TARMISY_COMPARE(op_compare_eq, a == b)
-  TARMISY_COMPARE(op_compare_ne, a != b)
-  TARMISY_COMPARE(op_compare_lt, a < b)
-  TARMISY_COMPARE(op_compare_le, a <= b)
-  TARMISY_COMPARE(op_compare_gt, a > b)
-  TARMISY_COMPARE(op_compare_ge, a >= b)
+  TARMISY_COMPARE(op_compare_eq, false, a == b)
+  TARMISY_COMPARE(op_compare_ne, false, a != b)
+  TARMISY_COMPARE(op_compare_lt, false, a < b)
+  TARMISY_COMPARE(op_compare_le, false, a <= b)
+  TARMISY_COMPARE(op_compare_gt, false, a > b)
+  TARMISY_COMPARE(op_compare_ge, false, a >= b)
+  TARMISY_COMPARE(op_compare_k_eq, true, a == b)
+  TARMISY_COMPARE(op_compare_k_ne, true, a != b)
+  TARMISY_COMPARE(op_compare_k_lt, true, a < b)
+  TARMISY_COMPARE(op_compare_k_le, true, a <= b)
+  TARMISY_COMPARE(op_compare_k_gt, true, a > b)
+  TARMISY_COMPARE(op_compare_k_ge, true, a >= b)
 #undef TARMISY_COMPARE
 #undef TARMISY_COMPARE_AS
 #define TARMISY_INT_TEST(H)                               \
@@ -969,7 +988,7 @@ op_int_test:
       const bool v = (b ? b[at] != 0 : a.BoolValue != 0) != in->Not;                 \
       t.BoolValue = v;                                                               \
       if (!v) TARMISY_TAKEN(in);                                                     \
-      goto done;                                                                     \
+      TARMISY_DISPATCH                                                               \
     }                                                                                \
   }
 op_item_test:
@@ -1110,8 +1129,14 @@ entered:
     if (ip->Cell <= in->Self) TARMISY_BACKWARD(ip->Cell);
     in = ip;
     TARMISY_COUNT(in->Count);
+    // The first statement, as next would start it: a new activation has
+    // seen no line yet, so a marker joined to it is a new line, and
+    // running on, noting it is all that a new line asks.
+    in = in->GoIp;
+    TARMISY_COUNT(in->Count);
+    if (in->Line >= 0) lineSeen_ = CurLine = in->Line;
     ip = in->GoIp;
-    goto next;
+    goto* handler[in->Op];
   }
   goto done;
 op_sys_call:
@@ -1137,44 +1162,51 @@ op_real_call:
 op_int_result:
   if (Fits(*in)) {
     // SetResult of an integer into a result that holds no array.
-    TDatum& r = cur_->Result;
+    TProcedure& a = *cur_;
     int32_t v;
-    if (r.IsPlain() && IntShape(*in, v)) {
-      r.Kind = dkInteger;
-      r.IntValue = v;
-      cur_->ResultOwn = true;
+    if (a.Result.IsPlain() && IntShape(*in, v)) {
       // "возврат" is a result and the return after it: the return runs
       // here when it comes next, as it would after a dispatch.
-      if (ip->Op == opReturn && ip->Line < 0 && ip->Cell > in->Self) {
+      const bool returns = ip->Op == opReturn && ip->Line < 0 && ip->Cell > in->Self;
+      TProcedure* const outer = a.Outer.get();
+      // A recursive call returns into an outer activation of its own
+      // procedure: Return's work, with the result known to be plain. The
+      // returning record goes back to the spare list, where its result is
+      // never read (a record taken from there has a result of its own, or
+      // none, before anything reads one), so the result goes straight to
+      // the activation it returns to.
+      if (returns && a.CallerProc == CurProc && outer && stepProc_ != CurProc && outer->Result.IsPlain()) {
         in = ip;
         TARMISY_COUNT(in->Count);
-        TProcedure& a = *cur_;
-        TProcedure* const outer = a.Outer.get();
-        // A recursive call returns into an outer activation of its own
-        // procedure: Return's work, with the result known to be plain.
-        if (a.CallerProc == CurProc && outer && stepProc_ != CurProc && outer->Result.IsPlain()) {
-          appended_ = nullptr;
-          code_.Pos = a.ReturnPos;
-          outer->Result.CopyScalar(r);
-          outer->ResultOwn = true;
-          code_.Procs.LeaveNested(CurProc, a);
-          SetFrame(outer);
-          ip = IpAt(a.ReturnPos);
-          // The caller's take of the result, when it comes next, is done
-          // here too, after the return's step.
-          if (ip->Op == kTakeResult && ip->B == CurProc && ip->Line < 0 && Fits(*ip)) {
-            TVar& t = At(ip->T);
-            if (t.Kind == dkInteger && t.IsPlain()) {
-              if (ip->Cell <= in->Self) TARMISY_BACKWARD(ip->Cell);
-              in = ip;
-              TARMISY_COUNT(in->Count);
-              t.IntValue = v;
-              ip = in->GoIp;
-              TARMISY_DISPATCH
-            }
+        appended_ = nullptr;
+        code_.Pos = a.ReturnPos;
+        outer->Result.Kind = dkInteger;
+        outer->Result.IntValue = v;
+        outer->ResultOwn = true;
+        code_.Procs.LeaveNested(CurProc, a);
+        SetFrame(outer);
+        ip = IpAt(a.ReturnPos);
+        // The caller's take of the result, when it comes next, is done
+        // here too, after the return's step.
+        if (ip->Op == kTakeResult && ip->B == CurProc && ip->Line < 0 && Fits(*ip)) {
+          TVar& t = At(ip->T);
+          if (t.Kind == dkInteger && t.IsPlain()) {
+            if (ip->Cell <= in->Self) TARMISY_BACKWARD(ip->Cell);
+            in = ip;
+            TARMISY_COUNT(in->Count);
+            t.IntValue = v;
+            ip = in->GoIp;
+            TARMISY_DISPATCH
           }
-          goto done;
         }
+        goto done;
+      }
+      a.Result.Kind = dkInteger;
+      a.Result.IntValue = v;
+      a.ResultOwn = true;
+      if (returns) {
+        in = ip;
+        TARMISY_COUNT(in->Count);
         goto op_return;
       }
       TARMISY_DISPATCH
@@ -1247,7 +1279,6 @@ done:
   // where a running program is looked at from outside, and a straight run
   // of instructions in between is never long.
   if (ip->Cell > in->Self) [[likely]] goto next;
-backward:
   TARMISY_BACKWARD(ip->Cell);
   goto next;
 #undef TARMISY_BACKWARD

@@ -129,7 +129,16 @@ constexpr int32_t kStepBelow = 85, kStepAtMost = 89;
 // kCallInts of its own procedure (Test) whose one argument is "variable
 // op integer constant", as recursions count down: "f(n - 1)".
 constexpr int32_t kCallSelf = 93;
-constexpr int32_t kOpCodes = 94;    // every code a decoded instruction may have
+// kCompare whose right operand is an integer constant, read from the
+// instruction (to 99): "n < 2".
+constexpr int32_t kCompareK = 94;
+constexpr int32_t kOpCodes = 100;
+// The comparison operator of a kCompare or kCompareK form; 0 for any other code.
+inline uint8_t ComparisonOf(int32_t op) {
+  if (op >= kCompare && op <= kCompare + (ocGe - ocEq)) return static_cast<uint8_t>(ocEq + (op - kCompare));
+  if (op >= kCompareK && op <= kCompareK + (ocGe - ocEq)) return static_cast<uint8_t>(ocEq + (op - kCompareK));
+  return 0;
+}    // every code a decoded instruction may have
 // The p-code's codes above 49 move into its gaps below.
 constexpr int32_t xDecTemp = 11, xJump = 12, xJumpIfFalse = 13, xJumpIfNotPositive = 14, xLoopBegin = 15,
                   xBreak = 16, xContinue = 17, xEndRepeat = 18, xEndFor = 19, xEndWhile = 25, xLine = 26;
