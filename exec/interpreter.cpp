@@ -733,7 +733,7 @@ void TExecutor::Loop() {
   // a loop whose round spans lines keeps its own jumps too.
 #define TARMISY_DISPATCH                              \
   {                                                   \
-    if (ip->Cell <= in->Self) { TARMISY_BACKWARD(ip->Cell) } \
+    if (ip->Cell <= in->Self) goto backward;          \
     in = ip;                                          \
     TARMISY_COUNT(in->Count);                         \
     if (NewJoinedLine(*in)) {                         \
@@ -1279,6 +1279,7 @@ done:
   // where a running program is looked at from outside, and a straight run
   // of instructions in between is never long.
   if (ip->Cell > in->Self) [[likely]] goto next;
+backward:
   TARMISY_BACKWARD(ip->Cell);
   goto next;
 #undef TARMISY_BACKWARD
