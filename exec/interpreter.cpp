@@ -664,18 +664,18 @@ void TExecutor::Loop() {
   handler[kStepAtMost + 1] = &&op_step_at_most_k1;
   handler[kStepAtMost + 2] = &&op_step_at_most_k2;
   handler[kStepAtMost + 3] = &&op_step_at_most_k3;
-  handler[kCompare + (ocEq - ocEq)] = &&op_compare_eq;
-  handler[kCompare + (ocNe - ocEq)] = &&op_compare_ne;
-  handler[kCompare + (ocLt - ocEq)] = &&op_compare_lt;
-  handler[kCompare + (ocLe - ocEq)] = &&op_compare_le;
-  handler[kCompare + (ocGt - ocEq)] = &&op_compare_gt;
-  handler[kCompare + (ocGe - ocEq)] = &&op_compare_ge;
-  handler[kCompareK + (ocEq - ocEq)] = &&op_compare_k_eq;
-  handler[kCompareK + (ocNe - ocEq)] = &&op_compare_k_ne;
-  handler[kCompareK + (ocLt - ocEq)] = &&op_compare_k_lt;
-  handler[kCompareK + (ocLe - ocEq)] = &&op_compare_k_le;
-  handler[kCompareK + (ocGt - ocEq)] = &&op_compare_k_gt;
-  handler[kCompareK + (ocGe - ocEq)] = &&op_compare_k_ge;
+  {
+    // The comparisons in the order of their operators, ocEq to ocGe: of
+    // two operands, then with a constant.
+    const void* const compares[2][6] = {
+        {&&op_compare_eq, &&op_compare_ne, &&op_compare_lt, &&op_compare_le, &&op_compare_gt, &&op_compare_ge},
+        {&&op_compare_k_eq, &&op_compare_k_ne, &&op_compare_k_lt, &&op_compare_k_le, &&op_compare_k_gt,
+         &&op_compare_k_ge}};
+    for (int o = 0; o <= ocGe - ocEq; ++o) {
+      handler[kCompare + o] = compares[0][o];
+      handler[kCompareK + o] = compares[1][o];
+    }
+  }
   handler[kIntTest] = &&op_int_test;
   handler[kItemTest] = &&op_item_test;
   handler[kItemStore] = &&op_item_store;
@@ -948,18 +948,17 @@ op_int_assign:
   TARMISY_FUSED(TARMISY_COMPARE_AS, K, test)                        \
   if (TestFails(Temp(in->A), in->B, in->Base)) TARMISY_TAKEN(in);   \
   goto done;
-  TARMISY_COMPARE(op_compare_eq, false, a == b)
-  TARMISY_COMPARE(op_compare_ne, false, a != b)
-  TARMISY_COMPARE(op_compare_lt, false, a < b)
-  TARMISY_COMPARE(op_compare_le, false, a <= b)
-  TARMISY_COMPARE(op_compare_gt, false, a > b)
-  TARMISY_COMPARE(op_compare_ge, false, a >= b)
-  TARMISY_COMPARE(op_compare_k_eq, true, a == b)
-  TARMISY_COMPARE(op_compare_k_ne, true, a != b)
-  TARMISY_COMPARE(op_compare_k_lt, true, a < b)
-  TARMISY_COMPARE(op_compare_k_le, true, a <= b)
-  TARMISY_COMPARE(op_compare_k_gt, true, a > b)
-  TARMISY_COMPARE(op_compare_k_ge, true, a >= b)
+  // Each comparison of two operands, and with a constant.
+#define TARMISY_COMPARES(name, test)                \
+  TARMISY_COMPARE(op_compare_##name, false, test)   \
+  TARMISY_COMPARE(op_compare_k_##name, true, test)
+  TARMISY_COMPARES(eq, a == b)
+  TARMISY_COMPARES(ne, a != b)
+  TARMISY_COMPARES(lt, a < b)
+  TARMISY_COMPARES(le, a <= b)
+  TARMISY_COMPARES(gt, a > b)
+  TARMISY_COMPARES(ge, a >= b)
+#undef TARMISY_COMPARES
 #undef TARMISY_COMPARE
 #undef TARMISY_COMPARE_AS
 #define TARMISY_INT_TEST(H)                               \
