@@ -738,7 +738,7 @@ void TExecutor::Loop() {
     TARMISY_COUNT(in->Count);                         \
     if (NewJoinedLine(*in)) {                         \
       if (!freeRun) goto new_line;                    \
-      lineSeen_ = CurLine = in->Line;                 \
+      PassLine(in->Line);                             \
     }                                                 \
     ip = in->GoIp;                                    \
     goto* handler[in->Op];                            \
@@ -936,7 +936,8 @@ op_int_assign:
   {                                                                                                  \
     TVar& t = At<H>(in->T);                                                                          \
     int32_t a, b;                                                                                    \
-    if (t.Kind == dkLogical && ReadInt<H>(in->X[0], a) && (K ? (b = in->X[1].Value, true) : ReadInt<H>(in->X[1], b))) { \
+    if (t.Kind == dkLogical && ReadInt<H>(in->X[0], a) &&                                          \
+        (K ? (b = in->X[1].Value, true) : ReadInt<H>(in->X[1], b))) {                                \
       const bool v = test;                                                                           \
       t.BoolValue = v;                                                                               \
       if (!v) TARMISY_TAKEN(in);                                                                     \
@@ -1133,7 +1134,7 @@ entered:
     // running on, noting it is all that a new line asks.
     in = in->GoIp;
     TARMISY_COUNT(in->Count);
-    if (in->Line >= 0) lineSeen_ = CurLine = in->Line;
+    if (in->Line >= 0) PassLine(in->Line);
     ip = in->GoIp;
     goto* handler[in->Op];
   }

@@ -132,13 +132,13 @@ constexpr int32_t kCallSelf = 93;
 // kCompare whose right operand is an integer constant, read from the
 // instruction (to 99): "n < 2".
 constexpr int32_t kCompareK = 94;
-constexpr int32_t kOpCodes = 100;
+constexpr int32_t kOpCodes = 100;    // every code a decoded instruction may have
 // The comparison operator of a kCompare or kCompareK form; 0 for any other code.
 inline uint8_t ComparisonOf(int32_t op) {
   if (op >= kCompare && op <= kCompare + (ocGe - ocEq)) return static_cast<uint8_t>(ocEq + (op - kCompare));
   if (op >= kCompareK && op <= kCompareK + (ocGe - ocEq)) return static_cast<uint8_t>(ocEq + (op - kCompareK));
   return 0;
-}    // every code a decoded instruction may have
+}
 // The p-code's codes above 49 move into its gaps below.
 constexpr int32_t xDecTemp = 11, xJump = 12, xJumpIfFalse = 13, xJumpIfNotPositive = 14, xLoopBegin = 15,
                   xBreak = 16, xContinue = 17, xEndRepeat = 18, xEndFor = 19, xEndWhile = 25, xLine = 26;
@@ -687,6 +687,8 @@ class TExecutor {
   [[gnu::always_inline]] bool NewJoinedLine(const TXInstr& in) const {
     return in.Line >= 0 && in.Line != lineSeen_;
   }
+  // All that a new line asks of a run that runs on: it is the line seen.
+  [[gnu::always_inline]] void PassLine(int32_t line) { lineSeen_ = CurLine = line; }
   void NoteLine(int line) {
     // While a line is seen, the activation it was seen in is this one.
     if (lineSeen_ == kNoLine) {
