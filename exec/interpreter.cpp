@@ -67,6 +67,7 @@ void TExecutor::Call(const TXCall& c, const TXInstr* forms) {
   TProcedure& r = callee.Active ? code_.Procs.EnterNested(p, callee, exact, static_cast<int>(skipped)) : callee;
   r.CallerProc = CurProc;
   r.ReturnPos = returnPos;
+  r.ReturnIp = IpAt(returnPos);
   r.Active = true;
   if (n <= static_cast<size_t>(r.Vars.Count())) [[likely]] {
     TVar* vars = r.Vars.Data();
@@ -335,7 +336,7 @@ void TExecutor::Unhighlight() {
 // reached. Instructions are decoded where execution meets them, so a jump
 // into the middle of another instruction still reads the cells as they lie.
 const TXInstr& TExecutor::InstrAt(int32_t pos) {
-  TXInstr& in = instrs_[static_cast<size_t>(pos)];
+  TXInstr& in = Slot(pos);
   if (in.Op != kUndecoded) return in;
   const int32_t size = CodeCells();
   const int32_t* cells = code_.Cells.data();
@@ -343,6 +344,7 @@ const TXInstr& TExecutor::InstrAt(int32_t pos) {
   auto cell = [&]() -> int32_t { return p < size ? cells[p++] : 0; };
   in.Op = cell();
   in.Self = pos;
+  in.SelfIp = &Slot(pos);
   const TOpInfo* info = OpInfo(in.Op);
   if (in.Op == opWriteText) {
     std::string text;
@@ -418,7 +420,7 @@ const TXInstr& TExecutor::InstrAt(int32_t pos) {
   // fused one of the same procedure without a line marker of its own,
   // whose left operand is the counter.
   if (in.Op == kIncrement && in.Proc >= 0 && in.Go >= 0 && in.Go <= in.Self && in.Go < size) {
-    const TXInstr& c = instrs_[static_cast<size_t>(in.Go)];
+    const TXInstr& c = Slot(in.Go);
     const uint8_t o = ComparisonOf(c.Op);
     if (o && c.Line < 0 && c.Proc == in.Proc && c.Mask &&
         c.X[0].Scope == in.T.Scope && c.X[0].Value == in.T.Value) {
@@ -438,7 +440,7 @@ const TXInstr& TExecutor::InstrAt(int32_t pos) {
     const int32_t line = in.A;
     const int32_t next = in.Next;
     const TXInstr& after = InstrAt(next);
-    TXInstr& joined = instrs_[static_cast<size_t>(pos)];  // InstrAt does not move instrs_
+    TXInstr& joined = Slot(pos);  // InstrAt does not move instrs_
     joined = after;
     joined.Cell = pos;
     joined.Line = line;
@@ -453,13 +455,13 @@ const TXInstr& TExecutor::InstrAt(int32_t pos) {
     const int32_t next = in.Next;
     const TXInstr& after = InstrAt(next);
     if (after.Line < 0) {
-      TXInstr& joined = instrs_[static_cast<size_t>(pos)];
+      TXInstr& joined = Slot(pos);
       joined = after;
       joined.Cell = pos;
       joined.Count = after.Count + 1;
       return joined;
     }
-    return instrs_[static_cast<size_t>(pos)];
+    return Slot(pos);
   }
   return in;
 }
@@ -560,17 +562,16 @@ void TExecutor::Start() {
   pool_.assign(1, TVar());
   const int32_t size = std::max(std::min<int32_t>(code_.CodeSize, static_cast<int32_t>(code_.Cells.size())), 0);
   // One more past the end, and one before the start, where control going
-  // off the code ends the run.
-  instrs_.assign(static_cast<size_t>(size) + 1, TXInstr());
-  for (int32_t i = 0; i <= size; ++i) instrs_[static_cast<size_t>(i)].Cell = i;
-  instrs_.back().Op = kOffEnd;
-  instrs_.back().Count = 0;
+  // off the code ends the run: the one before lies below every cell's, so
+  // that an instruction's address orders it as its cell does.
+  instrs_.assign(static_cast<size_t>(size) + 2, TXInstr());
+  for (int32_t i = -1; i <= size; ++i) Slot(i).Cell = i;
+  for (TXInstr* off : {&instrs_.front(), &instrs_.back()}) {
+    off->Op = kOffEnd;
+    off->Count = 0;
+  }
   cells_ = size;
   end_ = &instrs_.back();
-  before_ = TXInstr();
-  before_.Op = kOffEnd;
-  before_.Count = 0;
-  before_.Cell = -1;
   texts_.clear();
   argForms_.clear();
 }
@@ -610,6 +611,10 @@ void TExecutor::Loop() {
   // place a pause happens, and not at every marker.
   const auto RunsOn = [this]() { return stepProc_ < 0 && state_.Events.IsSet(evRun); };
   bool freeRun = RunsOn();
+  // A condition's temporary is read by nothing but its own jump, which a
+  // fused test takes itself, and by the loop detector, which compares whole
+  // states: only for that does a fused test write it.
+  const bool writeTests = LoopGuard != nullptr;
   // AtLine for a line other than the last one passed, whose stop would
   // leave code_.Pos at pos. Running on, only the line just seen is noted:
   // the rest of what NoteLine keeps is for AtLine, which a run that runs
@@ -733,7 +738,7 @@ void TExecutor::Loop() {
   // a loop whose round spans lines keeps its own jumps too.
 #define TARMISY_DISPATCH                              \
   {                                                   \
-    if (ip->Cell <= in->Self) goto backward;          \
+    if (ip <= in->SelfIp) goto backward;          \
     in = ip;                                          \
     TARMISY_COUNT(in->Count);                         \
     if (NewJoinedLine(*in)) {                         \
@@ -848,11 +853,10 @@ op_increment:
       in = c;                                                                                   \
       TARMISY_COUNT(c->Count);                                                                  \
       ip = c->GoIp;                                                                             \
-      TVar& r = At<H>(c->T);                                                                    \
       const int32_t a = v;                                                                      \
-      if (r.Kind == dkLogical && (BoundK ? (b = c->X[1].Value, true) : ReadInt<H>(c->X[1], b))) {  \
+      if (BoundK ? (b = c->X[1].Value, true) : ReadInt<H>(c->X[1], b)) {                          \
         const bool holds = Holds;                                                               \
-        r.BoolValue = holds;                                                                    \
+        if (writeTests && !WriteTest(At<H>(c->T), holds)) goto* handler[c->Op];                 \
         if (!holds) TARMISY_TAKEN(c);                                                           \
         TARMISY_DISPATCH                                                                        \
       }                                                                                         \
@@ -933,17 +937,15 @@ op_int_assign:
   goto done;
   // K: the right operand is an integer constant, read from the instruction.
 #define TARMISY_COMPARE_AS(H, K, test)                                                               \
-  {                                                                                                  \
-    TVar& t = At<H>(in->T);                                                                          \
+  do {                                                                                               \
     int32_t a, b;                                                                                    \
-    if (t.Kind == dkLogical && ReadInt<H>(in->X[0], a) &&                                          \
-        (K ? (b = in->X[1].Value, true) : ReadInt<H>(in->X[1], b))) {                                \
+    if (ReadInt<H>(in->X[0], a) && (K ? (b = in->X[1].Value, true) : ReadInt<H>(in->X[1], b))) {     \
       const bool v = test;                                                                           \
-      t.BoolValue = v;                                                                               \
+      if (writeTests && !WriteTest(At<H>(in->T), v)) break;                                          \
       if (!v) TARMISY_TAKEN(in);                                                                     \
       TARMISY_DISPATCH                                                                               \
     }                                                                                                \
-  }
+  } while (false);
 #define TARMISY_COMPARE(label, K, test)                             \
   label:                                                            \
   TARMISY_FUSED(TARMISY_COMPARE_AS, K, test)                        \
@@ -1084,6 +1086,7 @@ op_call_ints:
       appended_ = nullptr;
       r->CallerProc = CurProc;
       r->ReturnPos = in->Go;
+      r->ReturnIp = in->GoIp;
       TVar& arg = *r->Vars.Data();
       if (arg.Kind == dkInteger) [[likely]] {
         arg.IntValue = selfArg;
@@ -1126,7 +1129,7 @@ entered:
     // After the call's step, as done would take it: a run that ends there
     // has not passed the marker.
     scratchUsed_ = 0;
-    if (ip->Cell <= in->Self) TARMISY_BACKWARD(ip->Cell);
+    if (ip <= in->SelfIp) TARMISY_BACKWARD(ip->Cell);
     in = ip;
     TARMISY_COUNT(in->Count);
     // The first statement, as next would start it: a new activation has
@@ -1161,10 +1164,9 @@ op_real_call:
 #undef TARMISY_REAL_CALL
 op_int_result:
   if (Fits(*in)) {
-    // SetResult of an integer into a result that holds no array.
     TProcedure& a = *cur_;
     int32_t v;
-    if (a.Result.IsPlain() && IntShape(*in, v)) {
+    if (IntShape(*in, v)) {
       // "возврат" is a result and the return after it: the return runs
       // here when it comes next, as it would after a dispatch.
       const bool returns = ip->Op == opReturn && ip->Line < 0 && ip->Cell > in->Self;
@@ -1185,13 +1187,13 @@ op_int_result:
         outer->ResultOwn = true;
         code_.Procs.LeaveNested(CurProc, a);
         SetFrame(outer);
-        ip = IpAt(a.ReturnPos);
+        ip = static_cast<const TXInstr*>(a.ReturnIp);
         // The caller's take of the result, when it comes next, is done
         // here too, after the return's step.
         if (ip->Op == kTakeResult && ip->B == CurProc && ip->Line < 0 && Fits(*ip)) {
           TVar& t = At(ip->T);
           if (t.Kind == dkInteger && t.IsPlain()) {
-            if (ip->Cell <= in->Self) TARMISY_BACKWARD(ip->Cell);
+            if (ip <= in->SelfIp) TARMISY_BACKWARD(ip->Cell);
             in = ip;
             TARMISY_COUNT(in->Count);
             t.IntValue = v;
@@ -1201,15 +1203,18 @@ op_int_result:
         }
         goto done;
       }
-      a.Result.Kind = dkInteger;
-      a.Result.IntValue = v;
-      a.ResultOwn = true;
-      if (returns) {
-        in = ip;
-        TARMISY_COUNT(in->Count);
-        goto op_return;
+      // SetResult of an integer into a result that holds no array.
+      if (a.Result.IsPlain()) {
+        a.Result.Kind = dkInteger;
+        a.Result.IntValue = v;
+        a.ResultOwn = true;
+        if (returns) {
+          in = ip;
+          TARMISY_COUNT(in->Count);
+          goto op_return;
+        }
+        TARMISY_DISPATCH
       }
-      TARMISY_DISPATCH
     }
   }
 op_set_result:

@@ -203,6 +203,9 @@ struct TXInstr {
   int32_t Line = -1;
   int32_t LineNext = -1;
   int32_t Self = 0;     // the cell of the instruction itself (after a joined marker)
+  // Its decoded instruction: control going to it or to any instruction at
+  // a lower address goes backwards.
+  const TXInstr* SelfIp = nullptr;
   // For a fused form: the procedure whose variables its operands were
   // checked against when it was decoded, or -2 when one does not exist. A
   // fused form runs as such only in an activation of that procedure (all
@@ -281,10 +284,12 @@ class TExecutor {
   // The decoded instruction at cell pos, or where the run ends for a cell
   // off the code.
   [[gnu::always_inline]] const TXInstr* IpAt(int32_t pos) const {
-    if (pos < 0) return &before_;
+    if (pos < 0) return instrs_.data();
     if (pos >= cells_) return end_;
-    return &instrs_[static_cast<size_t>(pos)];
+    return &instrs_[static_cast<size_t>(pos) + 1];
   }
+  // The decoded instruction of cell pos, -1 to cells_.
+  TXInstr& Slot(int32_t pos) { return instrs_[static_cast<size_t>(pos + 1)]; }
   int32_t CodeCells() const { return cells_; }
   void DecodeAppend(TXExpr& x);
   int32_t ExprOperand(int32_t cell);
@@ -621,6 +626,13 @@ class TExecutor {
     r = v.Real ? v.R : static_cast<double>(v.I);
     return true;
   }
+  // A fused test's value into its temporary, when that is a logical
+  // variable; false, with nothing done, otherwise.
+  [[gnu::always_inline]] static bool WriteTest(TVar& t, bool v) {
+    if (t.Kind != dkLogical) return false;
+    t.BoolValue = v;
+    return true;
+  }
   void Fuse(TXInstr& in);
   bool FuseShape(TXInstr& in, int32_t e, bool test);
   bool FuseOperand(const TXItem& it, TXOperand& o) const;
@@ -653,8 +665,9 @@ class TExecutor {
   std::vector<TXCall> calls_;     // the program's call records
   // The fused forms of call instructions' arguments (TXInstr::Forms).
   std::vector<std::unique_ptr<TXInstr[]>> argForms_;
-  std::vector<TXInstr> instrs_;   // by cell: the instruction starting there; then the end
-  TXInstr before_;                // the end before the code
+  // By cell from -1, the end before the code: the instruction starting
+  // there; then the end after it (Slot).
+  std::vector<TXInstr> instrs_;
   int32_t cells_ = 0;             // the cells decoded: instrs_ but its end
   const TXInstr* end_ = nullptr;  // its end
   std::vector<std::string> texts_;  // the texts of opWriteText

@@ -37,6 +37,9 @@ class TProcedure {
   std::unique_ptr<TProcedure> Outer;  // saved outer activation
   int32_t CallerProc = -1;
   int32_t ReturnPos = -1;
+  // The interpreter's own form of ReturnPos, set with it on every call so
+  // that a return need not look the cell up.
+  const void* ReturnIp = nullptr;
   int32_t Depth = 0;     // 0 for the compiler's record
   int32_t Entry = -1;
   int32_t FirstLine = 0;
