@@ -289,6 +289,7 @@ void TExecutor::Fuse(TXInstr& in) {
           in.EntryIp = IpAt(callee.Entry);
           // A call of the procedure it lies in, with one argument.
           in.Test = fused == 1 && in.Forms[0].Proc == c.Proc;
+          in.MoreVars = callee.Vars.Count() > 1;
           const TXInstr& f = in.Forms[0];
           if (in.Test && f.Shape == TXExpr::kTwo && f.X[1].Scope == TXItem::kConst && !f.Test) in.Op = kCallSelf;
         }

@@ -1005,7 +1005,6 @@ op_item_test:
       TVar& a = At<H>(in->X[0]);                                                                               \
       if (a.Kind == dkLogicalArray && a.Size2 == 0 && static_cast<uint32_t>(i) < static_cast<uint32_t>(a.Size1)) { \
         if (uint8_t* p = a.Bools()) p[i] = in->X[2].Value != 0;                                                \
-        appended_ = nullptr;                                                                                   \
         TARMISY_DISPATCH                                                                                       \
       }                                                                                                        \
     }                                                                                                          \
@@ -1081,7 +1080,7 @@ op_call_ints:
   if (in->Test && in->Forms[0].Proc == CurProc && !LoopGuard) {
     if (!IntShape(in->Forms[0], selfArg)) goto op_call;
   call_self:
-    TProcedure* const r = code_.Procs.EnterSpare(CurProc, *cur_, 1);
+    TProcedure* const r = code_.Procs.EnterSelf(CurProc, *cur_, in->MoreVars);
     if (r) [[likely]] {
       appended_ = nullptr;
       r->CallerProc = CurProc;

@@ -198,6 +198,7 @@ struct TXInstr {
   const TXCall* CallRec = nullptr;
   const TXInstr* Forms = nullptr;
   const TXInstr* EntryIp = nullptr;  // kCallInts: the procedure's first instruction
+  bool MoreVars = false;  // kCallInts: the procedure has variables besides its first
   // A line marker joined to the instruction after it: the marker's line and
   // the cell after the marker (where that instruction starts), else -1.
   int32_t Line = -1;
@@ -365,10 +366,10 @@ class TExecutor {
         break;
       case dkChar:
         if (uint8_t* p = a.Chars()) p[i] = v.CharValue;
+        appended_ = nullptr;
         break;
       default: return false;
     }
-    appended_ = nullptr;
     return true;
   }
   // StoreElement of a value of the element kind into a one-dimensional
@@ -377,7 +378,7 @@ class TExecutor {
     if (!v.IsScalar() || v.Kind + 4 != a.Kind || a.Size2 != 0 ||
         static_cast<uint32_t>(i) >= static_cast<uint32_t>(a.Size1))
       return false;
-    appended_ = nullptr;
+    if (a.Kind == dkCharArray) appended_ = nullptr;
     PutElement(a, i, v);
     return true;
   }
@@ -678,8 +679,9 @@ class TExecutor {
   size_t scratchUsed_ = 0;
 
   // The string last appended to in place and its text length: its buffer
-  // holds that text and zeros after it. Any other store may change that,
-  // so each forgets it.
+  // holds that text and zeros after it. Any other store that may change
+  // that (into a string, or through a record reused by a call) forgets it;
+  // an element stored into an array of another kind cannot.
   const TDatum* appended_ = nullptr;
   size_t appendedLength_ = 0;
 

@@ -177,17 +177,29 @@ class TProcList {
     Link(at, *fresh, current);
     return *fresh;
   }
-  // EnterNested without temporaries when a spare record is at hand and
-  // nothing is to be raised: the record, or none with nothing done. For a
-  // recursive call that goes on the general way when this gives none.
-  [[gnu::always_inline]] TProcedure* EnterSpare(int p, TProcedure& current, int skipVars) {
+  // EnterNested without temporaries for a call of procedure p from its
+  // own record current, with its one argument still to be stored, when a
+  // spare record is at hand and nothing is to be raised: the record, or
+  // none with nothing done (the call then goes on the general way).
+  // moreVars: p has variables besides that argument, which get current's
+  // values.
+  [[gnu::always_inline]] TProcedure* EnterSelf(int p, TProcedure& current, bool moreVars) {
     const size_t at = static_cast<size_t>(p);
-    TProcedure* fresh = spare_[at].get();
-    if (!fresh || current.Depth > kMaxRecursionDepth || current.Footprint <= 0 ||
-        activationBytes_ + current.Footprint > kMaxActivationBytes) [[unlikely]]
+    std::unique_ptr<TProcedure>& spare = spare_[at];
+    TProcedure* const fresh = spare.get();
+    const int32_t depth = current.Depth;
+    const int64_t footprint = current.Footprint;
+    if (!fresh || depth > kMaxRecursionDepth || footprint <= 0 ||
+        activationBytes_ + footprint > kMaxActivationBytes) [[unlikely]]
       return nullptr;
-    fresh->ActivateValues(current, skipVars);
-    Link(at, *fresh, current);
+    if (moreVars) fresh->Vars.CopyValuesFrom(current.Vars, 1);
+    fresh->ResultOwn = false;
+    fresh->Active = true;
+    fresh->Depth = depth + 1;
+    fresh->Footprint = footprint;
+    activationBytes_ += footprint;
+    spare.swap(fresh->Outer);
+    fresh->Outer.swap(items_[at]);
     return fresh;
   }
   // The return half: the record in slot p becomes inactive; when it has an
