@@ -4,6 +4,7 @@
 #include "interpreter.h"
 
 #include <algorithm>
+#include <cassert>
 
 #include "console.h"
 #include "errors.h"
@@ -338,6 +339,13 @@ void TExecutor::Unhighlight() {
 const TXInstr& TExecutor::InstrAt(int32_t pos) {
   TXInstr& in = Slot(pos);
   if (in.Op != kUndecoded) return in;
+  DecodeInstr(in, pos);
+  if (handlers_) in.Handler = handlers_[in.Op];
+  return in;
+}
+
+// InstrAt's decoding of the instruction at pos into in, its slot.
+void TExecutor::DecodeInstr(TXInstr& in, int32_t pos) {
   const int32_t size = CodeCells();
   const int32_t* cells = code_.Cells.data();
   int32_t p = pos;
@@ -446,7 +454,7 @@ const TXInstr& TExecutor::InstrAt(int32_t pos) {
     joined.Line = line;
     joined.LineNext = next;
     joined.Count = after.Count + 1;
-    return joined;
+    return;
   }
   // So are a no-op (every procedure's first instruction) and the
   // instruction after it, unless that one carries a marker's line of its
@@ -459,11 +467,8 @@ const TXInstr& TExecutor::InstrAt(int32_t pos) {
       joined = after;
       joined.Cell = pos;
       joined.Count = after.Count + 1;
-      return joined;
     }
-    return Slot(pos);
   }
-  return in;
 }
 
 namespace {
@@ -709,6 +714,14 @@ void TExecutor::Loop() {
   handler[xJumpIfFalse] = handler[xJumpIfNotPositive] = &&op_jump_if;
   handler[xBreak] = handler[xContinue] = &&op_break;
   handler[xLine] = &&op_line;
+  // Each decoded instruction carries its handler's address, one load
+  // fewer on every dispatch; those decoded later get theirs from InstrAt.
+  handlers_ = handler;
+  struct Unthread {
+    const void* const*& table;
+    ~Unthread() { table = nullptr; }
+  } unthread{handlers_};
+  for (TXInstr& x : instrs_) x.Handler = handler[x.Op];
 
   // A backward transfer of control to cell, a step: one count down, and at
   // the end of each window of steps Stop, the step budget and the loop
@@ -738,7 +751,7 @@ void TExecutor::Loop() {
   // a loop whose round spans lines keeps its own jumps too.
 #define TARMISY_DISPATCH                              \
   {                                                   \
-    if (ip <= in->SelfIp) goto backward;          \
+    if (ip <= in->SelfIp) goto backward;              \
     in = ip;                                          \
     TARMISY_COUNT(in->Count);                         \
     if (NewJoinedLine(*in)) {                         \
@@ -746,7 +759,8 @@ void TExecutor::Loop() {
       PassLine(in->Line);                             \
     }                                                 \
     ip = in->GoIp;                                    \
-    goto* handler[in->Op];                            \
+    assert(in->Handler == handler[in->Op]);           \
+    goto* in->Handler;                                \
   }
 
   // A test's jump taken, with the unconditional jump it passes over counted.
@@ -763,7 +777,8 @@ next:
   TARMISY_COUNT(in->Count);
   if (NewJoinedLine(*in)) goto new_line;
   ip = in->GoIp;
-  goto* handler[in->Op];
+  assert(in->Handler == handler[in->Op]);
+  goto* in->Handler;
 new_line:
   // A joined line marker of a line not just passed.
   CurLine = in->Line;
@@ -772,7 +787,7 @@ new_line:
     return;
   }
   ip = in->GoIp;
-  goto* handler[in->Op];
+  goto* in->Handler;
 
 op_off_end:
   // Reading past the code (or before it) is the end of the run.
@@ -856,11 +871,11 @@ op_increment:
       const int32_t a = v;                                                                      \
       if (BoundK ? (b = c->X[1].Value, true) : ReadInt<H>(c->X[1], b)) {                          \
         const bool holds = Holds;                                                               \
-        if (writeTests && !WriteTest(At<H>(c->T), holds)) goto* handler[c->Op];                 \
+        if (writeTests && !WriteTest(At<H>(c->T), holds)) goto* c->Handler;                 \
         if (!holds) TARMISY_TAKEN(c);                                                           \
         TARMISY_DISPATCH                                                                        \
       }                                                                                         \
-      goto* handler[c->Op];                                                                     \
+      goto* c->Handler;                                                                     \
     }                                                                                           \
   }
   // The comparison's operands are of the same procedure as the step's.
@@ -1138,7 +1153,7 @@ entered:
     TARMISY_COUNT(in->Count);
     if (in->Line >= 0) PassLine(in->Line);
     ip = in->GoIp;
-    goto* handler[in->Op];
+    goto* in->Handler;
   }
   goto done;
 op_sys_call:

@@ -171,6 +171,7 @@ struct TXNum {
 struct TXCall;
 struct TXInstr {
   int32_t Op = kUndecoded;
+  const void* Handler = nullptr;  // the running loop's handler of Op
   int32_t A = 0, B = 0, C = 0, D = 0;
   int32_t Next = 0;
   int32_t Go = 0;
@@ -282,6 +283,10 @@ class TExecutor {
   void Decode();
   int32_t DecodeExpr(const TStackDatum* expr);
   const TXInstr& InstrAt(int32_t pos);
+  void DecodeInstr(TXInstr& in, int32_t pos);
+  // The running loop's handler addresses by code, for InstrAt; none
+  // outside the loop.
+  const void* const* handlers_ = nullptr;
   // The decoded instruction at cell pos, or where the run ends for a cell
   // off the code.
   [[gnu::always_inline]] const TXInstr* IpAt(int32_t pos) const {
