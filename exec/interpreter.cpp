@@ -484,7 +484,8 @@ inline int32_t JumpValue(TVar& t) {
 struct TStepCount {
   const uint64_t& count;
   uint64_t& out;
-  ~TStepCount() { out = count; }
+  bool asked;
+  ~TStepCount() { out = asked ? count : 0; }
 };
 
 }  // namespace
@@ -582,7 +583,7 @@ void TExecutor::Start() {
 }
 
 void TExecutor::Run() {
-  if (CountInstructions) Loop<true>();
+  if (CountInstructions || LoopGuard) Loop<true>();
   else Loop<false>();
 }
 
@@ -608,7 +609,7 @@ void TExecutor::Loop() {
   uint64_t executed = 0;
 #define TARMISY_COUNT(n)               \
   if constexpr (kCount) executed += (n)
-  const TStepCount counted{executed, Executed};
+  const TStepCount counted{executed, Executed, CountInstructions};
   // Whether the program runs on, neither stepped nor run to the cursor.
   // Only a pause can change that (the Run command is taken only while
   // paused, and nothing clears it before the run ends; stepping starts in
@@ -618,8 +619,9 @@ void TExecutor::Loop() {
   bool freeRun = RunsOn();
   // A condition's temporary is read by nothing but its own jump, which a
   // fused test takes itself, and by the loop detector, which compares whole
-  // states: only for that does a fused test write it.
-  const bool writeTests = LoopGuard != nullptr;
+  // states: only for that does a fused test write it (the detector's runs
+  // take the counting loop, so that the others need not ask).
+  const bool writeTests = kCount && LoopGuard != nullptr;
   // AtLine for a line other than the last one passed, whose stop would
   // leave code_.Pos at pos. Running on, only the line just seen is noted:
   // the rest of what NoteLine keeps is for AtLine, which a run that runs

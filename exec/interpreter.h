@@ -275,7 +275,7 @@ class TExecutor {
   friend class TExecutorTest;
 
   template <bool kCount>
-  void Loop();   // Run, counting the instructions when kCount
+  void Loop();   // Run, counting the instructions when kCount (asked for, or a loop detector)
   void Start();  // decodes the program and resets the run's state
   bool SkipOver(const TXInstr& in);
   bool SkipToLoopEnd();
