@@ -1110,7 +1110,9 @@ op_call_ints:
         size_t skipped = 1;
         StoreArgument(*r, 0, TSlot::Int(selfArg), skipped);
       }
-      code_.Pos = r->Entry;
+      // code_.Pos is left as it is: the loop goes on from ip, and whatever
+      // reads the position (a backward step, a stop at a line, a skip to
+      // a loop's end) sets it first.
       SetFrame(r);
       goto entered;
     }
@@ -1193,11 +1195,13 @@ op_int_result:
       // never read (a record taken from there has a result of its own, or
       // none, before anything reads one), so the result goes straight to
       // the activation it returns to.
-      if (returns && a.CallerProc == CurProc && outer && stepProc_ != CurProc && outer->Result.IsPlain()) {
+      // Running on, no step is in progress (stepProc_ is negative).
+      if (returns && a.CallerProc == CurProc && outer && (freeRun || stepProc_ != CurProc) &&
+          outer->Result.IsPlain()) {
         in = ip;
         TARMISY_COUNT(in->Count);
         appended_ = nullptr;
-        code_.Pos = a.ReturnPos;
+        // As on a call of its own, code_.Pos is left to whatever reads it.
         outer->Result.Kind = dkInteger;
         outer->Result.IntValue = v;
         outer->ResultOwn = true;
@@ -1299,7 +1303,7 @@ done:
   // a procedure written above, a recursive call. So this is the one place
   // where a running program is looked at from outside, and a straight run
   // of instructions in between is never long.
-  if (ip->Cell > in->Self) [[likely]] goto next;
+  if (ip > in->SelfIp) [[likely]] goto next;
 backward:
   TARMISY_BACKWARD(ip->Cell);
   goto next;
