@@ -346,6 +346,7 @@ void TExecutor::Fuse(TXInstr& in) {
   }
   in.Base = op;
   ResolveAll(in);
+  if (in.Op == kTakeResult && in.B == in.Proc) in.Op = kTakeSelf;
 }
 
 // Resolves every operand of fused form in; in.Proc is the current

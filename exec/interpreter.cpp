@@ -407,6 +407,11 @@ void TExecutor::DecodeInstr(TXInstr& in, int32_t pos) {
       break;
   }
   Fuse(in);
+  // "возврат" of a fused result is a return where it goes on, forward and
+  // with no marker before it (the slot of a return cell is never joined),
+  // decoded now: the result's handler runs it without a dispatch.
+  in.Returns = in.Op == kIntResult && in.Go > in.Self && in.Go < size && cells[in.Go] == opReturn;
+  if (in.Returns) InstrAt(in.Go);
   in.GoIp = IpAt(in.Go);
   const int32_t to = in.Op == xJumpIfFalse || in.Op == xJumpIfNotPositive ? in.B : in.C;
   in.CIp = IpAt(to);
@@ -454,6 +459,8 @@ void TExecutor::DecodeInstr(TXInstr& in, int32_t pos) {
     joined.Line = line;
     joined.LineNext = next;
     joined.Count = after.Count + 1;
+    // A return does not take over a take whose line is to be noted.
+    if (joined.Op == kTakeSelf) joined.Op = kTakeResult;
     return;
   }
   // So are a no-op (every procedure's first instruction) and the
@@ -693,7 +700,7 @@ void TExecutor::Loop() {
   handler[kItemStore] = &&op_item_store;
   handler[kFlagStore] = &&op_flag_store;
   handler[opTakeResult] = &&op_take_result;
-  handler[kTakeResult] = &&op_take_number;
+  handler[kTakeResult] = handler[kTakeSelf] = &&op_take_number;
   handler[kTakeSysResult] = &&op_take_sys_number;
   handler[opTakeSysResult] = &&op_take_sys_result;
   handler[opCall] = &&op_call;
@@ -1187,7 +1194,7 @@ op_int_result:
     if (IntShape(*in, v)) {
       // "возврат" is a result and the return after it: the return runs
       // here when it comes next, as it would after a dispatch.
-      const bool returns = ip->Op == opReturn && ip->Line < 0 && ip->Cell > in->Self;
+      const bool returns = in->Returns;
       TProcedure* const outer = a.Outer.get();
       // A recursive call returns into an outer activation of its own
       // procedure: Return's work, with the result known to be plain. The
@@ -1210,7 +1217,7 @@ op_int_result:
         ip = static_cast<const TXInstr*>(a.ReturnIp);
         // The caller's take of the result, when it comes next, is done
         // here too, after the return's step.
-        if (ip->Op == kTakeResult && ip->B == CurProc && ip->Line < 0 && Fits(*ip)) {
+        if (ip->Op == kTakeSelf && Fits(*ip)) {
           TVar& t = At(ip->T);
           if (t.Kind == dkInteger && t.IsPlain()) {
             if (ip <= in->SelfIp) TARMISY_BACKWARD(ip->Cell);

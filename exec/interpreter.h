@@ -132,7 +132,11 @@ constexpr int32_t kCallSelf = 93;
 // kCompare whose right operand is an integer constant, read from the
 // instruction (to 99): "n < 2".
 constexpr int32_t kCompareK = 94;
-constexpr int32_t kOpCodes = 100;    // every code a decoded instruction may have
+// kTakeResult of the procedure it was decoded in, with no line marker
+// joined to it, which a return of that procedure's recursion takes itself
+// when it comes next.
+constexpr int32_t kTakeSelf = 100;
+constexpr int32_t kOpCodes = 101;    // every code a decoded instruction may have
 // The comparison operator of a kCompare or kCompareK form; 0 for any other code.
 inline uint8_t ComparisonOf(int32_t op) {
   if (op >= kCompare && op <= kCompare + (ocGe - ocEq)) return static_cast<uint8_t>(ocEq + (op - kCompare));
@@ -200,6 +204,7 @@ struct TXInstr {
   const TXInstr* Forms = nullptr;
   const TXInstr* EntryIp = nullptr;  // kCallInts: the procedure's first instruction
   bool MoreVars = false;  // kCallInts: the procedure has variables besides its first
+  bool Returns = false;   // kIntResult: an opReturn without a marker comes next (at GoIp)
   // A line marker joined to the instruction after it: the marker's line and
   // the cell after the marker (where that instruction starts), else -1.
   int32_t Line = -1;
