@@ -1151,9 +1151,8 @@ entered:
   // first statement's, is passed by here rather than dispatched to.
   ip = in->EntryIp;
   if (ip->Op == xLine && ip->Test && freeRun) {
-    // After the call's step, as done would take it: a run that ends there
-    // has not passed the marker.
-    scratchUsed_ = 0;
+    // After the call's step, as done would take it (the call made no
+    // scratch values): a run that ends there has not passed the marker.
     if (ip <= in->SelfIp) TARMISY_BACKWARD(ip->Cell);
     in = ip;
     TARMISY_COUNT(in->Count);

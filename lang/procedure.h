@@ -185,20 +185,19 @@ class TProcList {
   // values.
   [[gnu::always_inline]] TProcedure* EnterSelf(int p, TProcedure& current, bool moreVars) {
     const size_t at = static_cast<size_t>(p);
-    std::unique_ptr<TProcedure>& spare = spare_[at];
-    TProcedure* const fresh = spare.get();
-    const int32_t depth = current.Depth;
-    const int64_t footprint = current.Footprint;
-    if (!fresh || depth > kMaxRecursionDepth || footprint <= 0 ||
-        activationBytes_ + footprint > kMaxActivationBytes) [[unlikely]]
+    TProcedure* const fresh = spare_[at].get();
+    if (!fresh || current.Depth > kMaxRecursionDepth || current.Footprint <= 0 ||
+        activationBytes_ + current.Footprint > kMaxActivationBytes) [[unlikely]]
       return nullptr;
     if (moreVars) fresh->Vars.CopyValuesFrom(current.Vars, 1);
     fresh->ResultOwn = false;
     fresh->Active = true;
-    fresh->Depth = depth + 1;
-    fresh->Footprint = footprint;
-    activationBytes_ += footprint;
-    spare.swap(fresh->Outer);
+    // current's fields read again after the stores rather than kept from
+    // the tests: fewer values held across them, none spilled.
+    fresh->Depth = current.Depth + 1;
+    fresh->Footprint = current.Footprint;
+    activationBytes_ += current.Footprint;
+    spare_[at].swap(fresh->Outer);
     fresh->Outer.swap(items_[at]);
     return fresh;
   }
