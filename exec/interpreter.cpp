@@ -629,6 +629,7 @@ void TExecutor::Loop() {
   // states: only for that does a fused test write it (the detector's runs
   // take the counting loop, so that the others need not ask).
   const bool writeTests = kCount && LoopGuard != nullptr;
+  const bool watched = writeTests;  // the loop detector watches this run
   // AtLine for a line other than the last one passed, whose stop would
   // leave code_.Pos at pos. Running on, only the line just seen is noted:
   // the rest of what NoteLine keeps is for AtLine, which a run that runs
@@ -1092,7 +1093,7 @@ op_call:
   goto done;
 op_call_self:
   // The argument's shape is known: no look at it before it is computed.
-  if (in->Forms[0].Proc != CurProc || LoopGuard || !IntShapeOf<TXExpr::kTwo, true>(in->Forms[0], selfArg))
+  if (in->Forms[0].Proc != CurProc || watched || !IntShapeOf<TXExpr::kTwo, true>(in->Forms[0], selfArg))
     goto op_call_ints;
   goto call_self;
 op_call_ints:
@@ -1101,7 +1102,7 @@ op_call_ints:
   // changes is written (the decoder saw to it that the argument has its
   // variable). The loop detector compares temporaries too, so it has
   // Enter copy them.
-  if (in->Test && in->Forms[0].Proc == CurProc && !LoopGuard) {
+  if (in->Test && in->Forms[0].Proc == CurProc && !watched) {
     if (!IntShape(in->Forms[0], selfArg)) goto op_call;
   call_self:
     TProcedure* const r = code_.Procs.EnterSelf(CurProc, *cur_, in->MoreVars);
@@ -1206,8 +1207,10 @@ op_int_result:
           outer->Result.IsPlain()) {
         in = ip;
         TARMISY_COUNT(in->Count);
-        appended_ = nullptr;
-        // As on a call of its own, code_.Pos is left to whatever reads it.
+        // As on a call of its own, code_.Pos is left to whatever reads it;
+        // and appended_ too: the string it may name in the returning
+        // record is forgotten before that record is used again (every
+        // call forgets it), and the outer activation's are not that one.
         outer->Result.Kind = dkInteger;
         outer->Result.IntValue = v;
         outer->ResultOwn = true;

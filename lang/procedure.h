@@ -220,8 +220,9 @@ class TProcList {
   }
   // Leave for current, which has an Outer that already has the result it
   // is to get.
+  // current's Active is left as it is: nothing reads a spare record's,
+  // and Leave has cleared it already.
   [[gnu::always_inline]] void LeaveNested(int p, TProcedure& current) {
-    current.Active = false;
     activationBytes_ -= current.Footprint;
     // slot <- the outer record, current's Outer <- the spare list, spare
     // list <- current, as in Link.
