@@ -107,6 +107,8 @@ void TProcList::TooDeep() { RunTimeError(sRecursionLimit); }
 
 void TProcList::OutOfMemory() { throw EOutOfMemory(); }
 
+TProcedure* TProcList::EnterSelfCopying(int p, TProcedure& current) { return EnterSelfWith<true>(p, current); }
+
 TProcedure& TProcList::Nest(int p, TProcedure& current, bool withTemps, int skipVars) {
   // Checked before the copy is made: the copy is what would not fit. A copy
   // of a fresh activation has its shapes, so only the first level counts.

@@ -184,12 +184,21 @@ class TProcList {
   // moreVars: p has variables besides that argument, which get current's
   // values.
   [[gnu::always_inline]] TProcedure* EnterSelf(int p, TProcedure& current, bool moreVars) {
+    // The copy is a call: out of line, so that the usual case holds no
+    // values across one.
+    if (moreVars) [[unlikely]] return EnterSelfCopying(p, current);
+    return EnterSelfWith<false>(p, current);
+  }
+
+ private:
+  template <bool kCopy>
+  [[gnu::always_inline]] TProcedure* EnterSelfWith(int p, TProcedure& current) {
     const size_t at = static_cast<size_t>(p);
     TProcedure* const fresh = spare_[at].get();
     if (!fresh || current.Depth > kMaxRecursionDepth || current.Footprint <= 0 ||
         activationBytes_ + current.Footprint > kMaxActivationBytes) [[unlikely]]
       return nullptr;
-    if (moreVars) fresh->Vars.CopyValuesFrom(current.Vars, 1);
+    if constexpr (kCopy) fresh->Vars.CopyValuesFrom(current.Vars, 1);
     fresh->ResultOwn = false;
     fresh->Active = true;
     // current's fields read again after the stores rather than kept from
@@ -201,6 +210,9 @@ class TProcList {
     fresh->Outer.swap(items_[at]);
     return fresh;
   }
+  TProcedure* EnterSelfCopying(int p, TProcedure& current);
+
+ public:
   // The return half: the record in slot p becomes inactive; when it has an
   // Outer, the outer record returns to slot p with a full copy of the
   // returning record's Result (when it has one of its own: else the outer
