@@ -624,12 +624,12 @@ void TExecutor::Loop() {
   // place a pause happens, and not at every marker.
   const auto RunsOn = [this]() { return stepProc_ < 0 && state_.Events.IsSet(evRun); };
   bool freeRun = RunsOn();
-  // A condition's temporary is read by nothing but its own jump, which a
-  // fused test takes itself, and by the loop detector, which compares whole
-  // states: only for that does a fused test write it (the detector's runs
-  // take the counting loop, so that the others need not ask).
-  const bool writeTests = kCount && LoopGuard != nullptr;
-  const bool watched = writeTests;  // the loop detector watches this run
+  // Whether the loop detector watches this run (its runs take the counting
+  // loop, so that the others need not ask). A condition's temporary is read
+  // by nothing but its own jump, which a fused test takes itself, and by
+  // the detector, which compares whole states: only for that does a fused
+  // test write it.
+  const bool watched = kCount && LoopGuard != nullptr;
   // AtLine for a line other than the last one passed, whose stop would
   // leave code_.Pos at pos. Running on, only the line just seen is noted:
   // the rest of what NoteLine keeps is for AtLine, which a run that runs
@@ -881,7 +881,7 @@ op_increment:
       const int32_t a = v;                                                                      \
       if (BoundK ? (b = c->X[1].Value, true) : ReadInt<H>(c->X[1], b)) {                          \
         const bool holds = Holds;                                                               \
-        if (writeTests && !WriteTest(At<H>(c->T), holds)) goto* c->Handler;                 \
+        if (watched && !WriteTest(At<H>(c->T), holds)) goto* c->Handler;                 \
         if (!holds) TARMISY_TAKEN(c);                                                           \
         TARMISY_DISPATCH                                                                        \
       }                                                                                         \
@@ -966,7 +966,7 @@ op_int_assign:
     int32_t a, b;                                                                                    \
     if (ReadInt<H>(in->X[0], a) && (K ? (b = in->X[1].Value, true) : ReadInt<H>(in->X[1], b))) {     \
       const bool v = test;                                                                           \
-      if (writeTests && !WriteTest(At<H>(in->T), v)) break;                                          \
+      if (watched && !WriteTest(At<H>(in->T), v)) break;                                          \
       if (!v) TARMISY_TAKEN(in);                                                                     \
       TARMISY_DISPATCH                                                                               \
     }                                                                                                \

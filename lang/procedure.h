@@ -201,13 +201,9 @@ class TProcList {
     if constexpr (kCopy) fresh->Vars.CopyValuesFrom(current.Vars, 1);
     fresh->ResultOwn = false;
     fresh->Active = true;
-    // current's fields read again after the stores rather than kept from
-    // the tests: fewer values held across them, none spilled.
-    fresh->Depth = current.Depth + 1;
-    fresh->Footprint = current.Footprint;
-    activationBytes_ += current.Footprint;
-    spare_[at].swap(fresh->Outer);
-    fresh->Outer.swap(items_[at]);
+    // Link reads current's fields again after these stores rather than
+    // keeping them from the tests: fewer values held across them.
+    Link(at, *fresh, current);
     return fresh;
   }
   TProcedure* EnterSelfCopying(int p, TProcedure& current);
@@ -231,9 +227,8 @@ class TProcList {
     LeaveNested(p, current);
   }
   // Leave for current, which has an Outer that already has the result it
-  // is to get.
-  // current's Active is left as it is: nothing reads a spare record's,
-  // and Leave has cleared it already.
+  // is to get. current's Active is left as it is: nothing reads a spare
+  // record's, and Leave has cleared it already.
   [[gnu::always_inline]] void LeaveNested(int p, TProcedure& current) {
     activationBytes_ -= current.Footprint;
     // slot <- the outer record, current's Outer <- the spare list, spare
