@@ -110,7 +110,7 @@ void TExecutor::StoreArgument(TProcedure& r, size_t i, const TSlot& v, size_t& s
   const bool stepLevel = p == stepProc_ && r.Depth == stepDepth_;
   // A recursive call returns to the outer activation, which Leave puts
   // back into slot p.
-  TProcedure* const outer = caller == p ? r.Outer.get() : nullptr;
+  TProcedure* const outer = caller == p ? r.Outer : nullptr;
   // The current activation is the record in slot p.
   code_.Procs.Leave(p, r);
   CurProc = caller;
@@ -1195,7 +1195,7 @@ op_int_result:
       // "возврат" is a result and the return after it: the return runs
       // here when it comes next, as it would after a dispatch.
       const bool returns = in->Returns;
-      TProcedure* const outer = a.Outer.get();
+      TProcedure* const outer = a.Outer;
       // A recursive call returns into an outer activation of its own
       // procedure: Return's work, with the result known to be plain. The
       // returning record goes back to the spare list, where its result is

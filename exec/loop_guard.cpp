@@ -48,7 +48,7 @@ void PutVars(std::string& out, const TVarList& vars) {
 // A procedure's record and every outer activation saved behind it. An
 // inactive record counts too: a call starts from its values.
 void PutProcedure(std::string& out, const TProcedure& p) {
-  for (const TProcedure* r = &p; r; r = r->Outer.get()) {
+  for (const TProcedure* r = &p; r; r = r->Outer) {
     Put(out, r->Active);
     Put(out, r->CallerProc);
     Put(out, r->ReturnPos);

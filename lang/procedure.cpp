@@ -25,10 +25,10 @@ int64_t FootprintOf(const TVarList& vars) {
 TProcedure::TProcedure() = default;
 
 TProcedure::~TProcedure() {
-  // Free a long chain of saved activations iteratively rather than by
+  // Free a long chain of activation records iteratively rather than by
   // recursive destructors, so a deep recursion cannot overflow the C++ stack.
-  std::unique_ptr<TProcedure> next = std::move(Outer);
-  while (next) next = std::move(next->Outer);
+  std::unique_ptr<TProcedure> next = std::move(Deeper);
+  while (next) next = std::move(next->Deeper);
 }
 
 std::unique_ptr<TProcedure> TProcedure::CreateBuiltIn(std::string_view name,
@@ -68,16 +68,15 @@ TProcList::~TProcList() = default;
 
 void TProcList::Clear() {
   items_.clear();
-  spare_.clear();
+  homes_.clear();
   activationBytes_ = 0;
 }
 
 void TProcList::Delete(int i) {
   if (i < 0 || i >= Count()) return;
-  for (const TProcedure* r = items_[static_cast<size_t>(i)].get(); r; r = r->Outer.get())
-    activationBytes_ -= r->Footprint;
+  for (const TProcedure* r = items_[static_cast<size_t>(i)]; r; r = r->Outer) activationBytes_ -= r->Footprint;
   items_.erase(items_.begin() + i);
-  spare_.erase(spare_.begin() + i);
+  homes_.erase(homes_.begin() + i);
 }
 
 void TProcList::BadIndex(int i) { throw EListIndexError(FormatStr(sBadProcIndex, {i})); }
@@ -89,17 +88,18 @@ int TProcList::IndexOf(std::string_view name) const {
 }
 
 TProcedure& TProcList::Add(std::unique_ptr<TProcedure> p) {
-  spare_.reserve(items_.size() + 1);  // so that the two stay the same length
-  items_.push_back(std::move(p));
-  spare_.emplace_back();
-  return *items_.back();
+  items_.reserve(items_.size() + 1);  // so that the two stay the same length
+  homes_.push_back(std::move(p));
+  items_.push_back(homes_.back().get());
+  return *homes_.back();
 }
 
 std::unique_ptr<TProcedure> TProcList::Replace(int i, std::unique_ptr<TProcedure> p) {
   if (i < 0 || i >= Count()) throw EListIndexError(FormatStr(sBadProcIndex, {i}));
-  std::swap(items_[static_cast<size_t>(i)], p);
-  // Records kept for the old procedure do not fit the new one.
-  spare_[static_cast<size_t>(i)].reset();
+  // The old procedure's chain goes with its home record: its records do
+  // not fit the new one.
+  std::swap(homes_[static_cast<size_t>(i)], p);
+  items_[static_cast<size_t>(i)] = homes_[static_cast<size_t>(i)].get();
   return p;
 }
 
@@ -116,23 +116,19 @@ TProcedure& TProcList::Nest(int p, TProcedure& current, bool withTemps, int skip
   if (footprint <= 0)
     footprint = static_cast<int64_t>(sizeof(TProcedure)) + FootprintOf(current.Vars) + FootprintOf(current.Temps);
   if (activationBytes_ + footprint > kMaxActivationBytes) OutOfMemory();
-  const size_t at = static_cast<size_t>(p);
-  std::unique_ptr<TProcedure>& spare = spare_[at];
-  TProcedure* fresh = spare.get();
+  TProcedure* fresh = current.Deeper.get();
   if (fresh) {
     fresh->ActivateCopy(current, true, withTemps, skipVars);
-    spare.release();
-    spare.reset(fresh->Outer.release());
   } else {
     auto made = std::make_unique<TProcedure>();
     made->ActivateCopy(current);
-    fresh = made.release();
+    made->Outer = &current;
+    fresh = made.get();
+    current.Deeper = std::move(made);
   }
   fresh->Depth = current.Depth + 1;
   fresh->Footprint = footprint;
   activationBytes_ += footprint;
-  std::unique_ptr<TProcedure>& slot = items_[at];
-  fresh->Outer.reset(slot.release());
-  slot.reset(fresh);
+  items_[static_cast<size_t>(p)] = fresh;
   return *fresh;
 }

@@ -2,8 +2,10 @@
 //
 // One TProcedure per user procedure (index 0 is the main program) and per
 // built-in. The same record is the activation record at run time: a
-// recursive call replaces the record in its list by a fresh copy and keeps
-// the outer activation linked to it through Outer.
+// recursive call puts a fresh copy in the list's slot in its place, linked
+// back to it through Outer. The copies of one procedure form a chain by
+// depth, each owned by the record one level up, and stay when their calls
+// return: the next call at that depth takes the same record again.
 #pragma once
 
 #include <cstdint>
@@ -34,7 +36,11 @@ class TProcedure {
   TVarList Vars;         // the arguments in order, then the declared variables
   TVarList Temps;        // compiler-made temporaries "#0", "#1", ...
   bool Active = false;
-  std::unique_ptr<TProcedure> Outer;  // saved outer activation
+  // The activation one level up, for a record of a recursive call: set
+  // when the record is made, the same for every call it serves.
+  TProcedure* Outer = nullptr;
+  // The record that serves the calls one level down, once one was made.
+  std::unique_ptr<TProcedure> Deeper;
   int32_t CallerProc = -1;
   int32_t ReturnPos = -1;
   // The interpreter's own form of ReturnPos, set with it on every call so
@@ -64,10 +70,11 @@ class TProcedure {
                                                    uint8_t resultKind, int32_t code);
 
   // Makes this record a fresh activation equal to src: fields, full copies
-  // of Vars, Temps and Result; Active. Outer is left to the caller. When
-  // sameShape, this record was an activation of the same procedure before,
-  // so its variables already have src's names and shapes and only the
-  // values are copied; then, unless withTemps, its temporaries keep what
+  // of Vars, Temps and Result; Active. Outer and Deeper are left as they
+  // are. When sameShape, this record was an activation of the same
+  // procedure before, one level below src, so its variables already have
+  // src's names and shapes and only the values are copied, and it keeps
+  // its Depth; then, unless withTemps, its temporaries keep what
   // they held (a procedure writes a temporary before it reads one, so only
   // a look at the whole state, such as the loop detector's, can tell), and
   // the first skipVars variables keep theirs too: the caller is about to
@@ -78,7 +85,6 @@ class TProcedure {
       return;
     }
     CallerProc = src.CallerProc;
-    Depth = src.Depth;
     ReturnPos = src.ReturnPos;
     Vars.CopyValuesFrom(src.Vars, skipVars);
     if (withTemps) Temps.CopyValuesFrom(src.Temps);
@@ -87,8 +93,8 @@ class TProcedure {
     Active = true;
   }
   // ActivateCopy of an earlier activation of the same procedure without
-  // its temporaries, for a caller that sets CallerProc, ReturnPos and
-  // Depth itself: the variables only, inline on every recursive call; the
+  // its temporaries, for a caller that sets CallerProc and ReturnPos
+  // itself: the variables only, inline on every recursive call; the
   // result stays src's (ResultOwn).
   [[gnu::always_inline]] void ActivateValues(const TProcedure& src, int skipVars) {
     if (Vars.MoreThan(skipVars)) Vars.CopyValuesFrom(src.Vars, skipVars);
@@ -99,7 +105,7 @@ class TProcedure {
   // activation with one.
   const TDatum& CurrentResult() const {
     const TProcedure* r = this;
-    while (!r->ResultOwn && r->Outer) r = r->Outer.get();
+    while (!r->ResultOwn && r->Outer) r = r->Outer;
     return r->Result;
   }
 
@@ -132,9 +138,8 @@ class TProcList {
   // not active, and the outermost of its activations while it is. It never
   // leaves the list, so its variables stay where they are for a whole run.
   TProcedure& Home(int p) {
-    TProcedure* r = &Item(p);
-    while (r->Outer) r = r->Outer.get();
-    return *r;
+    Item(p);
+    return *homes_[static_cast<size_t>(p)];
   }
   TProcedure& Add(std::unique_ptr<TProcedure> p);
   // Puts p into slot i and hands back the record that was there.
@@ -162,24 +167,23 @@ class TProcList {
   // EnterActivation for current, the active record in slot p.
   [[gnu::always_inline]] TProcedure& EnterNested(int p, TProcedure& current, bool withTemps, int skipVars) {
     if (current.Depth > kMaxRecursionDepth) [[unlikely]] TooDeep();
-    const size_t at = static_cast<size_t>(p);
-    if (current.Footprint <= 0 || !spare_[at]) [[unlikely]]
+    if (current.Footprint <= 0 || !current.Deeper) [[unlikely]]
       return Nest(p, current, withTemps, skipVars);
     if (activationBytes_ + current.Footprint > kMaxActivationBytes) [[unlikely]] OutOfMemory();
-    TProcedure* fresh = spare_[at].get();
-    // Copied while still on the spare list, so that a copy that throws
-    // leaves both lists whole.
+    TProcedure* fresh = current.Deeper.get();
+    // Copied before it takes the slot, so that a copy that throws leaves
+    // the chain as it was.
     if (withTemps) {
       fresh->ActivateCopy(current, true, true, skipVars);
     } else {
       fresh->ActivateValues(current, skipVars);
     }
-    Link(at, *fresh, current);
+    Link(static_cast<size_t>(p), *fresh, current);
     return *fresh;
   }
   // EnterNested without temporaries for a call of procedure p from its
-  // own record current, with its one argument still to be stored, when a
-  // spare record is at hand and nothing is to be raised: the record, or
+  // own record current, with its one argument still to be stored, when
+  // current has a Deeper and nothing is to be raised: the record, or
   // none with nothing done (the call then goes on the general way).
   // moreVars: p has variables besides that argument, which get current's
   // values.
@@ -193,17 +197,14 @@ class TProcList {
  private:
   template <bool kCopy>
   [[gnu::always_inline]] TProcedure* EnterSelfWith(int p, TProcedure& current) {
-    const size_t at = static_cast<size_t>(p);
-    TProcedure* const fresh = spare_[at].get();
+    TProcedure* const fresh = current.Deeper.get();
     if (!fresh || current.Depth > kMaxRecursionDepth || current.Footprint <= 0 ||
         activationBytes_ + current.Footprint > kMaxActivationBytes) [[unlikely]]
       return nullptr;
     if constexpr (kCopy) fresh->Vars.CopyValuesFrom(current.Vars, 1);
     fresh->ResultOwn = false;
     fresh->Active = true;
-    // Link reads current's fields again after these stores rather than
-    // keeping them from the tests: fewer values held across them.
-    Link(at, *fresh, current);
+    Link(static_cast<size_t>(p), *fresh, current);
     return fresh;
   }
   TProcedure* EnterSelfCopying(int p, TProcedure& current);
@@ -212,8 +213,8 @@ class TProcList {
   // The return half: the record in slot p becomes inactive; when it has an
   // Outer, the outer record returns to slot p with a full copy of the
   // returning record's Result (when it has one of its own: else the outer
-  // one is still what it would get), and the returning record is kept for
-  // the next recursive call of p.
+  // one is still what it would get), and the returning record stays in the
+  // chain for the next recursive call of p at its depth.
   void LeaveActivation(int p) { Leave(p, Item(p)); }
   // LeaveActivation for current, the record in slot p.
   void Leave(int p, TProcedure& current) {
@@ -227,41 +228,34 @@ class TProcList {
     LeaveNested(p, current);
   }
   // Leave for current, which has an Outer that already has the result it
-  // is to get. current's Active is left as it is: nothing reads a spare
-  // record's, and Leave has cleared it already.
-  [[gnu::always_inline]] void LeaveNested(int p, TProcedure& current) {
+  // is to get. current's Active is left as it is: nothing reads the Active
+  // of a record below the slot's, and Leave has cleared it already.
+  [[gnu::always_inline]] void LeaveNested(int p, const TProcedure& current) {
     activationBytes_ -= current.Footprint;
-    // slot <- the outer record, current's Outer <- the spare list, spare
-    // list <- current, as in Link.
-    const size_t at = static_cast<size_t>(p);
-    items_[at].swap(current.Outer);
-    current.Outer.swap(spare_[at]);
+    items_[static_cast<size_t>(p)] = current.Outer;
   }
 
  private:
   [[noreturn]] static void BadIndex(int i);
   [[noreturn]] static void TooDeep();
   [[noreturn]] static void OutOfMemory();
-  // Makes fresh, the first record of spare list at, one level deeper than
-  // current, the record in slot at, and puts it there.
+  // Puts fresh, current's Deeper, into slot at in current's place. Its
+  // Outer, Depth and Footprint were set when Nest made it and never change.
   [[gnu::always_inline]] void Link(size_t at, TProcedure& fresh, const TProcedure& current) {
-    fresh.Depth = current.Depth + 1;
-    fresh.Footprint = current.Footprint;
     activationBytes_ += current.Footprint;
-    // spare <- fresh's next, fresh's Outer <- the slot's record, slot <-
-    // fresh: two swaps, with no owner ever left empty that must be tested.
-    spare_[at].swap(fresh.Outer);
-    fresh.Outer.swap(items_[at]);
+    items_[at] = &fresh;
   }
-  // EnterActivation's first fresh activation at a depth.
+  // EnterActivation's call from a record with no Deeper yet, or from the
+  // home record, whose Footprint is not known before.
   TProcedure& Nest(int p, TProcedure& current, bool withTemps, int skipVars);
 
-  std::vector<std::unique_ptr<TProcedure>> items_;
-  // Released activation records by procedure, reused so that recursion does
-  // not allocate on every call once it has been that deep, and a reused
-  // record already has its procedure's variables. Each slot is a list
-  // linked through Outer, the last released first: taking one and giving
-  // one back are a few pointer moves. One slot per record of items_.
-  std::vector<std::unique_ptr<TProcedure>> spare_;
+  // The innermost activation of each procedure: its home record while it
+  // is not active, else the deepest record of the chain that is.
+  std::vector<TProcedure*> items_;
+  // The owners of the chains: the records that run each procedure's
+  // outermost call, each owning its Deeper, so that recursion allocates
+  // only the first time it reaches a depth and a record used again already
+  // has its procedure's variables. One per record of items_.
+  std::vector<std::unique_ptr<TProcedure>> homes_;
   int64_t activationBytes_ = 0;  // the Footprint of every fresh activation in the chain
 };

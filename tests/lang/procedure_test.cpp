@@ -52,7 +52,7 @@ TEST(Activation, RecursiveCopiesStartFromTheOuterValues) {
   EXPECT_NE(&inner, &first);
   EXPECT_EQ(&list[0], &inner);  // the slot holds the innermost activation
   EXPECT_EQ(inner.Depth, 1);
-  EXPECT_EQ(inner.Outer.get(), &first);
+  EXPECT_EQ(inner.Outer, &first);
   EXPECT_EQ(inner.Vars[0].IntValue, 5);
   EXPECT_EQ(inner.Vars[1].Ints()[2], 9);
   inner.Vars[0].IntValue = 6;  // does not reach the outer activation
