@@ -287,6 +287,10 @@ void TExecutor::Fuse(TXInstr& in) {
           in.Op = kCallInts;
           in.Base = opCall;
           in.EntryIp = IpAt(callee.Entry);
+          if (callee.Entry >= 0 && callee.Entry < CodeCells()) {
+            const TXInstr& entry = InstrAt(callee.Entry);
+            if (entry.Op == xLine && entry.Test) in.FirstIp = entry.GoIp;
+          }
           // A call of the procedure it lies in, with one argument.
           in.Test = fused == 1 && in.Forms[0].Proc == c.Proc;
           in.MoreVars = callee.Vars.Count() > 1;

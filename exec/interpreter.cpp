@@ -1151,16 +1151,15 @@ entered:
   // Running on, the procedure's heading line, a marker right before the
   // first statement's, is passed by here rather than dispatched to.
   ip = in->EntryIp;
-  if (ip->Op == xLine && ip->Test && freeRun) {
+  if (const TXInstr* const first = in->FirstIp; first && freeRun) {
     // After the call's step, as done would take it (the call made no
     // scratch values): a run that ends there has not passed the marker.
     if (ip <= in->SelfIp) TARMISY_BACKWARD(ip->Cell);
-    in = ip;
-    TARMISY_COUNT(in->Count);
+    TARMISY_COUNT(ip->Count);
     // The first statement, as next would start it: a new activation has
     // seen no line yet, so a marker joined to it is a new line, and
     // running on, noting it is all that a new line asks.
-    in = in->GoIp;
+    in = first;
     TARMISY_COUNT(in->Count);
     if (in->Line >= 0) PassLine(in->Line);
     ip = in->GoIp;

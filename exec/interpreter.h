@@ -203,6 +203,9 @@ struct TXInstr {
   const TXCall* CallRec = nullptr;
   const TXInstr* Forms = nullptr;
   const TXInstr* EntryIp = nullptr;  // kCallInts: the procedure's first instruction
+  // kCallInts: when that is a heading's marker right before the first
+  // statement's, the first statement (EntryIp's GoIp), else none.
+  const TXInstr* FirstIp = nullptr;
   bool MoreVars = false;  // kCallInts: the procedure has variables besides its first
   bool Returns = false;   // kIntResult: an opReturn without a marker comes next (at GoIp)
   // A line marker joined to the instruction after it: the marker's line and

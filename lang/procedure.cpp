@@ -74,7 +74,9 @@ void TProcList::Clear() {
 
 void TProcList::Delete(int i) {
   if (i < 0 || i >= Count()) return;
-  for (const TProcedure* r = items_[static_cast<size_t>(i)]; r; r = r->Outer) activationBytes_ -= r->Footprint;
+  // The fresh activations count, the home record at the chain's end not.
+  for (const TProcedure* r = items_[static_cast<size_t>(i)]; r && r->Outer; r = r->Outer)
+    activationBytes_ -= r->Footprint;
   items_.erase(items_.begin() + i);
   homes_.erase(homes_.begin() + i);
 }
@@ -111,7 +113,8 @@ TProcedure* TProcList::EnterSelfCopying(int p, TProcedure& current) { return Ent
 
 TProcedure& TProcList::Nest(int p, TProcedure& current, bool withTemps, int skipVars) {
   // Checked before the copy is made: the copy is what would not fit. A copy
-  // of a fresh activation has its shapes, so only the first level counts.
+  // has its original's shapes, so the sizes are counted once, from the
+  // home record.
   int64_t footprint = current.Footprint;
   if (footprint <= 0)
     footprint = static_cast<int64_t>(sizeof(TProcedure)) + FootprintOf(current.Vars) + FootprintOf(current.Temps);
@@ -127,7 +130,7 @@ TProcedure& TProcList::Nest(int p, TProcedure& current, bool withTemps, int skip
     current.Deeper = std::move(made);
   }
   fresh->Depth = current.Depth + 1;
-  fresh->Footprint = footprint;
+  fresh->Footprint = current.Footprint = footprint;
   activationBytes_ += footprint;
   items_[static_cast<size_t>(p)] = fresh;
   return *fresh;

@@ -56,7 +56,11 @@ class TProcedure {
   // sets one, its result is its outer activation's, which is what a copy
   // would have given it, and nothing else can change that one meanwhile.
   bool ResultOwn = true;
-  int64_t Footprint = 0;  // what a fresh activation counts against kMaxActivationBytes
+  // What a fresh activation of the procedure takes, counted against
+  // kMaxActivationBytes while one is active: set on the record a fresh one
+  // is copied from when the first is made, so every record with a Deeper
+  // has it, and so has every fresh one.
+  int64_t Footprint = 0;
 
   TProcedure();
   ~TProcedure();
@@ -167,8 +171,7 @@ class TProcList {
   // EnterActivation for current, the active record in slot p.
   [[gnu::always_inline]] TProcedure& EnterNested(int p, TProcedure& current, bool withTemps, int skipVars) {
     if (current.Depth > kMaxRecursionDepth) [[unlikely]] TooDeep();
-    if (current.Footprint <= 0 || !current.Deeper) [[unlikely]]
-      return Nest(p, current, withTemps, skipVars);
+    if (!current.Deeper) [[unlikely]] return Nest(p, current, withTemps, skipVars);
     if (activationBytes_ + current.Footprint > kMaxActivationBytes) [[unlikely]] OutOfMemory();
     TProcedure* fresh = current.Deeper.get();
     // Copied before it takes the slot, so that a copy that throws leaves
@@ -197,10 +200,11 @@ class TProcList {
  private:
   template <bool kCopy>
   [[gnu::always_inline]] TProcedure* EnterSelfWith(int p, TProcedure& current) {
+    // Nest makes a Deeper only for a record that may still call (EnterNested
+    // checks its depth first) and gives the record its Footprint: with a
+    // Deeper at hand, the memory is all that is left to check.
     TProcedure* const fresh = current.Deeper.get();
-    if (!fresh || current.Depth > kMaxRecursionDepth || current.Footprint <= 0 ||
-        activationBytes_ + current.Footprint > kMaxActivationBytes) [[unlikely]]
-      return nullptr;
+    if (!fresh || activationBytes_ + current.Footprint > kMaxActivationBytes) [[unlikely]] return nullptr;
     if constexpr (kCopy) fresh->Vars.CopyValuesFrom(current.Vars, 1);
     fresh->ResultOwn = false;
     fresh->Active = true;
@@ -245,8 +249,7 @@ class TProcList {
     activationBytes_ += current.Footprint;
     items_[at] = &fresh;
   }
-  // EnterActivation's call from a record with no Deeper yet, or from the
-  // home record, whose Footprint is not known before.
+  // EnterActivation's call from a record with no Deeper yet.
   TProcedure& Nest(int p, TProcedure& current, bool withTemps, int skipVars);
 
   // The innermost activation of each procedure: its home record while it
