@@ -277,7 +277,8 @@ void TExecutor::Fuse(TXInstr& in) {
         ++fused;
       }
       if (fused == 0) return;
-      in.Forms = forms.get();
+      TXInstr* const made = forms.get();
+      in.Forms = made;
       argForms_.push_back(std::move(forms));
       // Every argument fused and the call sound as far as the records go:
       // the fast way, which still checks what may change while running.
@@ -294,8 +295,17 @@ void TExecutor::Fuse(TXInstr& in) {
           // A call of the procedure it lies in, with one argument.
           in.Test = fused == 1 && in.Forms[0].Proc == c.Proc;
           in.MoreVars = callee.Vars.Count() > 1;
-          const TXInstr& f = in.Forms[0];
-          if (in.Test && f.Shape == TXExpr::kTwo && f.X[1].Scope == TXItem::kConst && !f.Test) in.Op = kCallSelf;
+          // Its argument a variable plus or minus a constant: n - k is
+          // n + -k, the same value with the same overflow.
+          TXInstr& f = made[0];
+          if (in.Test && f.Shape == TXExpr::kTwo && f.X[1].Scope == TXItem::kConst && !f.Test) {
+            if (f.O1 == ocSub && f.X[1].Value != INT32_MIN) {
+              f.O1 = ocAdd;
+              f.X[1].Value = -f.X[1].Value;
+              ResolveAll(f);  // the pooled constant too, read by the general way
+            }
+            if (f.O1 == ocAdd) in.Op = kCallSelf;
+          }
         }
       }
       return;

@@ -1091,11 +1091,15 @@ op_call:
   Call(*in->CallRec, in->Forms);
   ip = IpAt(code_.Pos);
   goto done;
-op_call_self:
-  // The argument's shape is known: no look at it before it is computed.
-  if (in->Forms[0].Proc != CurProc || watched || !IntShapeOf<TXExpr::kTwo, true>(in->Forms[0], selfArg))
+op_call_self: {
+  // The argument's shape is known, a variable plus a constant: no look at
+  // it before it is computed. An overflow is raised the general way.
+  const TXInstr& f = in->Forms[0];
+  int32_t a;
+  if (f.Proc != CurProc || watched || !ReadInt(f.X[0], a) || __builtin_add_overflow(a, f.X[1].Value, &selfArg))
     goto op_call_ints;
   goto call_self;
+}
 op_call_ints:
   // A procedure calling itself with one argument, the usual recursion
   // (the decoder marks it with Test), into a record used before: only what
@@ -1197,13 +1201,15 @@ op_int_result:
       TProcedure* const outer = a.Outer;
       // A recursive call returns into an outer activation of its own
       // procedure: Return's work, with the result known to be plain. The
-      // returning record goes back to the spare list, where its result is
-      // never read (a record taken from there has a result of its own, or
+      // returning record stays below the outer one, where its result is
+      // never read (the next call it serves has a result of its own, or
       // none, before anything reads one), so the result goes straight to
       // the activation it returns to.
       // Running on, no step is in progress (stepProc_ is negative).
+      // Laid out as the straight path: a function that returns a value
+      // at once mostly recurses.
       if (returns && a.CallerProc == CurProc && outer && (freeRun || stepProc_ != CurProc) &&
-          outer->Result.IsPlain()) {
+          outer->Result.IsPlain()) [[likely]] {
         in = ip;
         TARMISY_COUNT(in->Count);
         // As on a call of its own, code_.Pos is left to whatever reads it;
@@ -1218,9 +1224,9 @@ op_int_result:
         ip = static_cast<const TXInstr*>(a.ReturnIp);
         // The caller's take of the result, when it comes next, is done
         // here too, after the return's step.
-        if (ip->Op == kTakeSelf && Fits(*ip)) {
+        if (ip->Op == kTakeSelf && Fits(*ip)) [[likely]] {
           TVar& t = At(ip->T);
-          if (t.Kind == dkInteger && t.IsPlain()) {
+          if (t.Kind == dkInteger && t.IsPlain()) [[likely]] {
             if (ip <= in->SelfIp) TARMISY_BACKWARD(ip->Cell);
             in = ip;
             TARMISY_COUNT(in->Count);
