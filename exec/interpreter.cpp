@@ -1137,6 +1137,29 @@ op_call_ints:
     TProcedure& callee = code_.Procs[c.Proc];
     if (callee.Active && callee.Depth > kMaxRecursionDepth) goto op_call;
     const size_t n = c.Args.size();
+    if (n == 1 && !callee.Active) {
+      // One argument into a procedure that is not running, the commonest
+      // call there is: Enter's work on the callee's own record, which has
+      // nothing to copy, for one integer.
+      int32_t v;
+      if (in->Forms[0].Proc != CurProc || !IntShape(in->Forms[0], v)) goto op_call;
+      appended_ = nullptr;
+      callee.CallerProc = CurProc;
+      callee.ReturnPos = in->Go;
+      callee.ReturnIp = in->GoIp;
+      callee.Active = true;
+      TVar& arg = *callee.Vars.Data();  // the decoder saw that the argument has its variable
+      if (arg.Kind == dkInteger) [[likely]] {
+        arg.IntValue = v;
+      } else {
+        size_t skipped = 1;
+        StoreArgument(callee, 0, TSlot::Int(v), skipped);
+      }
+      code_.Pos = callee.Entry;
+      CurProc = c.Proc;
+      SetFrame(&callee);
+      goto entered;
+    }
     // Each argument is written before it is read: no slot starts cleared.
     union Few {
       Few() {}
@@ -1245,6 +1268,17 @@ op_int_result:
         if (returns) {
           in = ip;
           TARMISY_COUNT(in->Count);
+          // Running on, from a record that no recursion made, to a caller:
+          // Return's work without what only a step or a recursion asks.
+          if (!a.Outer && a.CallerProc >= 0 && freeRun) {
+            appended_ = nullptr;
+            code_.Pos = a.ReturnPos;
+            a.Active = false;
+            CurProc = a.CallerProc;
+            Refresh();
+            ip = static_cast<const TXInstr*>(a.ReturnIp);
+            goto done;
+          }
           goto op_return;
         }
         TARMISY_DISPATCH
