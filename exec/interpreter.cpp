@@ -1247,17 +1247,8 @@ op_int_result:
         ip = static_cast<const TXInstr*>(a.ReturnIp);
         // The caller's take of the result, when it comes next, is done
         // here too, after the return's step.
-        if (ip->Op == kTakeSelf && Fits(*ip)) [[likely]] {
-          TVar& t = At(ip->T);
-          if (t.Kind == dkInteger && t.IsPlain()) [[likely]] {
-            if (ip <= in->SelfIp) TARMISY_BACKWARD(ip->Cell);
-            in = ip;
-            TARMISY_COUNT(in->Count);
-            t.IntValue = v;
-            ip = in->GoIp;
-            TARMISY_DISPATCH
-          }
-        }
+        if (ip->Op == kTakeSelf && Fits(*ip)) [[likely]]
+          goto take_returned;
         goto done;
       }
       // SetResult of an integer into a result that holds no array.
@@ -1271,18 +1262,37 @@ op_int_result:
           // Running on, from a record that no recursion made, to a caller:
           // Return's work without what only a step or a recursion asks.
           if (!a.Outer && a.CallerProc >= 0 && freeRun) {
+            const int32_t p = CurProc;
             appended_ = nullptr;
             code_.Pos = a.ReturnPos;
             a.Active = false;
             CurProc = a.CallerProc;
             Refresh();
             ip = static_cast<const TXInstr*>(a.ReturnIp);
+            // The caller's take of this result, as after a recursion's
+            // return, when it has no line to note.
+            if (ip->Op == kTakeResult && ip->B == p && ip->Line < 0 && Fits(*ip)) goto take_returned;
             goto done;
           }
           goto op_return;
         }
         TARMISY_DISPATCH
       }
+      goto op_set_result;
+      // Below both returns: the take of the integer just returned, the
+      // value the activation returned into now holds as its result.
+    take_returned: {
+      TVar& t = At(ip->T);
+      if (t.Kind == dkInteger && t.IsPlain()) [[likely]] {
+        if (ip <= in->SelfIp) TARMISY_BACKWARD(ip->Cell);
+        in = ip;
+        TARMISY_COUNT(in->Count);
+        t.IntValue = v;
+        ip = in->GoIp;
+        TARMISY_DISPATCH
+      }
+      goto done;
+    }
     }
   }
 op_set_result:
