@@ -1260,14 +1260,11 @@ op_int_result:
           in = ip;
           TARMISY_COUNT(in->Count);
           // Running on, from a record that no recursion made, to a caller:
-          // Return's work without what only a step or a recursion asks.
+          // the return, then the take as after a recursion's.
           if (!a.Outer && a.CallerProc >= 0 && freeRun) {
             const int32_t p = CurProc;
-            appended_ = nullptr;
-            code_.Pos = a.ReturnPos;
-            a.Active = false;
-            CurProc = a.CallerProc;
-            Refresh();
+            int32_t to;
+            Return(to);
             ip = static_cast<const TXInstr*>(a.ReturnIp);
             // The caller's take of this result, as after a recursion's
             // return, when it has no line to note.

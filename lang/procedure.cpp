@@ -111,7 +111,7 @@ void TProcList::OutOfMemory() { throw EOutOfMemory(); }
 
 TProcedure* TProcList::EnterSelfCopying(int p, TProcedure& current) { return EnterSelfWith<true>(p, current); }
 
-TProcedure& TProcList::Nest(int p, TProcedure& current, bool withTemps, int skipVars) {
+TProcedure& TProcList::Nest(int p, TProcedure& current) {
   // Checked before the copy is made: the copy is what would not fit. A copy
   // has its original's shapes, so the sizes are counted once, from the
   // home record.
@@ -119,19 +119,14 @@ TProcedure& TProcList::Nest(int p, TProcedure& current, bool withTemps, int skip
   if (footprint <= 0)
     footprint = static_cast<int64_t>(sizeof(TProcedure)) + FootprintOf(current.Vars) + FootprintOf(current.Temps);
   if (activationBytes_ + footprint > kMaxActivationBytes) OutOfMemory();
-  TProcedure* fresh = current.Deeper.get();
-  if (fresh) {
-    fresh->ActivateCopy(current, true, withTemps, skipVars);
-  } else {
-    auto made = std::make_unique<TProcedure>();
-    made->ActivateCopy(current);
-    made->Outer = &current;
-    fresh = made.get();
-    current.Deeper = std::move(made);
-  }
-  fresh->Depth = current.Depth + 1;
-  fresh->Footprint = current.Footprint = footprint;
+  auto made = std::make_unique<TProcedure>();
+  made->ActivateCopy(current);
+  made->Outer = &current;
+  made->Depth = current.Depth + 1;
+  made->Footprint = current.Footprint = footprint;
+  TProcedure& fresh = *made;
+  current.Deeper = std::move(made);
   activationBytes_ += footprint;
-  items_[static_cast<size_t>(p)] = fresh;
-  return *fresh;
+  items_[static_cast<size_t>(p)] = &fresh;
+  return fresh;
 }

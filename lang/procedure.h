@@ -171,7 +171,7 @@ class TProcList {
   // EnterActivation for current, the active record in slot p.
   [[gnu::always_inline]] TProcedure& EnterNested(int p, TProcedure& current, bool withTemps, int skipVars) {
     if (current.Depth > kMaxRecursionDepth) [[unlikely]] TooDeep();
-    if (!current.Deeper) [[unlikely]] return Nest(p, current, withTemps, skipVars);
+    if (!current.Deeper) [[unlikely]] return Nest(p, current);
     if (activationBytes_ + current.Footprint > kMaxActivationBytes) [[unlikely]] OutOfMemory();
     TProcedure* fresh = current.Deeper.get();
     // Copied before it takes the slot, so that a copy that throws leaves
@@ -249,8 +249,9 @@ class TProcList {
     activationBytes_ += current.Footprint;
     items_[at] = &fresh;
   }
-  // EnterActivation's call from a record with no Deeper yet.
-  TProcedure& Nest(int p, TProcedure& current, bool withTemps, int skipVars);
+  // EnterActivation's call from a record with no Deeper yet: makes one, a
+  // full copy of current.
+  TProcedure& Nest(int p, TProcedure& current);
 
   // The innermost activation of each procedure: its home record while it
   // is not active, else the deepest record of the chain that is.
